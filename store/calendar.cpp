@@ -1,0 +1,131 @@
+#include "store/calendar.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+namespace store {
+namespace {
+
+bool isLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+int daysInMonth(int y, int m) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && isLeap(y) ? 29 : kDays[m - 1];
+}
+
+struct LocalClock {
+    std::tm tm{};
+    int milliseconds = 0;
+};
+
+LocalClock localNow() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t t = std::chrono::system_clock::to_time_t(now);
+    LocalClock c;
+    localtime_r(&t, &c.tm);
+    const auto sinceEpoch = now.time_since_epoch();
+    c.milliseconds = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          sinceEpoch - std::chrono::floor<std::chrono::seconds>(sinceEpoch))
+                                          .count());
+    return c;
+}
+
+// Parses an unsigned number of minDigits to maxDigits digits, blanks around it allowed. -1 when malformed.
+int parsePart(std::string_view s, std::size_t minDigits, std::size_t maxDigits) {
+    std::size_t i = 0;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
+    int value = 0;
+    std::size_t digits = 0;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+        value = value * 10 + (s[i] - '0');
+        ++digits;
+        ++i;
+    }
+    while (i < s.size() && s[i] == ' ')
+        ++i;
+    if (i != s.size() || digits < minDigits || digits > maxDigits) return -1;
+    return value;
+}
+
+} // namespace
+
+bool isValidDate(int year, int month, int day) {
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= daysInMonth(year, month);
+}
+
+std::int32_t julianDay(int year, int month, int day) {
+    // Day count with March as the first month of the year, so that the leap day falls at the end.
+    const int a = (14 - month) / 12;
+    const std::int64_t y = std::int64_t{year} + 4800 - a;
+    const int m = month + 12 * a - 3;
+    return static_cast<std::int32_t>(day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045);
+}
+
+CivilDate civilFromJulian(std::int32_t jd) {
+    const std::int64_t a = std::int64_t{jd} + 32044;
+    const std::int64_t b = (4 * a + 3) / 146097;
+    const std::int64_t c = a - 146097 * b / 4;
+    const std::int64_t d = (4 * c + 3) / 1461;
+    const std::int64_t e = c - 1461 * d / 4;
+    const std::int64_t m = (5 * e + 2) / 153;
+    CivilDate r;
+    r.day = static_cast<int>(e - (153 * m + 2) / 5 + 1);
+    r.month = static_cast<int>(m + 3 - 12 * (m / 10));
+    r.year = static_cast<int>(100 * b + d - 4800 + m / 10);
+    return r;
+}
+
+std::string formatDate(std::int32_t jd) {
+    if (jd <= 0) return "  .  .    ";
+    const CivilDate c = civilFromJulian(jd);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", c.day, c.month, c.year);
+    return buf;
+}
+
+std::optional<std::int32_t> parseDate(std::string_view text) {
+    if (text.find_first_not_of(" .") == std::string_view::npos) return 0;
+    const auto p1 = text.find('.');
+    if (p1 == std::string_view::npos) return std::nullopt;
+    const auto p2 = text.find('.', p1 + 1);
+    if (p2 == std::string_view::npos) return std::nullopt;
+    const int day = parsePart(text.substr(0, p1), 1, 2);
+    const int month = parsePart(text.substr(p1 + 1, p2 - p1 - 1), 1, 2);
+    // Two-digit years are not taken: dates are entered and shown with the century.
+    const int year = parsePart(text.substr(p2 + 1), 4, 4);
+    if (!isValidDate(year, month, day)) return std::nullopt;
+    return julianDay(year, month, day);
+}
+
+std::int32_t today() {
+    const LocalClock c = localNow();
+    return julianDay(c.tm.tm_year + 1900, c.tm.tm_mon + 1, c.tm.tm_mday);
+}
+
+double secondsSinceMidnight(int hours, int minutes, int seconds, int milliseconds) {
+    // Whole hundredths first, so that the result is the nearest double to a two-decimal value.
+    const long hundredths = ((hours * 60L + minutes) * 60L + seconds) * 100L + milliseconds / 10;
+    return static_cast<double>(hundredths) / 100.0;
+}
+
+double secondsSinceMidnight() {
+    const LocalClock c = localNow();
+    return secondsSinceMidnight(c.tm.tm_hour, c.tm.tm_min, c.tm.tm_sec, c.milliseconds);
+}
+
+std::string timeText(int hours, int minutes, int seconds) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", hours, minutes, seconds);
+    return buf;
+}
+
+std::string timeText() {
+    const LocalClock c = localNow();
+    return timeText(c.tm.tm_hour, c.tm.tm_min, c.tm.tm_sec);
+}
+
+} // namespace store

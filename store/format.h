@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace store {
+
+// Numbers are rounded half away from zero on their shortest decimal form, so a value that reads 2.675 rounds
+// to 2.68 although the double lies just below it.
+
+// The runtime's str(): right-aligned in `width` characters with `decimals` places after a '.';
+// '*' repeated `width` times when the number does not fit (or is not finite).
+std::string strNumber(double v, int width = 10, int decimals = 0);
+
+// The number without leading blanks, '.' as decimal point, and only the decimals it has: 30 → "30", 2.5 → "2.5".
+std::string plainNumber(double v);
+
+// A number through a display picture such as "@E 999,999.99" or "9,999,999 Bytes".
+//  - "@" starts the function letters, ended by a blank: E European (decimal comma, thousands point),
+//    Z blank when the rounded value is zero, B left-aligned. Other letters are ignored.
+//  - In the template, '9' and '#' are digit positions; the first '.' between them is the decimal point,
+//    ',' before it a thousands separator (shown only with a digit to its left). Anything else is literal text
+//    and kept. Leading zeros are blank, but the units digit is always shown (0 gives "0,00").
+//  - A negative number takes a '-' in the cell before its first digit (-0.5 in "9.99" gives "-.50").
+//  - A number that does not fit turns every cell of the numeric part into '*'; literal text stays.
+//  - Without a template the plain number is given (with a decimal comma under E).
+std::string transformPicture(double v, std::string_view picture);
+
+} // namespace store
