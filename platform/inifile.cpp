@@ -253,7 +253,12 @@ bool writeProfileString(const QString& file, const QString& section, const QStri
 
     const QByteArray bytes = encode(doc);
     if (existed && bytes == old) return true;
-    if (existed && !QFileInfo(file).isWritable()) return false;
+    if (existed) {
+        // A file nobody may write is read-only even for root, who would otherwise replace it.
+        const QFileInfo info(file);
+        const auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        if (!info.isWritable() || !(info.permissions() & anyWrite)) return false;
+    }
     // Written beside the file and renamed over it: a failure at any point leaves the old file as it was.
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly)) return false;

@@ -24,7 +24,9 @@ QString matchEntry(const QString& dir, const QString& name) {
 } // namespace
 
 ProgramDir::ProgramDir(const QString& folder) {
-    QString p = QDir::cleanPath(QDir::fromNativeSeparators(folder));
+    QString p = folder;
+    p.replace(u'\\', u'/');
+    p = QDir::cleanPath(p);
     if (QDir::isRelativePath(p)) p = QDir::cleanPath(QDir::current().absoluteFilePath(p));
     m_path = p;
 }
