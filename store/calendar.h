@@ -1,9 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <string_view>
 
 namespace store {
 
@@ -18,14 +16,6 @@ struct CivilDate {
 bool isValidDate(int year, int month, int day);
 std::int32_t julianDay(int year, int month, int day);
 CivilDate civilFromJulian(std::int32_t julianDay);
-
-// "dd.mm.yyyy"; the blank date (0) gives "  .  .    ".
-std::string formatDate(std::int32_t julianDay);
-
-// Reads "dd.mm.yyyy" as typed into a date field: blanks inside the parts are allowed ("1.2.2024", " 1. 2.2024"),
-// the year must have four digits. A text of blanks and points only is the blank date (0). A date that does not
-// exist (31.02.2024) or any other text gives nothing.
-std::optional<std::int32_t> parseDate(std::string_view text);
 
 // Today's local date as a Julian day number.
 std::int32_t today();

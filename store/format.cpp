@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+
+#include "store/calendar.h"
 
 namespace store {
 namespace {
@@ -47,6 +50,24 @@ Rounded roundDecimal(double v, int decimals) {
     const bool zero = r.intDigits == "0" && r.fracDigits.find_first_not_of('0') == std::string::npos;
     r.negative = v < 0 && !zero;
     return r;
+}
+
+// Parses an unsigned number of minDigits to maxDigits digits, blanks around it allowed. -1 when malformed.
+int parsePart(std::string_view s, std::size_t minDigits, std::size_t maxDigits) {
+    std::size_t i = 0;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
+    int value = 0;
+    std::size_t digits = 0;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+        value = value * 10 + (s[i] - '0');
+        ++digits;
+        ++i;
+    }
+    while (i < s.size() && s[i] == ' ')
+        ++i;
+    if (i != s.size() || digits < minDigits || digits > maxDigits) return -1;
+    return value;
 }
 
 bool isDigitCell(char c) {
@@ -167,6 +188,28 @@ std::string transformPicture(double v, std::string_view picture) {
         if (lead != std::string::npos && lead > 0) out = out.substr(lead) + std::string(lead, ' ');
     }
     return out;
+}
+
+std::string formatDate(std::int32_t jd) {
+    if (jd <= 0) return "  .  .    ";
+    const CivilDate c = civilFromJulian(jd);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", c.day, c.month, c.year);
+    return buf;
+}
+
+std::optional<std::int32_t> parseDate(std::string_view text) {
+    if (text.find_first_not_of(" .") == std::string_view::npos) return 0;
+    const auto p1 = text.find('.');
+    if (p1 == std::string_view::npos) return std::nullopt;
+    const auto p2 = text.find('.', p1 + 1);
+    if (p2 == std::string_view::npos) return std::nullopt;
+    const int day = parsePart(text.substr(0, p1), 1, 2);
+    const int month = parsePart(text.substr(p1 + 1, p2 - p1 - 1), 1, 2);
+    // Two-digit years are not taken: dates are entered and shown with the century.
+    const int year = parsePart(text.substr(p2 + 1), 4, 4);
+    if (!isValidDate(year, month, day)) return std::nullopt;
+    return julianDay(year, month, day);
 }
 
 } // namespace store

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,5 +27,13 @@ std::string plainNumber(double v);
 //  - A number that does not fit turns every cell of the numeric part into '*'; literal text stays.
 //  - Without a template the plain number is given (with a decimal comma under E).
 std::string transformPicture(double v, std::string_view picture);
+
+// "dd.mm.yyyy"; the blank date (0) gives "  .  .    ".
+std::string formatDate(std::int32_t julianDay);
+
+// Reads "dd.mm.yyyy" as typed into a date field: blanks inside the parts are allowed ("1.2.2024", " 1. 2.2024"),
+// the year must have four digits. A text of blanks and points only is the blank date (0). A date that does not
+// exist (31.02.2024) or any other text gives nothing.
+std::optional<std::int32_t> parseDate(std::string_view text);
 
 } // namespace store

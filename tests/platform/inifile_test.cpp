@@ -7,6 +7,7 @@
 
 #include "qtprint.h"
 
+#include "platform/ansi.h"
 #include "platform/inifile.h"
 #include "support/testdir.h"
 
@@ -16,7 +17,9 @@ using platform::readProfileString;
 using platform::writeProfileString;
 namespace fs = std::filesystem;
 
-QString q(const fs::path& p) { return QString::fromStdString(p.string()); }
+QString q(const fs::path& p) {
+    return QString::fromStdString(p.string());
+}
 
 class IniFile : public ::testing::Test {
 protected:
@@ -65,10 +68,10 @@ TEST_F(IniFile, OnePairOfSurroundingQuotesIsDropped) {
 }
 
 TEST_F(IniFile, LinesThatAreNoEntriesAreIgnoredAndTheFirstDuplicateWins) {
-    setContent("MAXFRAGEN=1\r\n"      // before any section
+    setContent("MAXFRAGEN=1\r\n" // before any section
                "[Setup]\r\n"
-               "MAXFRAGEN 12\r\n"     // no '='
-               ";MAXFRAGEN=13\r\n"    // comment
+               "MAXFRAGEN 12\r\n"  // no '='
+               ";MAXFRAGEN=13\r\n" // comment
                "MAXFRAGEN=14\r\n"
                "maxfragen=15\r\n"
                "[User]\r\nLastUser=Anna\r\n"
@@ -98,6 +101,13 @@ TEST_F(IniFile, EncodingIsCp1252UnlessTheFileIsRecognisablyUtf8) {
     EXPECT_EQ(read("User", "UserName2"), QString::fromUtf8("Müller"));
     setContent(std::string("\xFF\xFE[\0U\0]\0\r\0\n\0A\0=\0\xFC\0", 18));
     EXPECT_EQ(read("U", "A"), QString::fromUtf8("ü"));
+}
+
+TEST_F(IniFile, OemCaptionsComeBackAsTheirBytes) {
+    // [Project] captions are stored in cp850: the cp1252 reading gives back the bytes for the OEM conversion.
+    setContent("[Project]\r\nEmail_Menue=&Mail an den Fahrlehrer \x81" "ber alles\r\n");
+    const QString raw = read("Project", "Email_Menue");
+    EXPECT_EQ(platform::fromOem(platform::toAnsi(raw)), QString::fromUtf8("&Mail an den Fahrlehrer über alles"));
 }
 
 // ---- typed values ----

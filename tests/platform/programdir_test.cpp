@@ -87,7 +87,8 @@ TEST_F(ProgramDirTest, ExactSpellingWinsWhenSeveralCasesExist) {
 
 TEST_F(ProgramDirTest, NonAsciiNamesAndTheStdPathOverload) {
     lwtest::writeFile(dir / "Texte" / "Prüfung.rtf", "z");
-    EXPECT_EQ(programDir.resolve(QString::fromUtf8("TEXTE\\PRÜFUNG.RTF")), under("Texte/") + QString::fromUtf8("Prüfung.rtf"));
+    EXPECT_EQ(programDir.resolve(QString::fromUtf8("TEXTE\\PRÜFUNG.RTF")),
+              under("Texte/") + QString::fromUtf8("Prüfung.rtf"));
     EXPECT_EQ(programDir.resolvePath("texte\\prüfung.rtf"), dir.path() / "Texte" / "Prüfung.rtf");
     EXPECT_EQ(programDir.resolvePath("FRAGEN.dbf"), dir.path() / "FRAGEN.DBF");
 }

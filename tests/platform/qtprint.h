@@ -5,4 +5,6 @@
 #include <QString>
 
 // Lets failing expectations show a QString as text rather than as bytes.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}

@@ -47,16 +47,19 @@ TEST(CodePage, CharactersTheCodePageLacksBecomeQuestionMarks) {
     EXPECT_EQ(store::utf8ToCp850("5 €"), "5 ?");
     EXPECT_EQ(store::utf8ToCp1252("a漢b"), "a?b");
     EXPECT_EQ(store::utf8ToCp1252("a\xF0\x9F\x9A\x97z"), "a?z"); // one character outside the BMP, one '?'
-    EXPECT_EQ(store::utf8ToCp1252("Straßenverkehr"), "Stra\xDF" "enverkehr");
+    EXPECT_EQ(store::utf8ToCp1252("Straßenverkehr"), "Stra\xDF"
+                                                     "enverkehr");
 }
 
 TEST(CodePage, MalformedUtf8IsReplacedWithoutSwallowingTheNextCharacter) {
-    EXPECT_EQ(store::utf8ToCp1252("a\x80z"), "a?z");           // stray continuation byte
-    EXPECT_EQ(store::utf8ToCp1252("ab\xC3"), "ab?");           // cut off at the end
-    EXPECT_EQ(store::utf8ToCp1252("\xE2\x82" "A"), "?A");      // cut off before an ASCII letter
-    EXPECT_EQ(store::utf8ToCp1252("\xC3\xC3\xBC"), "?\xFC");   // cut off before a complete 'ü'
-    EXPECT_EQ(store::utf8ToCp1252("\xC0\xAF"), "??");          // overlong '/'
-    EXPECT_EQ(store::utf8ToCp1252("\xED\xA0\x80"), "???");     // surrogate
+    EXPECT_EQ(store::utf8ToCp1252("a\x80z"), "a?z"); // stray continuation byte
+    EXPECT_EQ(store::utf8ToCp1252("ab\xC3"), "ab?"); // cut off at the end
+    EXPECT_EQ(store::utf8ToCp1252("\xE2\x82"
+                                  "A"),
+              "?A");                                            // cut off before an ASCII letter
+    EXPECT_EQ(store::utf8ToCp1252("\xC3\xC3\xBC"), "?\xFC");    // cut off before a complete 'ü'
+    EXPECT_EQ(store::utf8ToCp1252("\xC0\xAF"), "??");           // overlong '/'
+    EXPECT_EQ(store::utf8ToCp1252("\xED\xA0\x80"), "???");      // surrogate
     EXPECT_EQ(store::utf8ToCp1252("\xF4\x90\x80\x80"), "????"); // above U+10FFFF
     EXPECT_EQ(store::utf8ToCp1252("\xFF"), "?");
     EXPECT_FALSE(store::isValidUtf8("Fahrsch\xFCler"));
@@ -67,8 +70,13 @@ TEST(CodePage, MalformedUtf8IsReplacedWithoutSwallowingTheNextCharacter) {
 
 TEST(CodePage, OemToAnsiKeepsLettersAndApproximatesGraphics) {
     EXPECT_EQ(store::oemToAnsi("Fahrsch\x81ler"), "Fahrsch\xFCler");
-    EXPECT_EQ(store::oemToAnsi("'Stra\xE1" "enverkehr, \x8E" "nderungen, \x99l, \x9A" "berholen'"),
-              "'Stra\xDF" "enverkehr, \xC4nderungen, \xD6l, \xDC" "berholen'");
+    EXPECT_EQ(store::oemToAnsi("'Stra\xE1"
+                               "enverkehr, \x8E"
+                               "nderungen, \x99l, \x9A"
+                               "berholen'"),
+              "'Stra\xDF"
+              "enverkehr, \xC4nderungen, \xD6l, \xDC"
+              "berholen'");
     EXPECT_EQ(store::oemToAnsi("\xDA\xC4\xBF\xB3\xC0\xCD\xD9"), "+-+|+-+");
     EXPECT_EQ(store::oemToAnsi("\xB0\xDB\xFE\xD5\xF2"), "###i_");
     EXPECT_EQ(store::oemToAnsi(std::string("a\0b", 3)), std::string("a\0b", 3));
@@ -105,7 +113,7 @@ TEST(StrNumber, RoundsHalfAwayFromZeroOnTheDecimalValue) {
     EXPECT_EQ(store::strNumber(0.125, 5, 2), " 0.13");
     EXPECT_EQ(store::strNumber(2.675, 5, 2), " 2.68"); // the double lies just below 2.675
     EXPECT_EQ(store::strNumber(1.005, 5, 2), " 1.01");
-    EXPECT_EQ(store::strNumber(9.96, 5, 1), " 10.0"); // the carry reaches a new digit
+    EXPECT_EQ(store::strNumber(9.96, 5, 1), " 10.0");    // the carry reaches a new digit
     EXPECT_EQ(store::strNumber(-0.001, 6, 2), "  0.00"); // no "-0.00"
 }
 
@@ -206,7 +214,8 @@ TEST(Calendar, EveryDayOfTwoCenturiesFollowsItsPredecessor) {
         ASSERT_EQ(store::julianDay(c.year, c.month, c.day), jd);
         const bool nextDay = c.year == prev.year && c.month == prev.month && c.day == prev.day + 1;
         const bool nextMonth = c.year == prev.year && c.month == prev.month + 1 && c.day == 1;
-        const bool nextYear = c.year == prev.year + 1 && c.month == 1 && c.day == 1 && prev.month == 12 && prev.day == 31;
+        const bool nextYear =
+            c.year == prev.year + 1 && c.month == 1 && c.day == 1 && prev.month == 12 && prev.day == 31;
         ASSERT_TRUE(nextDay || nextMonth || nextYear) << c.day << '.' << c.month << '.' << c.year;
         prev = c;
     }
