@@ -1044,8 +1044,7 @@ private:
 
     NodePtr checked(NodePtr node, std::size_t pos) {
         if (node && node->depth() > kMaxDepth)
-            return fail(pos, "zu viele Operatoren hintereinander (maximal " + std::to_string(kMaxDepth) +
-                                 " Ebenen); Klammern helfen nicht, Teilausdruecke schon");
+            return fail(pos, "zu viele Operatoren hintereinander (maximal " + std::to_string(kMaxDepth) + " Ebenen)");
         return node;
     }
 
