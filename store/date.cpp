@@ -3,7 +3,9 @@
 namespace store {
 
 namespace {
-bool isLeapYear(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeapYear(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 // Julian day numbers of 0001-01-01 and 9999-12-31.
 constexpr std::int32_t kFirstDay = 1721426;
@@ -12,15 +14,13 @@ constexpr std::int32_t kLastDay = 5373484;
 
 bool isValidDate(int year, int month, int day) {
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1)
-        return false;
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
     int last = kDays[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
     return day <= last;
 }
 
 std::int32_t julianDay(int year, int month, int day) {
-    if (!isValidDate(year, month, day))
-        return 0;
+    if (!isValidDate(year, month, day)) return 0;
     // Count from a year that starts in March, so that the leap day is the last day of the counting year.
     int shift = month <= 2 ? 1 : 0;
     std::int64_t y = std::int64_t(year) + 4800 - shift;
@@ -30,8 +30,7 @@ std::int32_t julianDay(int year, int month, int day) {
 }
 
 CivilDate civilDate(std::int32_t julianDay) {
-    if (julianDay < kFirstDay || julianDay > kLastDay)
-        return {};
+    if (julianDay < kFirstDay || julianDay > kLastDay) return {};
     std::int64_t a = std::int64_t(julianDay) + 32044;
     std::int64_t centuries = (4 * a + 3) / 146097;
     std::int64_t c = a - 146097 * centuries / 4;

@@ -31,15 +31,16 @@ void putBE32(unsigned char* p, std::uint32_t v) {
 std::uint32_t getLE32(const unsigned char* p) {
     return std::uint32_t(p[3]) << 24 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
 }
-std::uint64_t ceilDiv(std::uint64_t a, std::uint64_t b) { return (a + b - 1) / b; }
+std::uint64_t ceilDiv(std::uint64_t a, std::uint64_t b) {
+    return (a + b - 1) / b;
+}
 } // namespace
 
 MemoFile::MemoFile(int fd, std::filesystem::path path, Kind kind, bool writable)
     : m_fd(fd), m_path(std::move(path)), m_kind(kind), m_writable(writable) {}
 
 MemoFile::~MemoFile() {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (m_fd >= 0) ::close(m_fd);
 }
 
 std::uint32_t MemoFile::headerBlocks() const {
@@ -94,16 +95,15 @@ std::unique_ptr<MemoFile> MemoFile::createOn(int fd, const std::filesystem::path
     header[6] = static_cast<unsigned char>(memo->m_blockSize >> 8);
     header[7] = static_cast<unsigned char>(memo->m_blockSize);
     if (::ftruncate(fd, 0) != 0 || !io::writeAt(fd, header.data(), header.size(), 0)) {
-        reportError(reportAs.string(), "Memodatei " + io::displayName(reportAs) +
-                                           " lässt sich nicht schreiben: " + io::lastError());
+        reportError(reportAs.string(),
+                    "Memodatei " + io::displayName(reportAs) + " lässt sich nicht schreiben: " + io::lastError());
         return nullptr;
     }
     return memo;
 }
 
 std::optional<MemoFile::Memo> MemoFile::read(std::uint32_t block) const {
-    if (m_kind == Kind::Dbt)
-        return readDbt(block);
+    if (m_kind == Kind::Dbt) return readDbt(block);
     const std::string name = io::displayName(m_path);
     if (block < headerBlocks()) {
         reportError(m_path.string(),
@@ -114,8 +114,8 @@ std::optional<MemoFile::Memo> MemoFile::read(std::uint32_t block) const {
     const std::uint64_t size = io::fileSize(m_fd).value_or(0);
     unsigned char head[8];
     if (offset + 8 > size || !io::readAt(m_fd, head, 8, static_cast<off_t>(offset))) {
-        reportError(m_path.string(), "Memo in Block " + std::to_string(block) + " liegt hinter dem Ende von " +
-                                         name + " (" + std::to_string(size) + " Bytes)");
+        reportError(m_path.string(), "Memo in Block " + std::to_string(block) + " liegt hinter dem Ende von " + name +
+                                         " (" + std::to_string(size) + " Bytes)");
         return std::nullopt;
     }
     Memo memo;
@@ -139,8 +139,8 @@ std::optional<MemoFile::Memo> MemoFile::readDbt(std::uint32_t block) const {
     const std::uint64_t offset = std::uint64_t(block) * kDbtBlockSize;
     const std::uint64_t size = io::fileSize(m_fd).value_or(0);
     if (block == 0 || offset >= size) {
-        reportError(m_path.string(), "Memo in Block " + std::to_string(block) + " liegt außerhalb von " +
-                                         io::displayName(m_path));
+        reportError(m_path.string(),
+                    "Memo in Block " + std::to_string(block) + " liegt außerhalb von " + io::displayName(m_path));
         return std::nullopt;
     }
     // dBASE III memos carry no length: the text runs up to the end marker (or the end of the file).
@@ -148,12 +148,10 @@ std::optional<MemoFile::Memo> MemoFile::readDbt(std::uint32_t block) const {
     std::string chunk(kDbtBlockSize, '\0');
     for (std::uint64_t at = offset; at < size; at += kDbtBlockSize) {
         std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kDbtBlockSize, size - at));
-        if (!io::readAt(m_fd, chunk.data(), n, static_cast<off_t>(at)))
-            break;
+        if (!io::readAt(m_fd, chunk.data(), n, static_cast<off_t>(at))) break;
         std::size_t end = std::string_view(chunk.data(), n).find(kDbtEnd);
         memo.data.append(chunk.data(), end == std::string_view::npos ? n : end);
-        if (end != std::string_view::npos)
-            break;
+        if (end != std::string_view::npos) break;
     }
     return memo;
 }
@@ -162,8 +160,8 @@ bool MemoFile::writeNextFree() {
     unsigned char buf[4];
     putBE32(buf, m_nextFree);
     if (!io::writeAt(m_fd, buf, 4, 0)) {
-        reportError(m_path.string(), "Memodatei " + io::displayName(m_path) +
-                                         " lässt sich nicht schreiben: " + io::lastError());
+        reportError(m_path.string(),
+                    "Memodatei " + io::displayName(m_path) + " lässt sich nicht schreiben: " + io::lastError());
         return false;
     }
     return true;
@@ -175,8 +173,7 @@ std::optional<std::uint32_t> MemoFile::write(std::uint32_t oldBlock, std::string
         reportError(m_path.string(), "Memodatei " + name + " kann nicht geschrieben werden (nur lesbar)");
         return std::nullopt;
     }
-    if (data.empty())
-        return 0u;
+    if (data.empty()) return 0u;
     if (data.size() > std::numeric_limits<std::uint32_t>::max() - 8u) {
         reportError(m_path.string(), "Memo ist zu groß für " + name);
         return std::nullopt;
@@ -190,8 +187,7 @@ std::optional<std::uint32_t> MemoFile::write(std::uint32_t oldBlock, std::string
             std::uint64_t oldBlocks = ceilDiv(8 + std::uint64_t(getBE32(head + 4)), m_blockSize);
             bool fits = need <= oldBlocks && oldBlock + oldBlocks <= m_nextFree;
             bool isLast = oldBlock + oldBlocks == m_nextFree;
-            if (fits || isLast)
-                position = oldBlock;
+            if (fits || isLast) position = oldBlock;
         }
     }
     const std::uint64_t end = std::max<std::uint64_t>(m_nextFree, position + need);
@@ -210,8 +206,7 @@ std::optional<std::uint32_t> MemoFile::write(std::uint32_t oldBlock, std::string
     }
     if (end != m_nextFree) {
         m_nextFree = static_cast<std::uint32_t>(end);
-        if (!writeNextFree())
-            return std::nullopt;
+        if (!writeNextFree()) return std::nullopt;
     }
     return static_cast<std::uint32_t>(position);
 }
@@ -222,8 +217,7 @@ bool MemoFile::reset() {
         return false;
     }
     m_nextFree = headerBlocks();
-    if (!writeNextFree())
-        return false;
+    if (!writeNextFree()) return false;
     if (::ftruncate(m_fd, static_cast<off_t>(std::uint64_t(m_nextFree) * m_blockSize)) != 0) {
         reportError(m_path.string(),
                     "Memodatei " + io::displayName(m_path) + " lässt sich nicht kürzen: " + io::lastError());
@@ -232,6 +226,8 @@ bool MemoFile::reset() {
     return true;
 }
 
-int MemoFile::releaseFd() { return std::exchange(m_fd, -1); }
+int MemoFile::releaseFd() {
+    return std::exchange(m_fd, -1);
+}
 
 } // namespace store

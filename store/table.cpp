@@ -32,7 +32,9 @@ constexpr std::uint8_t kFlagMemo = 0x02;
 constexpr std::uint32_t kVfpBacklink = 263;
 constexpr int kMaxFields = 255;
 
-std::uint16_t getLE16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::uint16_t getLE16(const unsigned char* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
 std::uint32_t getLE32(const unsigned char* p) {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
 }
@@ -55,42 +57,37 @@ std::string_view trimBlanks(std::string_view s) {
 
 double parseNumber(std::string_view raw) {
     std::string_view s = trimBlanks(raw);
-    if (!s.empty() && s.front() == '+')
-        s.remove_prefix(1);
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
     double v = 0.0;
-    if (s.empty() || s.find('*') != std::string_view::npos)
-        return 0.0;
+    if (s.empty() || s.find('*') != std::string_view::npos) return 0.0;
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::fixed);
     return ec == std::errc() ? v : 0.0;
 }
 
-// The number right-aligned in `width` characters with exactly `decimals` decimals; nullopt when it does not fit.
-std::optional<std::string> formatNumber(double v, int width, int decimals) {
-    if (!std::isfinite(v) || std::fabs(v) >= 1e20)
-        return std::nullopt;
+// Writes the number right-aligned into `width` bytes with exactly `decimals` decimals; false when it does not fit.
+bool formatNumber(double v, int width, int decimals, char* out) {
+    if (!std::isfinite(v) || std::fabs(v) >= 1e20) return false;
     char buf[64];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-    if (ec != std::errc())
-        return std::nullopt;
-    std::string text(buf, end);
+    if (ec != std::errc()) return false;
+    const char* begin = buf;
     // A value that rounds to zero is written without sign.
-    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
-        text.erase(0, 1);
-    if (static_cast<int>(text.size()) > width)
-        return std::nullopt;
-    return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
+    if (buf[0] == '-' && std::all_of(buf + 1, end, [](char c) { return c == '0' || c == '.'; })) ++begin;
+    const auto length = end - begin;
+    if (length > width) return false;
+    std::memset(out, ' ', static_cast<std::size_t>(width - length));
+    std::memcpy(out + (width - length), begin, static_cast<std::size_t>(length));
+    return true;
 }
 
 std::int32_t parseDate(std::string_view raw) {
-    if (raw.size() != 8)
-        return 0;
+    if (raw.size() != 8) return 0;
     int parts[3] = {};
     const int widths[3] = {4, 2, 2};
     std::size_t pos = 0;
     for (int i = 0; i < 3; ++i) {
         auto [end, ec] = std::from_chars(raw.data() + pos, raw.data() + pos + widths[i], parts[i]);
-        if (ec != std::errc() || end != raw.data() + pos + widths[i])
-            return 0;
+        if (ec != std::errc() || end != raw.data() + pos + widths[i]) return 0;
         pos += static_cast<std::size_t>(widths[i]);
     }
     return julianDay(parts[0], parts[1], parts[2]);
@@ -103,38 +100,40 @@ std::string formatDate(std::int32_t jd) {
     return buf;
 }
 
-bool isTrueMark(char c) { return c == 'T' || c == 't' || c == 'Y' || c == 'y'; }
+bool isTrueMark(char c) {
+    return c == 'T' || c == 't' || c == 'Y' || c == 'y';
+}
 
 std::string upperAscii(std::string_view s) {
     std::string out(s);
     for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return out;
 }
 
 bool equalNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
+    if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 'a' + 'A');
-        if (x != y)
-            return false;
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+        if (x != y) return false;
     }
     return true;
 }
 
 const char* typeName(FieldType t) {
     switch (t) {
-    case FieldType::Character: return "C";
-    case FieldType::Numeric: return "N";
-    case FieldType::Logical: return "L";
-    case FieldType::Date: return "D";
-    case FieldType::Memo: return "M";
+    case FieldType::Character:
+        return "C";
+    case FieldType::Numeric:
+        return "N";
+    case FieldType::Logical:
+        return "L";
+    case FieldType::Date:
+        return "D";
+    case FieldType::Memo:
+        return "M";
     }
     return "?";
 }
@@ -154,8 +153,7 @@ std::filesystem::path memoPathFor(const std::filesystem::path& table, const char
 bool todayYmd(unsigned char* out) {
     std::time_t now = std::time(nullptr);
     std::tm tm{};
-    if (!::localtime_r(&now, &tm))
-        return false;
+    if (!::localtime_r(&now, &tm)) return false;
     out[0] = static_cast<unsigned char>(tm.tm_year % 100);
     out[1] = static_cast<unsigned char>(tm.tm_mon + 1);
     out[2] = static_cast<unsigned char>(tm.tm_mday);
@@ -164,40 +162,41 @@ bool todayYmd(unsigned char* out) {
 
 // Checks and normalises the field list of a new table; the message of the first fault, or empty.
 std::string normaliseFields(std::vector<FieldDef>& fields) {
-    if (fields.empty())
-        return "keine Felder angegeben";
-    if (fields.size() > kMaxFields)
-        return "zu viele Felder (" + std::to_string(fields.size()) + ", höchstens 255)";
+    if (fields.empty()) return "keine Felder angegeben";
+    if (fields.size() > kMaxFields) return "zu viele Felder (" + std::to_string(fields.size()) + ", höchstens 255)";
     for (std::size_t i = 0; i < fields.size(); ++i) {
         FieldDef& f = fields[i];
         f.name = upperAscii(f.name);
         const std::string label = "Feld " + (f.name.empty() ? "Nr. " + std::to_string(i + 1) : f.name);
-        if (f.name.empty() || f.name.size() > 10)
-            return label + ": Name leer oder länger als 10 Zeichen";
-        if (!(f.name[0] >= 'A' && f.name[0] <= 'Z'))
-            return label + ": Name muss mit einem Buchstaben beginnen";
+        if (f.name.empty() || f.name.size() > 10) return label + ": Name leer oder länger als 10 Zeichen";
+        if (!(f.name[0] >= 'A' && f.name[0] <= 'Z')) return label + ": Name muss mit einem Buchstaben beginnen";
         for (char c : f.name)
             if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'))
                 return label + ": Name enthält unzulässige Zeichen";
         for (std::size_t j = 0; j < i; ++j)
-            if (fields[j].name == f.name)
-                return label + ": Name kommt doppelt vor";
+            if (fields[j].name == f.name) return label + ": Name kommt doppelt vor";
         if (f.type != FieldType::Numeric && f.decimals != 0)
             return label + ": nur numerische Felder haben Nachkommastellen";
         int fixed = 0;
         switch (f.type) {
         case FieldType::Character:
-            if (f.length < 1 || f.length > 254)
-                return label + ": Zeichenfeld muss 1 bis 254 Zeichen lang sein";
+            if (f.length < 1 || f.length > 254) return label + ": Zeichenfeld muss 1 bis 254 Zeichen lang sein";
             break;
         case FieldType::Numeric:
             if (f.length < 1 || f.length > 20 || f.decimals < 0 || f.decimals >= f.length)
                 return label + ": numerisches Feld braucht Breite 1 bis 20 und weniger Nachkommastellen als Breite";
             break;
-        case FieldType::Logical: fixed = 1; break;
-        case FieldType::Date: fixed = 8; break;
-        case FieldType::Memo: fixed = 10; break;
-        default: return label + ": unbekannter Feldtyp";
+        case FieldType::Logical:
+            fixed = 1;
+            break;
+        case FieldType::Date:
+            fixed = 8;
+            break;
+        case FieldType::Memo:
+            fixed = 10;
+            break;
+        default:
+            return label + ": unbekannter Feldtyp";
         }
         if (fixed != 0) {
             if (f.length != 0 && f.length != fixed)
@@ -208,7 +207,9 @@ std::string normaliseFields(std::vector<FieldDef>& fields) {
     return {};
 }
 
-bool isReadOnlyFile(const struct stat& st) { return (st.st_mode & 0222) == 0; }
+bool isReadOnlyFile(const struct stat& st) {
+    return (st.st_mode & 0222) == 0;
+}
 
 } // namespace
 
@@ -248,8 +249,7 @@ std::unique_ptr<Table> Table::create(const std::filesystem::path& path, std::vec
         }
         int probe = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         bool locked = probe >= 0 && ::flock(probe, LOCK_EX | LOCK_NB) != 0;
-        if (probe >= 0)
-            ::close(probe);
+        if (probe >= 0) ::close(probe);
         if (locked) {
             reportError(file, name + " ist gesperrt (anderweitig geöffnet) und kann nicht ersetzt werden");
             return nullptr;
@@ -287,8 +287,7 @@ std::unique_ptr<Table> Table::create(const std::filesystem::path& path, std::vec
             return nullptr;
         }
         t->m_memo = MemoFile::createOn(dupFd, t->m_memoPath);
-        if (!t->m_memo)
-            return nullptr;
+        if (!t->m_memo) return nullptr;
     }
     // The table goes first: a new empty table beside an old memo file is harmless, the reverse is not.
     if (!dbf->commit()) {
@@ -310,7 +309,6 @@ std::unique_ptr<Table> Table::create(const std::filesystem::path& path, std::vec
             std::filesystem::remove(*old, ignored);
     }
     t->m_count = 0;
-    t->m_onDisk = 0;
     t->m_recno = 1;
     return t;
 }
@@ -328,8 +326,8 @@ std::unique_ptr<Table> Table::open(const std::filesystem::path& path, Mode mode)
     t->m_path = path;
     t->m_exclusive = exclusive;
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return fail(name + " lässt sich nicht öffnen: " + io::lastError());
+    if (::stat(path.c_str(), &st) != 0) return fail(name + " lässt sich nicht öffnen: " + io::lastError());
+    if (!S_ISREG(st.st_mode)) return fail(name + " ist keine Datei");
     if (exclusive && isReadOnlyFile(st))
         return fail(name + " ist schreibgeschützt und kann nur zum Lesen geöffnet werden");
     t->m_fd = ::open(path.c_str(), (exclusive ? O_RDWR : O_RDONLY) | O_CLOEXEC);
@@ -339,8 +337,7 @@ std::unique_ptr<Table> Table::open(const std::filesystem::path& path, Mode mode)
         return fail(name + " lässt sich nicht öffnen: " + io::lastError());
     }
     if (::flock(t->m_fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
-        if (errno == EWOULDBLOCK)
-            return fail(name + " ist gesperrt (anderweitig geöffnet)");
+        if (errno == EWOULDBLOCK) return fail(name + " ist gesperrt (anderweitig geöffnet)");
         return fail(name + " lässt sich nicht sperren: " + io::lastError());
     }
 
@@ -383,16 +380,28 @@ std::unique_ptr<Table> Table::open(const std::filesystem::path& path, Mode mode)
         char type = static_cast<char>(d[11]);
         bool ok = true;
         switch (type) {
-        case 'C': f.type = FieldType::Character; ok = f.length >= 1; break;
+        case 'C':
+            f.type = FieldType::Character;
+            ok = f.length >= 1;
+            break;
         case 'N':
         case 'F':
             f.type = FieldType::Numeric;
             f.decimals = d[17];
             ok = f.length >= 1;
             break;
-        case 'L': f.type = FieldType::Logical; ok = f.length == 1; break;
-        case 'D': f.type = FieldType::Date; ok = f.length == 8; break;
-        case 'M': f.type = FieldType::Memo; ok = f.length == 10 || f.length == 4; break;
+        case 'L':
+            f.type = FieldType::Logical;
+            ok = f.length == 1;
+            break;
+        case 'D':
+            f.type = FieldType::Date;
+            ok = f.length == 8;
+            break;
+        case 'M':
+            f.type = FieldType::Memo;
+            ok = f.length == 10 || f.length == 4;
+            break;
         default:
             return fail(name + ": Feld " + f.name + " hat den Typ '" + std::string(1, type) +
                         "', den diese Anwendung nicht verarbeitet");
@@ -406,8 +415,7 @@ std::unique_ptr<Table> Table::open(const std::filesystem::path& path, Mode mode)
     if (pos >= t->m_headerLength)
         return fail(name + ": die Kopflänge " + std::to_string(t->m_headerLength) +
                     " passt nicht zur Feldliste (kein Abschluss 0x0D davor)");
-    if (t->m_fields.empty())
-        return fail(name + " ist keine Tabelle: sie hat keine Felder");
+    if (t->m_fields.empty()) return fail(name + " ist keine Tabelle: sie hat keine Felder");
     const std::size_t minimal = 32 + 32 * t->m_fields.size() + 1;
     const std::size_t slack = kVfpBacklink + 256; // backlink area and padding some writers add
     if (t->m_headerLength > minimal + slack)
@@ -442,13 +450,12 @@ std::unique_ptr<Table> Table::open(const std::filesystem::path& path, Mode mode)
         t->m_memoPath = *found;
         struct stat mst {};
         if (exclusive && ::stat(found->c_str(), &mst) == 0 && isReadOnlyFile(mst)) {
-            reportError(found->string(), "Die Memodatei " + io::displayName(*found) +
-                                             " ist schreibgeschützt; " + name + " kann nur zum Lesen geöffnet werden");
+            reportError(found->string(), "Die Memodatei " + io::displayName(*found) + " ist schreibgeschützt; " + name +
+                                             " kann nur zum Lesen geöffnet werden");
             return nullptr;
         }
         t->m_memo = MemoFile::open(*found, kind, exclusive);
-        if (!t->m_memo)
-            return nullptr;
+        if (!t->m_memo) return nullptr;
     }
 
     t->m_records.resize(std::size_t(count) * t->m_recordLength);
@@ -456,12 +463,13 @@ std::unique_ptr<Table> Table::open(const std::filesystem::path& path, Mode mode)
         !io::readAt(t->m_fd, t->m_records.data(), t->m_records.size(), static_cast<off_t>(t->m_headerLength)))
         return fail(name + " lässt sich nicht lesen: " + io::lastError());
     t->m_count = count;
-    t->m_onDisk = count;
     t->m_recno = 1;
     return t;
 }
 
-Table::~Table() { close(); }
+Table::~Table() {
+    close();
+}
 
 std::string Table::headerBytes(std::uint32_t count) const {
     std::string out;
@@ -494,66 +502,71 @@ std::string Table::headerBytes(std::uint32_t count) const {
 // ---------------------------------------------------------------------------------------------------------------
 // Reading
 
-int Table::fieldCount() const { return static_cast<int>(m_fields.size()); }
+int Table::fieldCount() const {
+    return static_cast<int>(m_fields.size());
+}
 
-const FieldDef& Table::fieldDef(int index) const { return m_fields.at(static_cast<std::size_t>(index)); }
+const FieldDef& Table::fieldDef(int index) const {
+    static const FieldDef none;
+    return index >= 0 && index < fieldCount() ? m_fields[static_cast<std::size_t>(index)] : none;
+}
 
 int Table::fieldIndex(std::string_view name) const {
     for (std::size_t i = 0; i < m_fields.size(); ++i)
-        if (equalNoCase(m_fields[i].name, name))
-            return static_cast<int>(i);
+        if (equalNoCase(m_fields[i].name, name)) return static_cast<int>(i);
     return -1;
 }
 
 const char* Table::currentPtr() const {
-    if (m_recno >= 1 && m_recno <= m_count)
-        return m_records.data() + std::size_t(m_recno - 1) * m_recordLength;
+    if (m_recno >= 1 && m_recno <= m_count) return m_records.data() + std::size_t(m_recno - 1) * m_recordLength;
     return m_blank.data();
 }
 
 std::string_view Table::rawField(int index) const {
-    if (index < 0 || index >= fieldCount())
-        return {};
+    if (index < 0 || index >= fieldCount()) return {};
     const auto i = static_cast<std::size_t>(index);
     return {currentPtr() + m_offsets[i], static_cast<std::size_t>(m_fields[i].length)};
 }
 
 Value Table::fieldValue(int index) const {
-    if (index < 0 || index >= fieldCount())
-        return {};
+    if (index < 0 || index >= fieldCount()) return {};
     std::string_view raw = rawField(index);
     switch (m_fields[static_cast<std::size_t>(index)].type) {
-    case FieldType::Character: return Value::text(std::string(raw));
-    case FieldType::Numeric: return Value::number(parseNumber(raw));
-    case FieldType::Logical: return Value::logical(isTrueMark(raw[0]));
-    case FieldType::Date: return Value::date(parseDate(raw));
-    case FieldType::Memo: return Value::text(memo(index));
+    case FieldType::Character:
+        return Value::text(std::string(raw));
+    case FieldType::Numeric:
+        return Value::number(parseNumber(raw));
+    case FieldType::Logical:
+        return Value::logical(isTrueMark(raw[0]));
+    case FieldType::Date:
+        return Value::date(parseDate(raw));
+    case FieldType::Memo:
+        return Value::text(memo(index));
     }
     return {};
 }
 
 bool Table::goTo(std::uint32_t recno) {
-    if (m_dirtyRecord != 0 && m_dirtyRecord != recno)
-        commitRecord();
+    if (m_dirtyRecord != 0 && m_dirtyRecord != recno) commitRecord();
     m_recno = (recno == 0 || recno > m_count) ? m_count + 1 : recno;
     return !eof();
 }
 
-bool Table::isDeleted() const { return !eof() && currentPtr()[0] == kDeleted; }
+bool Table::isDeleted() const {
+    return !eof() && currentPtr()[0] == kDeleted;
+}
 
 std::optional<std::uint32_t> Table::memoBlock(int field) const {
     std::string_view raw = rawField(field);
-    if (raw.size() == 4)
-        return getLE32(reinterpret_cast<const unsigned char*>(raw.data()));
+    if (raw.size() == 4) return getLE32(reinterpret_cast<const unsigned char*>(raw.data()));
     std::string_view digits = trimBlanks(raw);
-    if (digits.empty())
-        return 0u;
+    if (digits.empty()) return 0u;
     std::uint32_t block = 0;
     auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), block);
     if (ec != std::errc() || end != digits.data() + digits.size()) {
         reportError(m_path.string(), io::displayName(m_path) + ": Satz " + std::to_string(m_recno) + ", Feld " +
-                                         m_fields[static_cast<std::size_t>(field)].name +
-                                         ": ungültiger Memoverweis '" + std::string(raw) + "'");
+                                         m_fields[static_cast<std::size_t>(field)].name + ": ungültiger Memoverweis '" +
+                                         std::string(raw) + "'");
         return std::nullopt;
     }
     return block;
@@ -574,30 +587,23 @@ void Table::setMemoBlock(char* record, int field, std::uint32_t block) const {
 }
 
 std::optional<std::string> Table::readMemo(int field, std::uint32_t* type) const {
-    if (type)
-        *type = MemoFile::kText;
-    if (eof())
-        return std::string();
+    if (type) *type = MemoFile::kText;
+    if (eof()) return std::string();
     auto block = memoBlock(field);
-    if (!block)
-        return std::nullopt;
-    if (*block == 0)
-        return std::string();
+    if (!block) return std::nullopt;
+    if (*block == 0) return std::string();
     if (!m_memo) {
         reportError(m_path.string(), io::displayName(m_path) + " hat keine Memodatei");
         return std::nullopt;
     }
     auto memo = m_memo->read(*block);
-    if (!memo)
-        return std::nullopt;
-    if (type)
-        *type = memo->type;
+    if (!memo) return std::nullopt;
+    if (type) *type = memo->type;
     return std::move(memo->data);
 }
 
 std::string Table::memo(int field) const {
-    if (!checkField(field, "Memo lesen"))
-        return {};
+    if (!checkField(field, "Memo lesen")) return {};
     if (m_fields[static_cast<std::size_t>(field)].type != FieldType::Memo) {
         reportError(m_path.string(), io::displayName(m_path) + ": Feld " +
                                          m_fields[static_cast<std::size_t>(field)].name + " ist kein Memofeld");
@@ -610,8 +616,7 @@ std::string Table::memo(int field) const {
 // Writing
 
 bool Table::checkField(int field, const char* what) const {
-    if (field >= 0 && field < fieldCount())
-        return true;
+    if (field >= 0 && field < fieldCount()) return true;
     reportError(m_path.string(),
                 io::displayName(m_path) + ": " + what + ": kein Feld Nr. " + std::to_string(field + 1));
     return false;
@@ -623,16 +628,15 @@ bool Table::checkWritable(const char* what) {
         return false;
     }
     if (!m_exclusive) {
-        reportError(m_path.string(), io::displayName(m_path) + " ist nur zum Lesen geöffnet: " + what +
-                                         " ist nicht möglich");
+        reportError(m_path.string(),
+                    io::displayName(m_path) + " ist nur zum Lesen geöffnet: " + what + " ist nicht möglich");
         return false;
     }
     return true;
 }
 
 bool Table::onRecord(const char* what) {
-    if (!checkWritable(what))
-        return false;
+    if (!checkWritable(what)) return false;
     if (eof()) {
         reportError(m_path.string(), io::displayName(m_path) + ": " + what + " ohne aktuellen Satz (Dateiende)");
         return false;
@@ -640,7 +644,9 @@ bool Table::onRecord(const char* what) {
     return true;
 }
 
-char* Table::recordPtr(std::uint32_t recno) { return m_records.data() + std::size_t(recno - 1) * m_recordLength; }
+char* Table::recordPtr(std::uint32_t recno) {
+    return m_records.data() + std::size_t(recno - 1) * m_recordLength;
+}
 
 char* Table::mutableCurrent() {
     m_dirtyRecord = m_recno;
@@ -648,29 +654,34 @@ char* Table::mutableCurrent() {
     return recordPtr(m_recno);
 }
 
+// Observers may add or remove observers from inside a notification; removed ones are only cleared then
+// and dropped once the outermost notification is over.
+template <typename Call> void Table::notify(Call call) {
+    ++m_notifying;
+    for (std::size_t i = 0; i < m_observers.size(); ++i)
+        if (TableObserver* o = m_observers[i]) call(*o);
+    if (--m_notifying == 0)
+        m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), nullptr), m_observers.end());
+}
+
 void Table::notifyChanged(std::uint32_t recno) {
-    auto observers = m_observers; // an observer may unregister itself
-    for (TableObserver* o : observers)
-        o->recordChanged(*this, recno);
+    notify([&](TableObserver& o) { o.recordChanged(*this, recno); });
 }
 
 void Table::notifyReset() {
-    auto observers = m_observers;
-    for (TableObserver* o : observers)
-        o->tableReset(*this);
+    notify([&](TableObserver& o) { o.tableReset(*this); });
 }
 
 bool Table::commitRecord() {
     const std::uint32_t recno = std::exchange(m_dirtyRecord, 0);
-    if (recno == 0 || recno > m_count || m_fd < 0)
-        return true;
+    if (recno == 0 || recno > m_count || m_fd < 0) return true;
     const off_t at = static_cast<off_t>(m_headerLength + std::uint64_t(recno - 1) * m_recordLength);
     bool ok;
     if (recno == m_count) {
         // The last record carries the end-of-file mark behind it.
-        std::string buf(recordPtr(recno), m_recordLength);
-        buf += kEndOfFile;
-        ok = io::writeAt(m_fd, buf.data(), buf.size(), at);
+        m_scratch.assign(recordPtr(recno), recordPtr(recno) + m_recordLength);
+        m_scratch.push_back(kEndOfFile);
+        ok = io::writeAt(m_fd, m_scratch.data(), m_scratch.size(), at);
     } else {
         ok = io::writeAt(m_fd, recordPtr(recno), m_recordLength, at);
     }
@@ -679,7 +690,6 @@ bool Table::commitRecord() {
                                          " lässt sich nicht schreiben: " + io::lastError());
         return false;
     }
-    m_onDisk = std::max(m_onDisk, recno);
     return true;
 }
 
@@ -696,17 +706,14 @@ bool Table::writeHeaderCounters() {
 }
 
 bool Table::flush() {
-    if (m_fd < 0 || !m_exclusive)
-        return true;
+    if (m_fd < 0 || !m_exclusive) return true;
     bool ok = commitRecord();
-    if (m_headerDirty)
-        ok = writeHeaderCounters() && ok;
+    if (m_headerDirty) ok = writeHeaderCounters() && ok;
     return ok;
 }
 
 bool Table::close() {
-    if (m_fd < 0)
-        return true;
+    if (m_fd < 0) return true;
     bool ok = flush();
     ::close(m_fd);
     m_fd = -1;
@@ -714,23 +721,20 @@ bool Table::close() {
     m_records.clear();
     m_records.shrink_to_fit();
     m_count = 0;
-    m_onDisk = 0;
     m_recno = 1;
     return ok;
 }
 
 bool Table::appendBlank() {
-    if (!appendRecord())
-        return false;
+    if (!appendRecord()) return false;
     notifyChanged(m_recno);
     return true;
 }
 
 bool Table::appendRecord() {
-    if (!checkWritable("Satz anhängen"))
-        return false;
+    if (!checkWritable("Satz anhängen")) return false;
     commitRecord();
-    if (m_count == UINT32_MAX) {
+    if (m_count >= UINT32_MAX - 1) { // recCount() + 1 must stay representable
         reportError(m_path.string(), io::displayName(m_path) + " ist voll");
         return false;
     }
@@ -741,62 +745,54 @@ bool Table::appendRecord() {
     return true;
 }
 
-bool Table::storeValue(int field, const Value& value) {
+Table::Stored Table::storeValue(int field, const Value& value) {
     const FieldDef& f = m_fields[static_cast<std::size_t>(field)];
-    const std::string& file = m_path.string();
-    auto mismatch = [&] {
-        reportError(file, io::displayName(m_path) + ": Feld " + f.name + " (Typ " + typeName(f.type) +
-                              "): der Wert hat einen anderen Datentyp");
-        return false;
+    auto refuse = [&](const std::string& why) {
+        reportError(m_path.string(),
+                    io::displayName(m_path) + ": Feld " + f.name + " (Typ " + typeName(f.type) + "): " + why);
+        return Stored::Refused;
     };
     const auto width = static_cast<std::size_t>(f.length);
-    std::string bytes;
+    const bool typeFits = f.type == FieldType::Character || f.type == FieldType::Memo ? value.isText()
+                          : f.type == FieldType::Numeric                              ? value.isNumber()
+                          : f.type == FieldType::Logical                              ? value.isLogical()
+                                                                                      : value.isDate();
+    if (!typeFits) return refuse("der Wert hat einen anderen Datentyp");
+    if (f.type == FieldType::Memo)
+        return storeMemo(field, value.asText(), MemoFile::kText) ? Stored::Yes : Stored::Refused;
+    if (f.type == FieldType::Date && value.asDate() != 0 && civilDate(value.asDate()).year == 0)
+        return refuse("das Datum liegt außerhalb der Jahre 1 bis 9999");
+
+    char* out = mutableCurrent() + m_offsets[static_cast<std::size_t>(field)];
     switch (f.type) {
-    case FieldType::Character:
-        if (!value.isText())
-            return mismatch();
-        bytes = value.asText().substr(0, width);
-        bytes.resize(width, ' ');
-        break;
-    case FieldType::Numeric: {
-        if (!value.isNumber())
-            return mismatch();
-        auto text = formatNumber(value.asNumber(), f.length, f.decimals);
-        if (!text) {
-            std::memcpy(mutableCurrent() + m_offsets[static_cast<std::size_t>(field)], std::string(width, '*').data(),
-                        width);
-            reportError(file, io::displayName(m_path) + ": der Wert " + std::to_string(value.asNumber()) +
-                                  " passt nicht in das Feld " + f.name + " (" + std::to_string(f.length) + "," +
-                                  std::to_string(f.decimals) + ")");
-            return false;
-        }
-        bytes = std::move(*text);
+    case FieldType::Character: {
+        const std::string& text = value.asText();
+        const std::size_t n = std::min(width, text.size());
+        std::memcpy(out, text.data(), n);
+        std::memset(out + n, ' ', width - n);
         break;
     }
+    case FieldType::Numeric:
+        if (!formatNumber(value.asNumber(), f.length, f.decimals, out)) {
+            std::memset(out, '*', width);
+            refuse("der Wert " + std::to_string(value.asNumber()) + " passt nicht in die Breite " +
+                   std::to_string(f.length) + " mit " + std::to_string(f.decimals) + " Nachkommastellen");
+            return Stored::Overflowed;
+        }
+        break;
     case FieldType::Logical:
-        if (!value.isLogical())
-            return mismatch();
-        bytes = value.asLogical() ? "T" : "F";
+        *out = value.asLogical() ? 'T' : 'F';
         break;
     case FieldType::Date:
-        if (!value.isDate())
-            return mismatch();
-        if (value.asDate() == 0) {
-            bytes.assign(8, ' ');
-        } else if (civilDate(value.asDate()).year == 0) {
-            reportError(file, io::displayName(m_path) + ": Feld " + f.name + ": das Datum liegt außerhalb der Jahre 1 bis 9999");
-            return false;
-        } else {
-            bytes = formatDate(value.asDate());
-        }
+        if (value.asDate() == 0)
+            std::memset(out, ' ', 8);
+        else
+            std::memcpy(out, formatDate(value.asDate()).data(), 8);
         break;
     case FieldType::Memo:
-        if (!value.isText())
-            return mismatch();
-        return storeMemo(field, value.asText(), MemoFile::kText);
+        break;
     }
-    std::memcpy(mutableCurrent() + m_offsets[static_cast<std::size_t>(field)], bytes.data(), width);
-    return true;
+    return Stored::Yes;
 }
 
 bool Table::storeMemo(int field, std::string_view bytes, std::uint32_t type) {
@@ -806,42 +802,35 @@ bool Table::storeMemo(int field, std::string_view bytes, std::uint32_t type) {
     }
     // A broken old pointer is not reused; the memo then goes to the end of the file.
     std::uint32_t old = 0;
-    if (auto b = memoBlock(field))
-        old = *b;
+    if (auto b = memoBlock(field)) old = *b;
     auto block = m_memo->write(old, bytes, type);
-    if (!block)
-        return false;
+    if (!block) return false;
     setMemoBlock(mutableCurrent(), field, *block);
     return true;
 }
 
 bool Table::replace(int field, const Value& value) {
-    if (!onRecord("Feld ersetzen") || !checkField(field, "Feld ersetzen"))
-        return false;
-    const std::string before(rawField(field));
-    bool ok = storeValue(field, value);
-    if (ok || rawField(field) != before) // an overflow still changes the field (to '*')
+    if (!onRecord("Feld ersetzen") || !checkField(field, "Feld ersetzen")) return false;
+    const Stored result = storeValue(field, value);
+    if (result != Stored::Refused) // an overflow still changes the field (to '*')
         notifyChanged(m_recno);
-    return ok;
+    return result == Stored::Yes;
 }
 
 bool Table::replaceMemo(int field, std::string_view bytes, bool binary) {
-    if (!onRecord("Memo ersetzen") || !checkField(field, "Memo ersetzen"))
-        return false;
+    if (!onRecord("Memo ersetzen") || !checkField(field, "Memo ersetzen")) return false;
     if (m_fields[static_cast<std::size_t>(field)].type != FieldType::Memo) {
         reportError(m_path.string(), io::displayName(m_path) + ": Feld " +
                                          m_fields[static_cast<std::size_t>(field)].name + " ist kein Memofeld");
         return false;
     }
-    if (!storeMemo(field, bytes, binary ? MemoFile::kBinary : MemoFile::kText))
-        return false;
+    if (!storeMemo(field, bytes, binary ? MemoFile::kBinary : MemoFile::kText)) return false;
     notifyChanged(m_recno);
     return true;
 }
 
 bool Table::blankRecord() {
-    if (!onRecord("Satz leeren"))
-        return false;
+    if (!onRecord("Satz leeren")) return false;
     char* rec = mutableCurrent();
     std::memcpy(rec + 1, m_blank.data() + 1, m_recordLength - 1u);
     notifyChanged(m_recno);
@@ -849,16 +838,14 @@ bool Table::blankRecord() {
 }
 
 bool Table::deleteRecord() {
-    if (!onRecord("Satz löschen"))
-        return false;
+    if (!onRecord("Satz löschen")) return false;
     mutableCurrent()[0] = kDeleted;
     notifyChanged(m_recno);
     return true;
 }
 
 bool Table::recall() {
-    if (!onRecord("Satz zurückholen"))
-        return false;
+    if (!onRecord("Satz zurückholen")) return false;
     mutableCurrent()[0] = kLive;
     notifyChanged(m_recno);
     return true;
@@ -868,10 +855,8 @@ bool Table::recall() {
 // Pack, zap, copies
 
 bool Table::pack() {
-    if (!checkWritable("PACK"))
-        return false;
-    if (!commitRecord())
-        return false;
+    if (!checkWritable("PACK")) return false;
+    if (!commitRecord()) return false;
     const std::string name = io::displayName(m_path);
 
     std::vector<char> live;
@@ -879,8 +864,7 @@ bool Table::pack() {
     std::uint32_t liveCount = 0;
     for (std::uint32_t r = 1; r <= m_count; ++r) {
         const char* rec = recordPtr(r);
-        if (rec[0] == kDeleted)
-            continue;
+        if (rec[0] == kDeleted) continue;
         live.insert(live.end(), rec, rec + m_recordLength);
         ++liveCount;
     }
@@ -890,8 +874,7 @@ bool Table::pack() {
     std::unique_ptr<MemoFile> newMemo;
     std::vector<int> memoFields;
     for (int i = 0; i < fieldCount(); ++i)
-        if (m_fields[static_cast<std::size_t>(i)].type == FieldType::Memo)
-            memoFields.push_back(i);
+        if (m_fields[static_cast<std::size_t>(i)].type == FieldType::Memo) memoFields.push_back(i);
     if (m_memo && m_memo->kind() == MemoFile::Kind::Fpt) {
         memoTemp = io::TempFile::create(m_memoPath);
         int dupFd = memoTemp ? ::dup(memoTemp->fd()) : -1;
@@ -901,13 +884,11 @@ bool Table::pack() {
             return false;
         }
         newMemo = MemoFile::createOn(dupFd, memoTemp->tempPath(), m_memo->blockSize());
-        if (!newMemo)
-            return false;
+        if (!newMemo) return false;
         const std::uint32_t saved = m_recno;
         std::uint32_t liveIndex = 0;
         for (std::uint32_t r = 1; r <= m_count; ++r) {
-            if (recordPtr(r)[0] == kDeleted)
-                continue;
+            if (recordPtr(r)[0] == kDeleted) continue;
             ++liveIndex;
             m_recno = r; // readMemo works on the current record
             char* target = live.data() + std::size_t(liveIndex - 1) * m_recordLength;
@@ -941,8 +922,8 @@ bool Table::pack() {
         return false;
     }
     if (memoTemp && !memoTemp->commit()) {
-        reportError(m_memoPath.string(), "PACK: " + io::displayName(m_memoPath) +
-                                             " kann nicht ersetzt werden: " + io::lastError());
+        reportError(m_memoPath.string(),
+                    "PACK: " + io::displayName(m_memoPath) + " kann nicht ersetzt werden: " + io::lastError());
         return false;
     }
     if (!dbf->commit()) {
@@ -957,7 +938,6 @@ bool Table::pack() {
     }
     m_records = std::move(live);
     m_count = liveCount;
-    m_onDisk = liveCount;
     m_headerDirty = false;
     m_recno = 1;
     notifyReset();
@@ -965,19 +945,17 @@ bool Table::pack() {
 }
 
 bool Table::zap() {
-    if (!checkWritable("ZAP"))
-        return false;
+    if (!checkWritable("ZAP")) return false;
     m_dirtyRecord = 0;
     m_records.clear();
     m_count = 0;
-    m_onDisk = 0;
     m_recno = 1;
     bool ok = writeHeaderCounters() && io::writeAt(m_fd, &kEndOfFile, 1, m_headerLength) &&
               ::ftruncate(m_fd, static_cast<off_t>(m_headerLength) + 1) == 0;
     if (!ok)
-        reportError(m_path.string(), "ZAP: " + io::displayName(m_path) + " lässt sich nicht kürzen: " + io::lastError());
-    if (m_memo && m_memo->kind() == MemoFile::Kind::Fpt)
-        ok = m_memo->reset() && ok;
+        reportError(m_path.string(),
+                    "ZAP: " + io::displayName(m_path) + " lässt sich nicht kürzen: " + io::lastError());
+    if (m_memo && m_memo->kind() == MemoFile::Kind::Fpt) ok = m_memo->reset() && ok;
     notifyReset();
     return ok;
 }
@@ -990,40 +968,39 @@ std::optional<Value> convertValue(const Value& v, const FieldDef& from, const Fi
     case FieldType::Character:
         switch (from.type) {
         case FieldType::Character:
-        case FieldType::Memo: return v;
+        case FieldType::Memo:
+            return v;
         case FieldType::Numeric: {
-            auto text = formatNumber(v.asNumber(), 20, from.decimals);
-            return text ? std::optional(Value::text(std::string(trimBlanks(*text)))) : std::nullopt;
+            char text[20];
+            if (!formatNumber(v.asNumber(), 20, from.decimals, text)) return std::nullopt;
+            return Value::text(std::string(trimBlanks(std::string_view(text, 20))));
         }
-        case FieldType::Logical: return Value::text(v.asLogical() ? "T" : "F");
-        case FieldType::Date: return v.asDate() == 0 ? std::nullopt : std::optional(Value::text(formatDate(v.asDate())));
+        case FieldType::Logical:
+            return Value::text(v.asLogical() ? "T" : "F");
+        case FieldType::Date:
+            return v.asDate() == 0 ? std::nullopt : std::optional(Value::text(formatDate(v.asDate())));
         }
         break;
     case FieldType::Numeric:
-        if (from.type == FieldType::Numeric)
-            return v;
-        if (from.type == FieldType::Character)
-            return Value::number(parseNumber(v.asText()));
+        if (from.type == FieldType::Numeric) return v;
+        if (from.type == FieldType::Character) return Value::number(parseNumber(v.asText()));
         break;
     case FieldType::Logical:
-        if (from.type == FieldType::Logical)
-            return v;
+        if (from.type == FieldType::Logical) return v;
         if (from.type == FieldType::Character) {
             std::string_view s = trimBlanks(v.asText());
             return s.empty() ? std::nullopt : std::optional(Value::logical(isTrueMark(s.front())));
         }
         break;
     case FieldType::Date:
-        if (from.type == FieldType::Date)
-            return v.asDate() == 0 ? std::nullopt : std::optional(v);
+        if (from.type == FieldType::Date) return v.asDate() == 0 ? std::nullopt : std::optional(v);
         if (from.type == FieldType::Character) {
             std::int32_t jd = parseDate(trimBlanks(v.asText()));
             return jd == 0 ? std::nullopt : std::optional(Value::date(jd));
         }
         break;
     case FieldType::Memo:
-        if (from.type == FieldType::Character)
-            return Value::text(std::string(trimBlanks(v.asText())));
+        if (from.type == FieldType::Character) return Value::text(std::string(trimBlanks(v.asText())));
         break;
     }
     return std::nullopt;
@@ -1032,8 +1009,7 @@ std::optional<Value> convertValue(const Value& v, const FieldDef& from, const Fi
 } // namespace
 
 bool Table::appendFrom(Table& other) {
-    if (!checkWritable("APPEND FROM"))
-        return false;
+    if (!checkWritable("APPEND FROM")) return false;
     struct Mapping {
         int to;
         int from;
@@ -1042,8 +1018,7 @@ bool Table::appendFrom(Table& other) {
     std::vector<Mapping> map;
     for (int i = 0; i < fieldCount(); ++i) {
         int j = other.fieldIndex(m_fields[static_cast<std::size_t>(i)].name);
-        if (j < 0)
-            continue;
+        if (j < 0) continue;
         const FieldDef& a = m_fields[static_cast<std::size_t>(i)];
         const FieldDef& b = other.fieldDef(j);
         bool raw = a.type == b.type && a.type != FieldType::Memo && a.length == b.length && a.decimals == b.decimals;
@@ -1071,15 +1046,13 @@ bool Table::appendFrom(Table& other) {
                 s.raw.assign(other.rawField(m.from));
             } else if (other.fieldDef(m.from).type == FieldType::Memo) {
                 auto data = other.readMemo(m.from, &s.memoType);
-                if (!data)
-                    ok = false;
+                if (!data) ok = false;
                 s.value = Value::text(data.value_or(std::string()));
             } else {
                 s.value = other.fieldValue(m.from);
             }
         }
-        if (!appendRecord())
-            return false;
+        if (!appendRecord()) return false;
         char* rec = mutableCurrent();
         rec[0] = deleted ? kDeleted : kLive;
         for (std::size_t k = 0; k < map.size(); ++k) {
@@ -1092,25 +1065,21 @@ bool Table::appendFrom(Table& other) {
             const FieldDef& to = m_fields[static_cast<std::size_t>(m.to)];
             const FieldDef& from = other.fieldDef(m.from);
             if (to.type == FieldType::Memo && from.type == FieldType::Memo) {
-                if (!s.value->asText().empty())
-                    ok = storeMemo(m.to, s.value->asText(), s.memoType) && ok;
+                if (!s.value->asText().empty()) ok = storeMemo(m.to, s.value->asText(), s.memoType) && ok;
                 continue;
             }
-            if (auto v = convertValue(*s.value, from, to))
-                ok = storeValue(m.to, *v) && ok;
+            if (auto v = convertValue(*s.value, from, to)) ok = storeValue(m.to, *v) == Stored::Yes && ok;
         }
         notifyChanged(m_recno);
     }
-    if (&other != this)
-        other.goTo(otherSaved);
+    if (&other != this) other.goTo(otherSaved);
     return ok;
 }
 
 bool Table::copyStructure(const std::filesystem::path& path) const {
     std::vector<FieldDef> fields = m_fields;
     for (FieldDef& f : fields)
-        if (f.type == FieldType::Memo)
-            f.length = 10;
+        if (f.type == FieldType::Memo) f.length = 10;
     auto copy = create(path, std::move(fields));
     return copy && copy->close();
 }
@@ -1121,7 +1090,10 @@ void Table::addObserver(TableObserver* observer) {
 }
 
 void Table::removeObserver(TableObserver* observer) {
-    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer), m_observers.end());
+    if (m_notifying > 0)
+        std::replace(m_observers.begin(), m_observers.end(), observer, static_cast<TableObserver*>(nullptr));
+    else
+        m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer), m_observers.end());
 }
 
 } // namespace store

@@ -25,7 +25,9 @@ struct TableObserver {
 };
 
 // A DBF table with its FPT memo file. The record area is held in memory; a changed record is written to
-// the file when the cursor leaves it, and at flush(), close() and destruction.
+// the file when the cursor leaves it, and at flush(), close() and destruction. The record count in the header
+// follows at flush(): until then the file holds it for the records already there, so it stays readable.
+// Memo blocks are written at once. Exclusive tables hold an OS lock (flock) that other processes see.
 // Failures are reported through reportError() once and signalled by false/nullptr/empty results.
 class Table : public RecordView {
 public:
@@ -56,7 +58,10 @@ public:
 
     // Writes; each fails with a reported error on a shared (read-only) table or past the end.
     bool appendBlank();
+    // The value's type must suit the field: text for C and M, number for N, logical for L, date for D.
+    // C is padded or cut; N is written with the field's decimals, or filled with '*' (and false) when too wide.
     bool replace(int field, const Value& value);
+    // Binary memos are stored as picture blocks (type 0), text as type 1; empty data takes no block.
     bool replaceMemo(int field, std::string_view bytes, bool binary);
     bool blankRecord();
     bool deleteRecord();
@@ -71,7 +76,9 @@ public:
     // The bytes of a memo field of the current record (empty when blank or unreadable).
     std::string memo(int field) const;
 
+    // Writes the pending record, the record count and the date of the last change.
     bool flush();
+    // Flushes and releases the files and the lock; later writes fail.
     bool close();
     bool isOpen() const { return m_fd >= 0; }
 
@@ -102,10 +109,12 @@ private:
     void setMemoBlock(char* record, int field, std::uint32_t block) const;
     std::optional<std::string> readMemo(int field, std::uint32_t* type) const;
     bool appendRecord();
-    bool storeValue(int field, const Value& value);
+    enum class Stored { Yes, Overflowed, Refused };
+    Stored storeValue(int field, const Value& value);
     bool storeMemo(int field, std::string_view bytes, std::uint32_t type);
     bool commitRecord();
     bool writeHeaderCounters();
+    template <typename Call> void notify(Call call);
     void notifyChanged(std::uint32_t recno);
     void notifyReset();
 
@@ -127,11 +136,13 @@ private:
     std::string m_blank;         // one blank record, shown past the end
     std::uint32_t m_count = 0;
     std::uint32_t m_recno = 1;
-    std::uint32_t m_onDisk = 0;      // records already present in the file
     std::uint32_t m_dirtyRecord = 0; // a changed record not yet written (0 = none)
     bool m_headerDirty = false;
 
+    std::vector<char> m_scratch; // reused write buffer
+
     std::vector<TableObserver*> m_observers;
+    int m_notifying = 0;
 };
 
 } // namespace store

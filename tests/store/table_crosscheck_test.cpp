@@ -32,8 +32,8 @@ bool pythonHas(const std::string& module) {
     return lwtest::runCommand(std::string(kPython) + " -c 'import " + module + "' 2>/dev/null") == 0;
 }
 
-#define REQUIRE_PYTHON_MODULE(module)                                                                                 \
-    if (!pythonHas(module))                                                                                           \
+#define REQUIRE_PYTHON_MODULE(module)                                                                                  \
+    if (!pythonHas(module))                                                                                            \
     GTEST_SKIP() << kPython << " lacks the module " << module << ", so this cross-check cannot run"
 
 // Prints every record as "<deleted> NAME=<token> ...". Tokens: '-' none, T/F, i<int>, n<float repr>,
@@ -68,9 +68,8 @@ else:
 std::vector<std::string> dump(const TempDir& dir, const std::string& tool, const std::filesystem::path& table) {
     lwtest::writeFile(dir / "dump.py", kDumpScript);
     std::string out;
-    int rc = lwtest::runCommand(std::string(kPython) + " " + (dir / "dump.py").string() + " " + tool + " '" +
-                                    table.string() + "' 2>&1",
-                                &out);
+    int rc = lwtest::runCommand(
+        std::string(kPython) + " " + (dir / "dump.py").string() + " " + tool + " '" + table.string() + "' 2>&1", &out);
     EXPECT_EQ(rc, 0) << out;
     std::vector<std::string> lines;
     std::istringstream in(out);
@@ -100,8 +99,7 @@ std::string pyFloat(double v) {
     char buf[64];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
     std::string s(buf, end);
-    if (s.find_first_of(".e") == std::string::npos)
-        s += ".0";
+    if (s.find_first_of(".e") == std::string::npos) s += ".0";
     return s;
 }
 
@@ -125,9 +123,12 @@ struct Row {
 };
 
 std::vector<store::FieldDef> mixedFields() {
-    return {field("NAME", FieldType::Character, 12), field("QTY", FieldType::Numeric, 7, 2),
-            field("CNT", FieldType::Numeric, 4),     field("OK", FieldType::Logical),
-            field("WHEN", FieldType::Date),          field("NOTE", FieldType::Memo),
+    return {field("NAME", FieldType::Character, 12),
+            field("QTY", FieldType::Numeric, 7, 2),
+            field("CNT", FieldType::Numeric, 4),
+            field("OK", FieldType::Logical),
+            field("WHEN", FieldType::Date),
+            field("NOTE", FieldType::Memo),
             field("PIC", FieldType::Memo)};
 }
 
@@ -158,8 +159,7 @@ std::vector<std::string> expectedForDbfread(const std::vector<Row>& rows) {
     std::vector<std::string> lines;
     for (bool deleted : {false, true})
         for (const Row& r : rows) {
-            if (r.deleted != deleted)
-                continue;
+            if (r.deleted != deleted) continue;
             std::string line = deleted ? "1" : "0";
             line += " NAME=x" + hex(rstrip(r.name.substr(0, 12)));
             line += " QTY=" + (r.qty ? "n" + pyFloat(*r.qty) : "-");
@@ -202,8 +202,10 @@ std::vector<Row> sampleRows(bool pythonDbfSafe) {
         {false, "\xC4rger  x", 12.5, 42, true, store::julianDay(2024, 2, 29), "memo \xFC\r\nzweite Zeile", picture},
         {true, "gel\xF6scht", -0.25, 0, false, store::julianDay(1999, 12, 31), std::string(5000, 'w'), "BM"},
         {false, "", std::nullopt, std::nullopt, std::nullopt, 0, "", ""},
-        {false, "Stra\xDF" "e 12 zu lang", 1234.5, 9999, false, store::julianDay(1, 1, 1), std::string(56, 'k'),
-         std::string(1, '\0')},
+        {false,
+         "Stra\xDF"
+         "e 12 zu lang",
+         1234.5, 9999, false, store::julianDay(1, 1, 1), std::string(56, 'k'), std::string(1, '\0')},
     };
 }
 
@@ -344,15 +346,16 @@ std::vector<std::string> ourDbfreadStyleDump(Table& t) {
     for (bool deleted : {false, true})
         for (std::uint32_t r = 1; r <= t.recCount(); ++r) {
             t.goTo(r);
-            if (t.isDeleted() != deleted)
-                continue;
+            if (t.isDeleted() != deleted) continue;
             std::string line = deleted ? "1" : "0";
             for (int i = 0; i < t.fieldCount(); ++i) {
                 const store::FieldDef& f = t.fieldDef(i);
                 const std::string raw(t.rawField(i));
                 std::string token;
                 switch (f.type) {
-                case FieldType::Character: token = "x" + hex(rstrip(raw)); break;
+                case FieldType::Character:
+                    token = "x" + hex(rstrip(raw));
+                    break;
                 case FieldType::Numeric:
                     if (rstrip(raw).empty())
                         token = "-";
@@ -364,7 +367,9 @@ std::vector<std::string> ourDbfreadStyleDump(Table& t) {
                 case FieldType::Logical:
                     token = raw == " " || raw == "?" ? "-" : t.fieldValue(i).asLogical() ? "T" : "F";
                     break;
-                case FieldType::Date: token = t.fieldValue(i).asDate() ? "d" + isoDate(t.fieldValue(i).asDate()) : "-"; break;
+                case FieldType::Date:
+                    token = t.fieldValue(i).asDate() ? "d" + isoDate(t.fieldValue(i).asDate()) : "-";
+                    break;
                 case FieldType::Memo: {
                     std::string m = t.memo(i);
                     token = m.empty() ? "-" : "x" + hex(m);
@@ -414,12 +419,13 @@ TEST(TableCrossCheck, LocksAreRealFileLocksOtherProgramsSee) {
 
     // A program holding the lock keeps us out until it lets go.
     const auto stop = dir / "stop";
-    const std::string hold = std::string(kPython) +
-                             " -c 'import fcntl,os,sys,time; f=open(sys.argv[1],\"rb\"); fcntl.flock(f, fcntl.LOCK_EX); "
-                             "print(\"locked\", flush=True); "
-                             "end=time.time()+20\nwhile not os.path.exists(sys.argv[2]) and time.time()<end: "
-                             "time.sleep(0.02)' " +
-                             path.string() + " " + stop.string();
+    const std::string hold =
+        std::string(kPython) +
+        " -c 'import fcntl,os,sys,time; f=open(sys.argv[1],\"rb\"); fcntl.flock(f, fcntl.LOCK_EX); "
+        "print(\"locked\", flush=True); "
+        "end=time.time()+20\nwhile not os.path.exists(sys.argv[2]) and time.time()<end: "
+        "time.sleep(0.02)' " +
+        path.string() + " " + stop.string();
     FILE* holder = ::popen(hold.c_str(), "r");
     ASSERT_NE(holder, nullptr);
     char line[16] = {};

@@ -25,9 +25,12 @@ using store::Table;
 using store::Value;
 
 std::vector<store::FieldDef> mixedFields() {
-    return {field("name", FieldType::Character, 12), field("QTY", FieldType::Numeric, 7, 2),
-            field("CNT", FieldType::Numeric, 4), field("OK", FieldType::Logical),
-            field("WHEN", FieldType::Date),          field("NOTE", FieldType::Memo),
+    return {field("name", FieldType::Character, 12),
+            field("QTY", FieldType::Numeric, 7, 2),
+            field("CNT", FieldType::Numeric, 4),
+            field("OK", FieldType::Logical),
+            field("WHEN", FieldType::Date),
+            field("NOTE", FieldType::Memo),
             field("PIC", FieldType::Memo)};
 }
 
@@ -45,7 +48,9 @@ void fillThree(Table& t) {
     ASSERT_TRUE(t.replace(0, Value::text("gamma")));
 }
 
-std::filesystem::file_time_type mtime(const std::filesystem::path& p) { return std::filesystem::last_write_time(p); }
+std::filesystem::file_time_type mtime(const std::filesystem::path& p) {
+    return std::filesystem::last_write_time(p);
+}
 
 // ---------------------------------------------------------------------------------------------------------------
 
@@ -234,8 +239,8 @@ TEST(TableValues, EveryTypeReadsBackAfterReopen) {
 TEST(TableValues, NumericEdgeCasesOverflowAndTypeMismatch) {
     TempDir dir;
     auto t = Table::create(dir / "N.DBF", {field("N3", FieldType::Numeric, 3), field("N52", FieldType::Numeric, 5, 2),
-                                          field("C", FieldType::Character, 4), field("L", FieldType::Logical),
-                                          field("D", FieldType::Date)});
+                                           field("C", FieldType::Character, 4), field("L", FieldType::Logical),
+                                           field("D", FieldType::Date)});
     ASSERT_TRUE(t);
     ASSERT_TRUE(t->appendBlank());
     ErrorLog log;
@@ -278,7 +283,7 @@ TEST(TableValues, ReadingToleratesForeignSpellings) {
     TempDir dir;
     {
         auto t = Table::create(dir / "F.DBF", {field("N", FieldType::Numeric, 6, 1), field("L", FieldType::Logical),
-                                              field("D", FieldType::Date)});
+                                               field("D", FieldType::Date)});
         ASSERT_TRUE(t);
         for (int i = 0; i < 6; ++i)
             ASSERT_TRUE(t->appendBlank());
@@ -368,6 +373,18 @@ TEST(TableCursor, ChangesReachTheFileOnMoveFlushCloseAndDestruction) {
     std::string bytes = readFile(path);
     EXPECT_EQ(bytes.substr(hl + 2 * rl, rl), "    9");
     EXPECT_EQ(bytes.back(), 0x1A);
+
+    auto t = Table::open(path);
+    ASSERT_TRUE(t);
+    ASSERT_TRUE(t->goTo(1));
+    ASSERT_TRUE(t->replace(0, Value::number(1)));
+    ASSERT_TRUE(t->close());
+    EXPECT_EQ(readFile(path).substr(hl, rl), "    1");
+    EXPECT_FALSE(t->isOpen());
+    ErrorLog log;
+    EXPECT_FALSE(t->appendBlank()) << "a closed table takes no writes";
+    EXPECT_EQ(log.count(), 1u);
+    EXPECT_EQ(readFile(path), bytes.replace(hl, rl, "    1"));
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -379,8 +396,7 @@ TEST(TableMemo, TextAndBinaryMemosOfManySizesRoundTrip) {
         std::string s(n, 'x');
         for (std::size_t i = 0; i < n; ++i)
             s[i] = static_cast<char>('a' + i % 26);
-        if (n > 3)
-            s.replace(n / 2, 2, "\r\n");
+        if (n > 3) s.replace(n / 2, 2, "\r\n");
         return s;
     };
     {
@@ -568,10 +584,11 @@ TEST(TableCopy, AppendFromMatchesFieldsByNameAndConvertsTypes) {
     ASSERT_TRUE(source->goTo(2));
 
     // Other order, other widths, other types; EXTRA has no source, OK and WHEN arrive as text.
-    auto target = Table::create(dir / "DST.DBF", {field("PIC", FieldType::Memo), field("EXTRA", FieldType::Character, 3),
-                                                 field("CNT", FieldType::Character, 6), field("QTY", FieldType::Numeric, 5, 1),
-                                                 field("NAME", FieldType::Character, 3), field("WHEN", FieldType::Character, 8),
-                                                 field("OK", FieldType::Character, 1), field("NOTE", FieldType::Character, 20)});
+    auto target =
+        Table::create(dir / "DST.DBF", {field("PIC", FieldType::Memo), field("EXTRA", FieldType::Character, 3),
+                                        field("CNT", FieldType::Character, 6), field("QTY", FieldType::Numeric, 5, 1),
+                                        field("NAME", FieldType::Character, 3), field("WHEN", FieldType::Character, 8),
+                                        field("OK", FieldType::Character, 1), field("NOTE", FieldType::Character, 20)});
     ASSERT_TRUE(target);
     ErrorLog log;
     ASSERT_TRUE(target->appendFrom(*source));
@@ -677,6 +694,29 @@ TEST(TableObservers, HearEveryRecordChangeAndEveryReset) {
     EXPECT_EQ(seen.changed.size(), 2u);
 }
 
+// An observer that leaves during a notification must not make the table skip or call a gone observer.
+TEST(TableObservers, MayRemoveThemselvesWhileBeingNotified) {
+    struct Leaver : RecordingObserver {
+        Table* table = nullptr;
+        void recordChanged(Table& t, std::uint32_t recno) override {
+            RecordingObserver::recordChanged(t, recno);
+            table->removeObserver(this);
+        }
+    };
+    TempDir dir;
+    auto t = Table::create(dir / "O.DBF", {field("A", FieldType::Character, 1)});
+    ASSERT_TRUE(t);
+    Leaver leaver;
+    leaver.table = t.get();
+    RecordingObserver stays;
+    t->addObserver(&leaver);
+    t->addObserver(&stays);
+    ASSERT_TRUE(t->appendBlank());
+    ASSERT_TRUE(t->appendBlank());
+    EXPECT_EQ(leaver.changed, (std::vector<std::uint32_t>{1}));
+    EXPECT_EQ(stays.changed, (std::vector<std::uint32_t>{1, 2}));
+}
+
 // ---------------------------------------------------------------------------------------------------------------
 
 class TableLocking : public ::testing::Test {
@@ -777,7 +817,8 @@ TEST_F(TableLocking, SharedReadRefusesEveryWriteAndLeavesTheFilesAlone) {
 
 TEST_F(TableLocking, AReadOnlyFileOpensOnlyForReading) {
     for (const char* name : {"L.DBF", "L.FPT"}) {
-        std::filesystem::permissions(dir / name, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+        std::filesystem::permissions(dir / name,
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
         const auto stamp = mtime(dir / "L.DBF");
         {
             ErrorLog log;
@@ -791,7 +832,8 @@ TEST_F(TableLocking, AReadOnlyFileOpensOnlyForReading) {
         EXPECT_EQ(t->recCount(), 3u);
         t.reset();
         EXPECT_EQ(mtime(dir / "L.DBF"), stamp);
-        std::filesystem::permissions(dir / name, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+        std::filesystem::permissions(dir / name, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
     }
 }
 
