@@ -12,9 +12,7 @@ ErrorCallback& callback() {
 }
 } // namespace
 
-ErrorCallback setErrorCallback(ErrorCallback cb) {
-    return std::exchange(callback(), std::move(cb));
-}
+ErrorCallback setErrorCallback(ErrorCallback cb) { return std::exchange(callback(), std::move(cb)); }
 
 void reportError(const std::string& file, const std::string& message) {
     if (callback()) {
