@@ -91,7 +91,9 @@ std::optional<TempFile> TempFile::create(const std::filesystem::path& target) {
     std::random_device rd;
     for (int attempt = 0; attempt < 50; ++attempt) {
         auto temp = target;
-        temp.replace_filename("." + target.filename().string() + "." + std::to_string(rd() % 1000000) + ".tmp");
+        std::string name = ".";
+        name.append(target.filename().string()).append(".").append(std::to_string(rd() % 1000000)).append(".tmp");
+        temp.replace_filename(name);
         int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) return TempFile(fd, temp, target);
         if (errno != EEXIST) return std::nullopt;

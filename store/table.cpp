@@ -280,7 +280,7 @@ std::unique_ptr<Table> Table::create(const std::filesystem::path& path, std::vec
     if (hasMemo) {
         t->m_memoPath = memoPathFor(path, "fpt");
         memoTemp = io::TempFile::create(t->m_memoPath);
-        int dupFd = memoTemp ? ::dup(memoTemp->fd()) : -1;
+        int dupFd = memoTemp ? ::fcntl(memoTemp->fd(), F_DUPFD_CLOEXEC, 0) : -1;
         if (dupFd < 0) {
             reportError(t->m_memoPath.string(),
                         io::displayName(t->m_memoPath) + " kann nicht angelegt werden: " + io::lastError());
@@ -877,7 +877,7 @@ bool Table::pack() {
         if (m_fields[static_cast<std::size_t>(i)].type == FieldType::Memo) memoFields.push_back(i);
     if (m_memo && m_memo->kind() == MemoFile::Kind::Fpt) {
         memoTemp = io::TempFile::create(m_memoPath);
-        int dupFd = memoTemp ? ::dup(memoTemp->fd()) : -1;
+        int dupFd = memoTemp ? ::fcntl(memoTemp->fd(), F_DUPFD_CLOEXEC, 0) : -1;
         if (dupFd < 0) {
             reportError(m_memoPath.string(), "PACK: " + io::displayName(m_memoPath) +
                                                  " kann nicht neu geschrieben werden: " + io::lastError());
