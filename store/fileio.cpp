@@ -1,0 +1,122 @@
+#include "fileio.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <system_error>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace store::io {
+
+bool readAt(int fd, void* buf, std::size_t n, off_t offset) {
+    auto* p = static_cast<char*>(buf);
+    while (n > 0) {
+        ssize_t got = ::pread(fd, p, n, offset);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        p += got;
+        n -= static_cast<std::size_t>(got);
+        offset += got;
+    }
+    return true;
+}
+
+bool writeAt(int fd, const void* buf, std::size_t n, off_t offset) {
+    const auto* p = static_cast<const char*>(buf);
+    while (n > 0) {
+        ssize_t put = ::pwrite(fd, p, n, offset);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        p += put;
+        n -= static_cast<std::size_t>(put);
+        offset += put;
+    }
+    return true;
+}
+
+std::optional<std::uint64_t> fileSize(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+std::string lastError() {
+    return std::strerror(errno);
+}
+
+std::string displayName(const std::filesystem::path& p) {
+    return p.filename().string();
+}
+
+std::optional<std::filesystem::path> findCaseInsensitive(const std::filesystem::path& dir, const std::string& name) {
+    std::error_code ec;
+    std::filesystem::path exact = dir / name;
+    if (std::filesystem::exists(exact, ec)) return exact;
+    auto lower = [](std::string s) {
+        std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+        return s;
+    };
+    const std::string wanted = lower(name);
+    for (std::filesystem::directory_iterator it(dir.empty() ? "." : dir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (lower(it->path().filename().string()) == wanted) return it->path();
+    }
+    return std::nullopt;
+}
+
+TempFile::TempFile(int fd, std::filesystem::path temp, std::filesystem::path target)
+    : m_fd(fd), m_temp(std::move(temp)), m_target(std::move(target)) {}
+
+TempFile::TempFile(TempFile&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_temp(std::move(other.m_temp)), m_target(std::move(other.m_target)),
+      m_committed(std::exchange(other.m_committed, true)) {}
+
+TempFile& TempFile::operator=(TempFile&& other) noexcept {
+    if (this != &other) {
+        TempFile discarded(std::move(*this));
+        m_fd = std::exchange(other.m_fd, -1);
+        m_temp = std::move(other.m_temp);
+        m_target = std::move(other.m_target);
+        m_committed = std::exchange(other.m_committed, true);
+    }
+    return *this;
+}
+
+std::optional<TempFile> TempFile::create(const std::filesystem::path& target) {
+    std::random_device rd;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        auto temp = target;
+        std::string name = ".";
+        name.append(target.filename().string()).append(".").append(std::to_string(rd() % 1000000)).append(".tmp");
+        temp.replace_filename(name);
+        int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return TempFile(fd, temp, target);
+        if (errno != EEXIST) return std::nullopt;
+    }
+    errno = EEXIST;
+    return std::nullopt;
+}
+
+TempFile::~TempFile() {
+    if (m_fd >= 0) ::close(m_fd);
+    if (!m_committed && !m_temp.empty()) ::unlink(m_temp.c_str());
+}
+
+bool TempFile::commit() {
+    struct stat old {};
+    if (::stat(m_target.c_str(), &old) == 0) ::fchmod(m_fd, old.st_mode & 07777);
+    if (::fsync(m_fd) != 0 || ::rename(m_temp.c_str(), m_target.c_str()) != 0) return false;
+    m_committed = true;
+    return true;
+}
+
+int TempFile::releaseFd() {
+    return std::exchange(m_fd, -1);
+}
+
+} // namespace store::io
