@@ -40,6 +40,8 @@ bool isValidDate(int year, int month, int day) {
 }
 
 std::int32_t julianDay(int year, int month, int day) {
+    if (!isValidDate(year, month, day))
+        return 0;
     // Day count with March as the first month of the year, so that the leap day falls at the end.
     const int a = (14 - month) / 12;
     const std::int64_t y = std::int64_t{year} + 4800 - a;
@@ -48,6 +50,11 @@ std::int32_t julianDay(int year, int month, int day) {
 }
 
 CivilDate civilFromJulian(std::int32_t jd) {
+    // Julian day numbers of 0001-01-01 and 9999-12-31: what a D field can hold.
+    constexpr std::int32_t kFirstDay = 1721426;
+    constexpr std::int32_t kLastDay = 5373484;
+    if (jd < kFirstDay || jd > kLastDay)
+        return {};
     const std::int64_t a = std::int64_t{jd} + 32044;
     const std::int64_t b = (4 * a + 3) / 146097;
     const std::int64_t c = a - 146097 * b / 4;

@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "date.h"
+#include "calendar.h"
 #include "error.h"
 #include "fileio.h"
 #include "memofile.h"
@@ -94,7 +94,7 @@ std::int32_t parseDate(std::string_view raw) {
 }
 
 std::string formatDate(std::int32_t jd) {
-    CivilDate d = civilDate(jd);
+    CivilDate d = civilFromJulian(jd);
     char buf[16];
     std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
     return buf;
@@ -760,7 +760,7 @@ Table::Stored Table::storeValue(int field, const Value& value) {
     if (!typeFits) return refuse("der Wert hat einen anderen Datentyp");
     if (f.type == FieldType::Memo)
         return storeMemo(field, value.asText(), MemoFile::kText) ? Stored::Yes : Stored::Refused;
-    if (f.type == FieldType::Date && value.asDate() != 0 && civilDate(value.asDate()).year == 0)
+    if (f.type == FieldType::Date && value.asDate() != 0 && civilFromJulian(value.asDate()).year == 0)
         return refuse("das Datum liegt außerhalb der Jahre 1 bis 9999");
 
     char* out = mutableCurrent() + m_offsets[static_cast<std::size_t>(field)];

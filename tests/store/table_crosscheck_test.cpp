@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "store/date.h"
+#include "store/calendar.h"
 #include "store/table.h"
 #include "support/testdir.h"
 #include "table_support.h"
@@ -104,7 +104,7 @@ std::string pyFloat(double v) {
 }
 
 std::string isoDate(std::int32_t jd) {
-    auto d = store::civilDate(jd);
+    auto d = store::civilFromJulian(jd);
     char buf[16];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
     return buf;

@@ -8,7 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "store/date.h"
+#include "store/calendar.h"
 #include "store/table.h"
 #include "support/testdir.h"
 #include "table_support.h"
@@ -62,11 +62,11 @@ TEST(DateTest, JulianDayNumbersOfKnownDatesAndTheirInverse) {
     EXPECT_EQ(store::julianDay(2100, 3, 1) - store::julianDay(2100, 2, 28), 1); // century, not leap
     EXPECT_EQ(store::julianDay(2000, 3, 1) - store::julianDay(2000, 2, 28), 2); // 400-year leap
     for (std::int32_t jd = store::julianDay(1, 1, 1); jd <= store::julianDay(9999, 12, 31); jd += 997) {
-        store::CivilDate d = store::civilDate(jd);
+        store::CivilDate d = store::civilFromJulian(jd);
         ASSERT_EQ(store::julianDay(d.year, d.month, d.day), jd);
     }
-    EXPECT_EQ(store::civilDate(store::julianDay(9999, 12, 31)), (store::CivilDate{9999, 12, 31}));
-    EXPECT_EQ(store::civilDate(store::julianDay(2024, 2, 29)), (store::CivilDate{2024, 2, 29}));
+    EXPECT_EQ(store::civilFromJulian(store::julianDay(9999, 12, 31)), (store::CivilDate{9999, 12, 31}));
+    EXPECT_EQ(store::civilFromJulian(store::julianDay(2024, 2, 29)), (store::CivilDate{2024, 2, 29}));
 }
 
 TEST(DateTest, ImpossibleDatesGiveTheBlankDate) {
@@ -74,8 +74,8 @@ TEST(DateTest, ImpossibleDatesGiveTheBlankDate) {
     EXPECT_EQ(store::julianDay(2024, 13, 1), 0);
     EXPECT_EQ(store::julianDay(2024, 4, 31), 0);
     EXPECT_EQ(store::julianDay(0, 1, 1), 0);
-    EXPECT_EQ(store::civilDate(0), store::CivilDate{});
-    EXPECT_EQ(store::civilDate(store::julianDay(1, 1, 1) - 1), store::CivilDate{});
+    EXPECT_EQ(store::civilFromJulian(0), store::CivilDate{});
+    EXPECT_EQ(store::civilFromJulian(store::julianDay(1, 1, 1) - 1), store::CivilDate{});
 }
 
 // ---------------------------------------------------------------------------------------------------------------
