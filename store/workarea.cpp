@@ -1,0 +1,724 @@
+#include "store/workarea.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "store/error.h"
+
+namespace store {
+
+namespace {
+
+std::string upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string trimRight(std::string s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
+        s.pop_back();
+    return s;
+}
+
+KeyType keyTypeOf(Value::Type type) {
+    switch (type) {
+    case Value::Type::Number:
+        return KeyType::Numeric;
+    case Value::Type::Date:
+        return KeyType::Date;
+    case Value::Type::Logical:
+        return KeyType::Logical;
+    case Value::Type::Text:
+        break;
+    }
+    return KeyType::Character;
+}
+
+bool samePath(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec))
+        return std::filesystem::equivalent(a, b, ec);
+    return std::filesystem::absolute(a, ec).lexically_normal() == std::filesystem::absolute(b, ec).lexically_normal();
+}
+
+} // namespace
+
+// A tag of an open index file, with its compiled expressions and the key each record has in it, so that a change
+// of a record can move its entry without searching.
+struct WorkArea::OpenTag {
+    CdxFile* file = nullptr;
+    CdxTag* tag = nullptr;
+    std::unique_ptr<Expression> key;
+    std::unique_ptr<Expression> condition;
+    std::vector<std::string> keyOf; // by record number - 1; empty = the record is not in the tag
+};
+
+struct WorkArea::Relation {
+    std::unique_ptr<Expression> key;
+    WorkArea* child = nullptr;
+};
+
+WorkArea::WorkArea(Session& session, std::string alias, std::unique_ptr<Table> table)
+    : m_session(session), m_alias(std::move(alias)), m_table(std::move(table)) {
+    m_table->addObserver(this);
+    m_table->goTo(1);
+    m_eof = m_table->eof();
+}
+
+WorkArea::~WorkArea() {
+    closeIndexes();
+    m_table->removeObserver(this);
+    m_table->close();
+}
+
+std::unique_ptr<Expression> WorkArea::compile(std::string_view text, const std::string& what) {
+    const WorkArea* previous = m_session.m_compiling;
+    m_session.m_compiling = this;
+    std::string error;
+    auto expr = Expression::parse(text, m_session, &error);
+    m_session.m_compiling = previous;
+    if (!expr)
+        reportError(m_table->path().string(), what + ": " + error);
+    return expr;
+}
+
+// --- Index files
+
+std::string WorkArea::keyFor(OpenTag& open) {
+    open.key->evaluateKey(m_scratch);
+    const auto length = static_cast<std::size_t>(open.tag->keyLength());
+    if (m_scratch.size() != length)
+        m_scratch.resize(length, open.tag->fillByte());
+    return m_scratch;
+}
+
+bool WorkArea::prepareTag(OpenTag& open) {
+    open.key = compile(open.tag->keyExpression(), "Schlüsselausdruck des Index " + open.tag->name());
+    if (!open.key)
+        return false;
+    if (!open.tag->forExpression().empty()) {
+        open.condition = compile(open.tag->forExpression(), "FOR-Bedingung des Index " + open.tag->name());
+        if (!open.condition)
+            return false;
+    }
+    return true;
+}
+
+bool WorkArea::fillTag(OpenTag& open, const IndexProgress& progress, std::uint32_t step) {
+    const std::uint32_t count = m_table->recCount();
+    const std::uint32_t here = m_table->recNo();
+    open.keyOf.assign(count, std::string());
+    CdxKeyList keys(*open.tag);
+    keys.reserve(count);
+    bool stopped = false;
+    for (std::uint32_t r = 1; r <= count; ++r) {
+        m_table->goTo(r);
+        if (!open.condition || open.condition->isTrue()) {
+            open.keyOf[r - 1] = keyFor(open);
+            keys.add(open.keyOf[r - 1], r);
+        }
+        if (step > 0 && progress && r % step == 0 && !progress(r, count)) {
+            stopped = true;
+            break;
+        }
+    }
+    m_table->goTo(here);
+    if (stopped)
+        return false;
+    open.tag->build(std::move(keys));
+    return true;
+}
+
+KeyType WorkArea::keyTypeOfExpression(const std::string& expression) {
+    const WorkArea* previous = m_session.m_compiling;
+    m_session.m_compiling = this;
+    auto expr = Expression::parse(expression, m_session, nullptr);
+    m_session.m_compiling = previous;
+    return expr ? keyTypeOf(expr->resultType()) : KeyType::Character;
+}
+
+bool WorkArea::openIndex(const std::filesystem::path& cdxPath) {
+    auto file = CdxFile::open(cdxPath.string(), [this](const std::string& e) { return keyTypeOfExpression(e); });
+    if (!file)
+        return false;
+    const std::uint32_t count = m_table->recCount();
+    for (CdxTag* tag : file->tags()) {
+        auto open = std::make_unique<OpenTag>();
+        open->file = file.get();
+        open->tag = tag;
+        if (!prepareTag(*open))
+            continue;
+        open->keyOf.assign(count, std::string());
+        auto cursor = tag->cursor();
+        for (bool ok = cursor.first(); ok; ok = cursor.next()) {
+            const std::uint32_t r = cursor.recno();
+            if (r >= 1 && r <= count)
+                open->keyOf[r - 1] = std::string(cursor.key());
+        }
+        m_tags.push_back(std::move(open));
+    }
+    m_files.push_back(std::move(file));
+    if (!m_order && !m_tags.empty()) {
+        m_order = m_tags.front().get();
+        m_cursor = std::make_unique<CdxTag::Cursor>(*m_order->tag);
+        goTop();
+    }
+    return true;
+}
+
+bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::path& cdxPath, std::string_view tagName,
+                       std::string_view forCondition, const IndexProgress& progress, std::uint32_t step) {
+    auto open = std::make_unique<OpenTag>();
+    open->key = compile(keyExpression, "Indexausdruck");
+    if (!open->key)
+        return false;
+    if (!forCondition.empty()) {
+        open->condition = compile(forCondition, "FOR-Bedingung");
+        if (!open->condition)
+            return false;
+        if (open->condition->resultType() != Value::Type::Logical) {
+            reportError(m_table->path().string(), "FOR-Bedingung ist nicht logisch: " + std::string(forCondition));
+            return false;
+        }
+    }
+    const KeyType type = keyTypeOf(open->key->resultType());
+    int length = 8;
+    if (type == KeyType::Logical)
+        length = 1;
+    if (type == KeyType::Character) {
+        length = open->key->resultLength();
+        if (length < 0) {
+            // A key of varying length takes the length it has on a blank record.
+            const std::uint32_t here = m_table->recNo();
+            m_table->goTo(m_table->recCount() + 1);
+            open->key->evaluateKey(m_scratch);
+            length = static_cast<int>(m_scratch.size());
+            m_table->goTo(here);
+        }
+        length = std::clamp(length, 1, kCdxMaxKeyLength);
+    }
+
+    CdxFile* file = nullptr;
+    for (auto& f : m_files)
+        if (samePath(f->path(), cdxPath))
+            file = f.get();
+    if (!file) {
+        std::unique_ptr<CdxFile> created;
+        std::error_code ec;
+        if (std::filesystem::exists(cdxPath, ec))
+            created = CdxFile::open(cdxPath.string(), [this](const std::string& e) { return keyTypeOfExpression(e); });
+        if (!created)
+            created = CdxFile::create(cdxPath.string());
+        if (!created)
+            return false;
+        file = created.get();
+        m_files.push_back(std::move(created));
+    }
+
+    const std::string name = upper(tagName.empty() ? cdxPath.stem().string() : std::string(tagName));
+    // A tag of the same name is replaced: forget the old one first, its CdxTag object goes with it.
+    for (auto it = m_tags.begin(); it != m_tags.end(); ++it) {
+        if ((*it)->file == file && upper((*it)->tag->name()) == name) {
+            if (m_order == it->get()) {
+                m_order = nullptr;
+                m_cursor.reset();
+            }
+            m_tags.erase(it);
+            break;
+        }
+    }
+    open->file = file;
+    open->tag = file->addTag(name, std::string(keyExpression), std::string(forCondition), type, length);
+    if (!open->tag)
+        return false;
+    if (!fillTag(*open, progress, step)) {
+        file->removeTag(name);
+        return false;
+    }
+    if (!file->save())
+        return false;
+    m_tags.push_back(std::move(open));
+    m_order = m_tags.back().get();
+    m_cursor = std::make_unique<CdxTag::Cursor>(*m_order->tag);
+    goTop();
+    return true;
+}
+
+WorkArea::OpenTag* WorkArea::findTag(std::string_view name) {
+    const std::string wanted = upper(name);
+    for (auto& t : m_tags)
+        if (upper(t->tag->name()) == wanted)
+            return t.get();
+    return nullptr;
+}
+
+bool WorkArea::setOrder(std::string_view tagName) {
+    if (tagName.empty()) {
+        m_order = nullptr;
+        m_cursor.reset();
+        return true;
+    }
+    OpenTag* tag = findTag(tagName);
+    if (!tag) {
+        reportError(m_table->path().string(), "Index-Tag nicht gefunden: " + std::string(tagName));
+        return false;
+    }
+    m_order = tag;
+    m_cursor = std::make_unique<CdxTag::Cursor>(*tag->tag);
+    const std::uint32_t r = m_table->recNo();
+    if (!m_table->eof() && r >= 1 && r <= tag->keyOf.size() && !tag->keyOf[r - 1].empty())
+        m_cursor->seekEntry(tag->keyOf[r - 1], r);
+    return true;
+}
+
+const CdxTag* WorkArea::controllingTag() const { return m_order ? m_order->tag : nullptr; }
+
+void WorkArea::closeIndexes() {
+    m_cursor.reset();
+    m_order = nullptr;
+    m_tags.clear();
+    for (auto& f : m_files)
+        f->close();
+    m_files.clear();
+}
+
+// --- Keeping tags current
+
+void WorkArea::recordChanged(Table& table, std::uint32_t recno) {
+    if (m_resetting || recno == 0 || recno > table.recCount())
+        return;
+    const bool current = table.recNo() == recno;
+    if (!current)
+        table.goTo(recno);
+    for (auto& open : m_tags) {
+        if (open->keyOf.size() < table.recCount())
+            open->keyOf.resize(table.recCount());
+        std::string& old = open->keyOf[recno - 1];
+        const bool inTag = !open->condition || open->condition->isTrue();
+        if (!inTag) {
+            if (!old.empty()) {
+                open->tag->erase(old, recno);
+                old.clear();
+            }
+            continue;
+        }
+        const std::string& key = keyFor(*open);
+        if (key == old)
+            continue;
+        if (!old.empty())
+            open->tag->erase(old, recno);
+        open->tag->insert(key, recno);
+        old = key;
+        // The current record moves with its key, as the order's cursor must.
+        if (open.get() == m_order && current && m_cursor)
+            m_cursor->seekEntry(old, recno);
+    }
+    if (!current)
+        table.goTo(recNo());
+}
+
+void WorkArea::tableReset(Table&) {
+    m_resetting = true;
+    for (auto& open : m_tags)
+        fillTag(*open, {}, 0);
+    m_resetting = false;
+    goTop();
+}
+
+// --- Moving
+
+bool WorkArea::visible() {
+    if (m_session.m_deletedHidden && m_table->isDeleted())
+        return false;
+    return !m_filter || m_filter->isTrue();
+}
+
+void WorkArea::setEof() {
+    m_table->goTo(m_table->recCount() + 1);
+    m_eof = true;
+    if (m_cursor && m_cursor->last())
+        m_cursor->next(); // past the last entry
+    afterMove();
+}
+
+bool WorkArea::settleOnCursor(int direction) {
+    while (m_cursor->valid()) {
+        m_table->goTo(m_cursor->recno());
+        if (visible()) {
+            m_eof = false;
+            afterMove();
+            return true;
+        }
+        if (direction > 0)
+            m_cursor->next();
+        else
+            m_cursor->prev();
+    }
+    return false;
+}
+
+bool WorkArea::settle(int direction) {
+    if (m_order) {
+        if (settleOnCursor(direction))
+            return true;
+    } else {
+        std::uint32_t r = m_table->recNo();
+        while (r >= 1 && r <= m_table->recCount()) {
+            m_table->goTo(r);
+            if (visible()) {
+                m_eof = false;
+                afterMove();
+                return true;
+            }
+            r = direction > 0 ? r + 1 : r - 1;
+        }
+    }
+    if (direction > 0) {
+        setEof();
+        return false;
+    }
+    // Ran off the top: bof, standing on the first visible record (eof as well when there is none).
+    goTop();
+    m_bof = true;
+    return false;
+}
+
+bool WorkArea::goTop() {
+    m_bof = false;
+    m_eof = false;
+    if (m_order) {
+        if (m_cursor->first())
+            return settle(+1);
+        setEof();
+        return false;
+    }
+    if (m_table->recCount() == 0) {
+        setEof();
+        return false;
+    }
+    m_table->goTo(1);
+    return settle(+1);
+}
+
+bool WorkArea::goBottom() {
+    m_bof = false;
+    m_eof = false;
+    bool on = false;
+    if (m_order) {
+        on = m_cursor->last() && settleOnCursor(-1);
+    } else {
+        for (std::uint32_t r = m_table->recCount(); r >= 1 && !on; --r) {
+            m_table->goTo(r);
+            on = visible();
+        }
+        if (on) {
+            m_eof = false;
+            afterMove();
+        }
+    }
+    if (!on)
+        setEof();
+    return on;
+}
+
+bool WorkArea::skip(long n) {
+    m_bof = false;
+    for (; n > 0; --n) {
+        if (m_eof)
+            return false;
+        if (m_order) {
+            m_cursor->next();
+            if (!settleOnCursor(+1)) {
+                setEof();
+                return false;
+            }
+        } else {
+            m_table->goTo(m_table->recNo() + 1);
+            if (!settle(+1))
+                return false;
+        }
+    }
+    for (; n < 0; ++n) {
+        if (m_eof) {
+            // From past the end, one step back is the last record.
+            if (!goBottom())
+                return false;
+            continue;
+        }
+        if (m_order) {
+            m_cursor->prev();
+            if (!settleOnCursor(-1)) {
+                goTop();
+                m_bof = true;
+                return false;
+            }
+        } else {
+            const std::uint32_t r = m_table->recNo();
+            if (r <= 1) {
+                goTop();
+                m_bof = true;
+                return false;
+            }
+            m_table->goTo(r - 1);
+            if (!settle(-1))
+                return false;
+        }
+    }
+    return !m_eof;
+}
+
+bool WorkArea::goTo(std::uint32_t recno) {
+    m_bof = false;
+    if (recno == 0 || recno > m_table->recCount()) {
+        setEof();
+        return false;
+    }
+    m_table->goTo(recno);
+    m_eof = false;
+    if (m_order && m_cursor) {
+        const std::string& key = m_order->keyOf[recno - 1];
+        if (!key.empty())
+            m_cursor->seekEntry(key, recno);
+    }
+    afterMove();
+    return true;
+}
+
+bool WorkArea::seek(std::string_view text) {
+    m_bof = false;
+    m_found = false;
+    if (!m_order) {
+        reportError(m_table->path().string(), "Suche ohne Index nicht möglich");
+        setEof();
+        return false;
+    }
+    std::string value(text);
+    if (m_cursor->seek(value)) {
+        while (m_cursor->matches(value)) {
+            m_table->goTo(m_cursor->recno());
+            if (visible()) {
+                m_eof = false;
+                m_found = true;
+                afterMove();
+                return true;
+            }
+            m_cursor->next();
+        }
+    }
+    setEof();
+    return false;
+}
+
+bool WorkArea::seek(const Value& value) {
+    if (value.isText())
+        return seek(std::string_view(value.asText()));
+    std::string key;
+    appendIndexKey(value, key);
+    return seek(std::string_view(key));
+}
+
+void WorkArea::afterMove() {
+    for (auto& rel : m_relations) {
+        WorkArea* child = rel->child;
+        if (m_eof) {
+            child->setEof();
+            child->m_found = false;
+            continue;
+        }
+        if (!child->m_order && rel->key->resultType() == Value::Type::Number) {
+            // Without an order the child follows by record number.
+            child->goTo(static_cast<std::uint32_t>(rel->key->evaluate().asNumber()));
+            continue;
+        }
+        rel->key->evaluateKey(m_scratch);
+        const std::string key = m_scratch;
+        child->seek(std::string_view(key));
+    }
+}
+
+// --- Filter and relations
+
+bool WorkArea::setFilter(std::string_view condition) {
+    if (condition.empty()) {
+        m_filter.reset();
+        return true;
+    }
+    auto filter = compile(condition, "Filter");
+    if (!filter)
+        return false;
+    if (filter->resultType() != Value::Type::Logical) {
+        reportError(m_table->path().string(), "Filter ist keine Bedingung: " + std::string(condition));
+        return false;
+    }
+    m_filter = std::move(filter);
+    return true;
+}
+
+bool WorkArea::setRelation(std::string_view keyExpression, std::string_view childAlias) {
+    WorkArea* child = m_session.find(childAlias);
+    if (!child || child == this) {
+        reportError(m_table->path().string(), "Relation: Arbeitsbereich nicht gefunden: " + std::string(childAlias));
+        return false;
+    }
+    auto key = compile(keyExpression, "Relationsausdruck");
+    if (!key)
+        return false;
+    auto rel = std::make_unique<Relation>();
+    rel->key = std::move(key);
+    rel->child = child;
+    m_relations.push_back(std::move(rel));
+    afterMove();
+    return true;
+}
+
+void WorkArea::clearRelations() { m_relations.clear(); }
+
+// --- Fields and changes
+
+Value WorkArea::value(std::string_view field) const {
+    const int index = m_table->fieldIndex(field);
+    if (index < 0) {
+        reportError(m_table->path().string(), "Feld nicht gefunden: " + std::string(field));
+        return {};
+    }
+    return m_table->fieldValue(index);
+}
+
+std::string WorkArea::text(std::string_view field) const {
+    Value v = value(field);
+    return v.isText() ? trimRight(v.asText()) : std::string();
+}
+
+double WorkArea::number(std::string_view field) const { return value(field).asNumber(); }
+
+bool WorkArea::logical(std::string_view field) const { return value(field).asLogical(); }
+
+bool WorkArea::appendBlank() {
+    if (!m_table->appendBlank())
+        return false;
+    m_eof = false;
+    m_bof = false;
+    afterMove();
+    return true;
+}
+
+bool WorkArea::replace(std::string_view field, const Value& v) {
+    const int index = m_table->fieldIndex(field);
+    if (index < 0) {
+        reportError(m_table->path().string(), "Feld nicht gefunden: " + std::string(field));
+        return false;
+    }
+    return m_table->replace(index, v);
+}
+
+bool WorkArea::replaceMemo(std::string_view field, std::string_view bytes, bool binary) {
+    const int index = m_table->fieldIndex(field);
+    if (index < 0) {
+        reportError(m_table->path().string(), "Feld nicht gefunden: " + std::string(field));
+        return false;
+    }
+    return m_table->replaceMemo(index, bytes, binary);
+}
+
+bool WorkArea::deleteRecord() { return m_table->deleteRecord(); }
+bool WorkArea::recall() { return m_table->recall(); }
+
+bool WorkArea::pack() {
+    const bool ok = m_table->pack();
+    goTop();
+    return ok;
+}
+
+bool WorkArea::zap() {
+    const bool ok = m_table->zap();
+    goTop();
+    return ok;
+}
+
+bool WorkArea::evaluate(std::string_view expression, Value& result) {
+    auto expr = compile(expression, "Ausdruck");
+    if (!expr)
+        return false;
+    result = expr->evaluate();
+    return true;
+}
+
+// --- Session
+
+Session::Session() = default;
+
+Session::~Session() { closeAll(); }
+
+WorkArea* Session::use(const std::filesystem::path& dbfPath, std::string_view alias, Table::Mode mode) {
+    close(alias);
+    auto table = Table::open(dbfPath, mode);
+    if (!table)
+        return nullptr;
+    m_areas.push_back(std::unique_ptr<WorkArea>(new WorkArea(*this, upper(alias), std::move(table))));
+    m_current = m_areas.back().get();
+    return m_current;
+}
+
+WorkArea* Session::create(const std::filesystem::path& dbfPath, std::vector<FieldDef> fields, std::string_view alias) {
+    close(alias);
+    auto table = Table::create(dbfPath, std::move(fields));
+    if (!table)
+        return nullptr;
+    m_areas.push_back(std::unique_ptr<WorkArea>(new WorkArea(*this, upper(alias), std::move(table))));
+    m_current = m_areas.back().get();
+    return m_current;
+}
+
+WorkArea* Session::find(std::string_view alias) const {
+    const std::string wanted = upper(alias);
+    for (const auto& a : m_areas)
+        if (a->alias() == wanted)
+            return a.get();
+    return nullptr;
+}
+
+WorkArea* Session::select(std::string_view alias) {
+    if (WorkArea* a = find(alias))
+        m_current = a;
+    else
+        reportError(std::string(alias), "Arbeitsbereich nicht geöffnet");
+    return find(alias);
+}
+
+void Session::close(std::string_view alias) {
+    WorkArea* victim = find(alias);
+    if (!victim)
+        return;
+    for (auto& a : m_areas)
+        std::erase_if(a->m_relations, [victim](const auto& rel) { return rel->child == victim; });
+    if (m_current == victim)
+        m_current = nullptr;
+    std::erase_if(m_areas, [victim](const auto& a) { return a.get() == victim; });
+}
+
+void Session::closeAll() {
+    for (auto& a : m_areas)
+        a->m_relations.clear();
+    m_areas.clear();
+    m_current = nullptr;
+}
+
+void Session::setVariable(std::string_view name, const Value& value) { m_variables[upper(name)] = value; }
+
+const Value* Session::variable(std::string_view name) const {
+    auto it = m_variables.find(upper(name));
+    return it == m_variables.end() ? nullptr : &it->second;
+}
+
+const RecordView* Session::area(std::string_view alias) const {
+    if (alias.empty()) {
+        const WorkArea* a = m_compiling ? m_compiling : m_current;
+        return a ? &a->table() : nullptr;
+    }
+    const WorkArea* a = find(alias);
+    return a ? &a->table() : nullptr;
+}
+
+} // namespace store

@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "store/error.h"
+#include "store/format.h"
+#include "store/workarea.h"
+#include "support/testdir.h"
+
+namespace {
+
+using store::FieldDef;
+using store::FieldType;
+using store::Value;
+
+// A small learning-state table: number, theme, class B points, counters, seconds.
+struct Learner {
+    const char* nr;
+    int thema;
+    int klasseB;
+    int richtig;
+    int antworten;
+    const char* zuletzt;
+};
+
+class WorkAreaTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_previous = store::setErrorCallback([this](const store::StoreError& e) { errors.push_back(e.message); });
+    }
+    void TearDown() override { store::setErrorCallback(m_previous); }
+
+    store::WorkArea* makeTable(const std::vector<Learner>& rows, const char* alias = "DLOC") {
+        store::WorkArea* a = session.create(dir / (std::string(alias) + ".DBF"),
+                                            {{"FRAGENR", FieldType::Character, 12, 0},
+                                             {"THEMA", FieldType::Numeric, 4, 0},
+                                             {"KLASSE_B", FieldType::Numeric, 1, 0},
+                                             {"RICHTIG", FieldType::Numeric, 4, 0},
+                                             {"ANTWORTEN", FieldType::Numeric, 4, 0},
+                                             {"ZULETZT", FieldType::Character, 2, 0}},
+                                            alias);
+        for (const Learner& r : rows) {
+            a->appendBlank();
+            a->replace("FRAGENR", Value::text(r.nr));
+            a->replace("THEMA", Value::number(r.thema));
+            a->replace("KLASSE_B", Value::number(r.klasseB));
+            a->replace("RICHTIG", Value::number(r.richtig));
+            a->replace("ANTWORTEN", Value::number(r.antworten));
+            a->replace("ZULETZT", Value::text(r.zuletzt));
+        }
+        return a;
+    }
+
+    static std::vector<std::string> walk(store::WorkArea& a) {
+        std::vector<std::string> out;
+        for (a.goTop(); !a.eof(); a.skip())
+            out.push_back(a.text("FRAGENR"));
+        return out;
+    }
+
+    lwtest::TempDir dir;
+    store::Session session;
+    std::vector<std::string> errors;
+
+private:
+    store::ErrorCallback m_previous;
+};
+
+const std::vector<Learner> kRows = {
+    {"1.1.01-001", 1, 4, 2, 3, "17"}, {"1.1.01-002", 1, 0, 0, 0, "  "}, {"1.2.01-003", 2, 3, 0, 1, "05"},
+    {"1.1.02-004", 1, 5, 0, 0, "  "}, {"1.1.02-005", 1, 2, 0, 2, "59"}, {"2.1.01-006", 1, 3, 0, 0, "  "},
+};
+
+TEST_F(WorkAreaTest, FilteredTagOrdersByWeakestAnswersAndKeepsRecordOrderForEqualKeys) {
+    store::WorkArea* loc = makeTable(kRows);
+    session.setVariable("nI_THEMA", Value::number(1));
+    ASSERT_TRUE(loc->indexOn("str(RICHTIG)+str(ANTWORTEN)+ZULETZT", dir / "LOCAL.CDX", "LOCAL",
+                             "KLASSE_B > 0 .and. THEMA = nI_THEMA"));
+    EXPECT_EQ(loc->controllingTag()->keyLength(), 10);
+    // Theme 1, class B: records 1, 4, 5, 6; 4 and 6 have equal keys and keep their record order.
+    EXPECT_EQ(walk(*loc), (std::vector<std::string>{"1.1.02-004", "2.1.01-006", "1.1.02-005", "1.1.01-001"}));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(WorkAreaTest, SeekOnLeadingPartFindsFirstMatchAndAFailedSeekLandsAtEof) {
+    store::WorkArea* loc = makeTable(kRows);
+    ASSERT_TRUE(loc->indexOn("str(THEMA)+str(RICHTIG)+str(ANTWORTEN)+ZULETZT", dir / "LOCAL.CDX", "LOCAL",
+                             "KLASSE_B > 0"));
+    ASSERT_TRUE(loc->seek(store::strNumber(1, 4)));
+    EXPECT_TRUE(loc->found());
+    EXPECT_EQ(loc->text("FRAGENR"), "1.1.02-004");
+    // Theme 3 does not exist: no landing on the next greater key (theme 4 would not exist either: eof).
+    EXPECT_FALSE(loc->seek(store::strNumber(3, 4)));
+    EXPECT_FALSE(loc->found());
+    EXPECT_TRUE(loc->eof());
+    // Theme 2 is the greatest key; "   1   9" exists nowhere although keys greater than it do.
+    EXPECT_FALSE(loc->seek(store::strNumber(1, 4) + store::strNumber(9, 4)));
+    EXPECT_TRUE(loc->eof());
+    ASSERT_TRUE(loc->seek(store::strNumber(2, 4)));
+    EXPECT_EQ(loc->text("FRAGENR"), "1.2.01-003");
+}
+
+TEST_F(WorkAreaTest, ChangesMoveRecordsInTheOrderAndInOrOutOfAFilteredTag) {
+    store::WorkArea* loc = makeTable(kRows);
+    ASSERT_TRUE(loc->indexOn("str(RICHTIG)+str(ANTWORTEN)+ZULETZT", dir / "LOCAL.CDX", "LOCAL", "KLASSE_B > 0"));
+    ASSERT_TRUE(loc->seek(store::strNumber(0, 4) + store::strNumber(0, 4)));
+    EXPECT_EQ(loc->text("FRAGENR"), "1.1.02-004");
+    // Answered correctly: the record moves behind the others.
+    loc->replace("ANTWORTEN", Value::number(1));
+    loc->replace("RICHTIG", Value::number(1));
+    loc->replace("ZULETZT", Value::text("33"));
+    EXPECT_EQ(walk(*loc), (std::vector<std::string>{"2.1.01-006", "1.2.01-003", "1.1.02-005", "1.1.02-004",
+                                                    "1.1.01-001"}));
+    // Leaving the FOR condition takes the record out; a new record that meets it comes in.
+    loc->goTo(1);
+    loc->replace("KLASSE_B", Value::number(0));
+    loc->appendBlank();
+    loc->replace("FRAGENR", Value::text("2.8.01-007"));
+    loc->replace("KLASSE_B", Value::number(2));
+    loc->replace("ZULETZT", Value::text("  "));
+    EXPECT_EQ(walk(*loc), (std::vector<std::string>{"2.1.01-006", "2.8.01-007", "1.2.01-003", "1.1.02-005",
+                                                    "1.1.02-004"}));
+}
+
+TEST_F(WorkAreaTest, IndexWrittenOnCloseIsReadBackNotRebuilt) {
+    {
+        store::WorkArea* loc = makeTable(kRows);
+        ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "LOCAL.CDX", "LOCAL"));
+        loc->goTo(2);
+        loc->replace("FRAGENR", Value::text("0.0.00-000"));
+        session.closeAll();
+    }
+    store::WorkArea* loc = session.use(dir / "DLOC.DBF", "DLOC");
+    ASSERT_NE(loc, nullptr);
+    ASSERT_TRUE(loc->openIndex(dir / "LOCAL.CDX"));
+    ASSERT_NE(loc->controllingTag(), nullptr);
+    EXPECT_EQ(loc->controllingTag()->keyExpression(), "FRAGENR");
+    const auto order = walk(*loc);
+    ASSERT_EQ(order.size(), kRows.size());
+    EXPECT_EQ(order.front(), "0.0.00-000"); // the change made before closing is in the stored order
+    EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
+    EXPECT_TRUE(loc->seek("1.2.01"));
+    EXPECT_EQ(loc->recNo(), 3u);
+}
+
+TEST_F(WorkAreaTest, BuildReportsProgressAndCanBeStopped) {
+    std::vector<Learner> many;
+    std::vector<std::string> numbers(250);
+    for (int i = 0; i < 250; ++i) {
+        numbers[i] = "1.1.01-" + std::to_string(100 + i);
+        many.push_back({numbers[i].c_str(), 1, 3, i % 5, i % 7, "  "});
+    }
+    store::WorkArea* loc = makeTable(many);
+    std::vector<std::uint32_t> seen;
+    ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "FRAGEN.CDX", "FRAGEN", {},
+                             [&](std::uint32_t r, std::uint32_t total) {
+                                 EXPECT_EQ(total, 250u);
+                                 seen.push_back(r);
+                                 return true;
+                             },
+                             100));
+    EXPECT_EQ(seen, (std::vector<std::uint32_t>{100, 200}));
+    // Stopped at the first report: no tag is kept and the build says so.
+    EXPECT_FALSE(loc->indexOn("str(RICHTIG)", dir / "FRAGEN.CDX", "RICHTIG", {},
+                              [](std::uint32_t, std::uint32_t) { return false; }, 50));
+    EXPECT_EQ(loc->controllingTag()->name(), "FRAGEN");
+    EXPECT_FALSE(loc->setOrder("RICHTIG"));
+}
+
+TEST_F(WorkAreaTest, NavigationStopsAtBofAndEofAndHonoursTheFilter) {
+    store::WorkArea* loc = makeTable(kRows);
+    ASSERT_TRUE(loc->setFilter("THEMA = 1 .and. KLASSE_B > 0"));
+    EXPECT_EQ(walk(*loc), (std::vector<std::string>{"1.1.01-001", "1.1.02-004", "1.1.02-005", "2.1.01-006"}));
+    loc->goTop();
+    EXPECT_FALSE(loc->skip(-1));
+    EXPECT_TRUE(loc->bof());
+    EXPECT_EQ(loc->recNo(), 1u);
+    loc->goBottom();
+    EXPECT_EQ(loc->recNo(), 6u);
+    EXPECT_FALSE(loc->skip());
+    EXPECT_TRUE(loc->eof());
+    EXPECT_TRUE(loc->skip(-1)); // back from eof to the last visible record
+    EXPECT_EQ(loc->recNo(), 6u);
+    EXPECT_FALSE(loc->setFilter("THEMA +"));
+    EXPECT_FALSE(errors.empty());
+}
+
+TEST_F(WorkAreaTest, RelationPositionsTheChildWheneverTheParentMoves) {
+    store::WorkArea* child = makeTable(kRows, "DFRG");
+    ASSERT_TRUE(child->indexOn("FRAGENR", dir / "DFRG.CDX", "DFRG"));
+    store::WorkArea* parent = session.create(dir / "T_FRAGE.DBF",
+                                             {{"NUMMER", FieldType::Numeric, 3, 0},
+                                              {"FRAGENR", FieldType::Character, 12, 0}},
+                                             "DFRA");
+    for (const char* nr : {"1.1.02-005", "9.9.99-999", "1.2.01-003"}) {
+        parent->appendBlank();
+        parent->replace("FRAGENR", Value::text(nr));
+    }
+    ASSERT_TRUE(parent->setRelation("FRAGENR", "DFRG"));
+    parent->goTop();
+    EXPECT_TRUE(child->found());
+    EXPECT_EQ(child->recNo(), 5u);
+    parent->skip();
+    EXPECT_FALSE(child->found());
+    EXPECT_TRUE(child->eof());
+    parent->skip();
+    EXPECT_EQ(child->number("THEMA"), 2);
+    // An alias->field expression reads the related record.
+    store::Value v;
+    ASSERT_TRUE(parent->evaluate("DFRG->THEMA * 10", v));
+    EXPECT_EQ(v.asNumber(), 20);
+}
+
+TEST_F(WorkAreaTest, PackRebuildsOpenTags) {
+    store::WorkArea* loc = makeTable(kRows);
+    ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "LOCAL.CDX", "LOCAL"));
+    ASSERT_TRUE(loc->seek("1.1.01-001"));
+    loc->deleteRecord();
+    ASSERT_TRUE(loc->pack());
+    EXPECT_EQ(loc->recCount(), 5u);
+    EXPECT_FALSE(loc->seek("1.1.01-001"));
+    ASSERT_TRUE(loc->seek("2.1.01-006"));
+    EXPECT_EQ(loc->recNo(), 5u);
+}
+
+} // namespace
