@@ -183,6 +183,7 @@ void Grid::applyColumns() {
     if (!m_model) return;
     const int base = fontMetrics().height() + 2;
     horizontalHeader()->setFixedHeight(base + m_extraHeading);
+    verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(base + m_extraRow);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     for (int i = 0; i < int(m_model->columns().size()); ++i) {

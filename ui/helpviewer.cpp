@@ -134,7 +134,11 @@ HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
     }
 }
 
-HelpViewer::~HelpViewer() = default;
+HelpViewer::~HelpViewer() {
+    // The engine's views go before the engine, whose models they still use.
+    delete m_tabs;
+    delete m_browser;
+}
 
 void HelpViewer::open(const QUrl& url) {
     m_browser->setSource(url);
@@ -175,7 +179,7 @@ void HelpViewer::showIndex(const QString& searchText) {
     m_filter->setFocus();
 }
 
-void HelpViewer::applyFilter(const QString& text) {
+void HelpViewer::applyFilter(QString text) {
     if (!m_indexReady) {
         m_pendingFilter = text;
         return;
@@ -195,6 +199,8 @@ QStringList HelpViewer::searchResults() const { return m_lastResults; }
 
 void HelpViewer::search(const QString& text) {
     m_tabs->setCurrentIndex(2);
+    // Without a collection there is nothing to search, and the engine's search thread must not be started.
+    if (!m_valid) return;
     if (m_indexing) {
         m_pendingSearch = text;
         return;

@@ -48,7 +48,7 @@ signals:
 private:
     void open(const QUrl& url);
     void openFirstContentsPage();
-    void applyFilter(const QString& text);
+    void applyFilter(QString text); // by value: it may be handed the pending filter, which it clears
 
     QString m_collection;
     bool m_valid = false;
