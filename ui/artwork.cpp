@@ -81,6 +81,29 @@ void drawFooter(QPainter& p, QSize size, int footer) {
     p.fillRect(QRectF(0, top + 1, size.width(), 1), QColor(255, 255, 255, 150));
 }
 
+// A faint steering wheel in the body: the program's mark, quiet enough to sit behind any control.
+void drawWatermark(QPainter& p, QSize size, int top, int footer) {
+    const qreal bottom = size.height() - footer;
+    const qreal room = bottom - top;
+    if (room < 80) return;
+    const qreal r = qMin<qreal>(room * 0.42, size.width() * 0.22);
+    const QPointF c(size.width() - r - 18, bottom - r - 12);
+    p.save();
+    QColor ink = palette::ink;
+    ink.setAlpha(13);
+    p.setPen(QPen(ink, r * 0.16));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, r, r);
+    p.setPen(QPen(ink, r * 0.12, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c, c + QPointF(-r * 0.92, -r * 0.1));
+    p.drawLine(c, c + QPointF(r * 0.92, -r * 0.1));
+    p.drawLine(c, c + QPointF(0, r * 0.92));
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawEllipse(c, r * 0.2, r * 0.2);
+    p.restore();
+}
+
 void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colour) {
     if (glyph == Glyph::None) return;
     const qreal s = box.width();
@@ -220,6 +243,7 @@ QPixmap drawSkin(QSize size, SkinKind kind, const QString& heading, int footer, 
         drawPanel(p, QRectF(10, 42, w - 20, h - 52));
         break;
     case SkinKind::Dialog:
+        drawWatermark(p, size, kBandHeight + 3, footer);
         drawFooter(p, size, footer);
         break;
     case SkinKind::Page:

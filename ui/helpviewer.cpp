@@ -12,6 +12,7 @@
 #include <QHelpSearchResultWidget>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -88,9 +89,32 @@ HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
     m_browser = new HelpBrowser(m_engine, this);
     m_browser->setFont(fontPt(QStringLiteral("Arial"), 10));
 
+    // Back, forward and the first page, as every help window has them.
+    auto* pagePane = new QWidget;
+    auto* pageLayout = new QVBoxLayout(pagePane);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    auto* navigation = new QHBoxLayout;
+    auto* back = new QPushButton(QStringLiteral("< &Zurück"));
+    auto* forward = new QPushButton(QStringLiteral("&Vor >"));
+    auto* home = new QPushButton(QStringLiteral("&Startseite"));
+    for (QPushButton* b : {back, forward, home}) {
+        b->setAutoDefault(false);
+        navigation->addWidget(b);
+    }
+    navigation->addStretch();
+    back->setEnabled(false);
+    forward->setEnabled(false);
+    pageLayout->addLayout(navigation);
+    pageLayout->addWidget(m_browser);
+    connect(back, &QPushButton::clicked, m_browser, &QTextBrowser::backward);
+    connect(forward, &QPushButton::clicked, m_browser, &QTextBrowser::forward);
+    connect(home, &QPushButton::clicked, this, &HelpViewer::showContents);
+    connect(m_browser, &QTextBrowser::backwardAvailable, back, &QWidget::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QWidget::setEnabled);
+
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(m_tabs);
-    splitter->addWidget(m_browser);
+    splitter->addWidget(pagePane);
     splitter->setStretchFactor(1, 3);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);

@@ -49,11 +49,13 @@ void ProgressBar::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const QRect r = rect();
     p.fillRect(r, m_background);
+    const QRect inner = r.adjusted(1, 1, -1, -1);
     const int total = maximum() - minimum();
-    const int filled = total > 0 ? int(qint64(r.width()) * qMax(0, value() - minimum()) / total) : 0;
-    if (filled > 0) p.fillRect(QRect(r.left(), r.top(), filled, r.height()), m_bar);
-    p.setPen(m_background.darker(130));
-    p.drawRect(r.adjusted(0, 0, -1, -1));
+    const int filled = total > 0 ? int(qint64(inner.width()) * qMax(0, value() - minimum()) / total) : 0;
+    if (filled > 0) p.fillRect(QRect(inner.left(), inner.top(), filled, inner.height()), m_bar);
+    p.setPen(QPen(m_background.darker(130), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
     if (isTextVisible()) {
         // Over the filled part the text colour; over the empty part the same unless it would vanish into the
         // background (white text on a white bar), then the bar colour.
@@ -61,10 +63,10 @@ void ProgressBar::paintEvent(QPaintEvent*) {
         const QColor emptyText = qAbs(lum(m_text) - lum(m_background)) < 60 ? m_bar : m_text;
         p.setFont(font());
         p.save();
-        p.setClipRect(QRect(r.left(), r.top(), filled, r.height()));
+        p.setClipRect(QRect(inner.left(), r.top(), filled, r.height()));
         p.setPen(m_text);
         p.drawText(r, Qt::AlignCenter, text());
-        p.setClipRect(QRect(r.left() + filled, r.top(), r.width() - filled, r.height()));
+        p.setClipRect(QRect(inner.left() + filled, r.top(), r.width() - filled, r.height()));
         p.setPen(emptyText);
         p.drawText(r, Qt::AlignCenter, text());
         p.restore();

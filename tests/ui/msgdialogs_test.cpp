@@ -25,6 +25,11 @@ struct Case {
     bool expected;
 };
 
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << (c.kind == MessageDialog::Kind::YesNo ? "YesNo" : "NoYes") << " way " << int(c.way) << " -> "
+        << c.expected;
+}
+
 class QuestionResult : public ::testing::TestWithParam<Case> {};
 
 void answer(MessageDialog& dlg, Way way) {

@@ -46,7 +46,7 @@ void renderSampler() {
     ui::DLGPUTBMP(&dlg, QStringLiteral("SetupA"), true);
     dlg.addCloseButton(12, 426, 18);
 
-    auto* tabs = ui::place(new ui::TabWidget(&dlg), ui::pxRect(44, 6, 444, 206));
+    auto* tabs = ui::place(new ui::TabWidget(&dlg), ui::pxRect(36, 6, 416, 206));
     tabs->setColors(Qt::black, QColor(158, 176, 152));
     auto* page = tabs->addSkinnedPage(QStringLiteral("S&ystem"), QStringLiteral("Setup2"));
     tabs->addSkinnedPage(QStringLiteral("&Training"), QStringLiteral("Setup2"));
