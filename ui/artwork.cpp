@@ -42,8 +42,7 @@ void drawEmblem(QPainter& p, QPointF centre, qreal radius, const QString& letter
     p.drawEllipse(centre, radius, radius);
     p.setPen(Qt::white);
     p.setFont(fontPx(QStringLiteral("Arial"), int(radius * 1.3), true));
-    p.drawText(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius + 1), Qt::AlignCenter,
-               letter);
+    p.drawText(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius + 1), Qt::AlignCenter, letter);
 }
 
 void drawFrame(QPainter& p, QSize size) {
@@ -75,8 +74,8 @@ void drawBody(QPainter& p, QSize size, int top) {
 void drawFooter(QPainter& p, QSize size, int footer) {
     if (footer <= 0) return;
     const qreal top = size.height() - footer;
-    p.fillRect(QRectF(0, top, size.width(), footer), vertical(top, size.height(), palette::footer,
-                                                               palette::bodyBottom.darker(104)));
+    p.fillRect(QRectF(0, top, size.width(), footer),
+               vertical(top, size.height(), palette::footer, palette::bodyBottom.darker(104)));
     p.fillRect(QRectF(0, top, size.width(), 1), palette::panelBorder);
     p.fillRect(QRectF(0, top + 1, size.width(), 1), QColor(255, 255, 255, 150));
 }
@@ -307,8 +306,8 @@ QPixmap drawButton(QSize size, ButtonStyle style, Glyph glyph, const QString& ca
     p.setFont(font);
     if (style == ButtonStyle::Primary) {
         p.setPen(QColor(0, 0, 0, 70));
-        p.drawText(QRectF(x0 + gs + gg, 1, textWidth + 2, size.height()), Qt::AlignLeft | Qt::AlignVCenter |
-                   Qt::TextShowMnemonic, caption);
+        p.drawText(QRectF(x0 + gs + gg, 1, textWidth + 2, size.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, caption);
     }
     p.setPen(text);
     p.drawText(QRectF(x0 + gs + gg, 0, textWidth + 2, size.height()),

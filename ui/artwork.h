@@ -12,11 +12,11 @@ namespace ui::art {
 
 // One palette for all built-in pictures: deep blue ink and heading, a warm light body.
 namespace palette {
-inline const QColor ink{0x1c, 0x3b, 0x6e};         // frame, headings, captions on light buttons
-inline const QColor bandTop{0xea, 0xf2, 0xfc};     // heading band, light so that black titles stay readable
+inline const QColor ink{0x1c, 0x3b, 0x6e};     // frame, headings, captions on light buttons
+inline const QColor bandTop{0xea, 0xf2, 0xfc}; // heading band, light so that black titles stay readable
 inline const QColor bandBottom{0xc6, 0xda, 0xf2};
 inline const QColor bandLine{0x2b, 0x57, 0x97};
-inline const QColor accent{0xe3, 0xa6, 0x3c};      // the thin amber line under the band
+inline const QColor accent{0xe3, 0xa6, 0x3c}; // the thin amber line under the band
 inline const QColor bodyTop{0xfc, 0xf8, 0xee};
 inline const QColor bodyBottom{0xf3, 0xea, 0xd3};
 inline const QColor panel{0xff, 0xfd, 0xf6};

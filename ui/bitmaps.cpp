@@ -41,7 +41,9 @@ const art::ButtonEntry* findButton(const QString& name) {
 
 } // namespace
 
-void Bitmaps::setProgramDir(const QString& dir) { programDirRef() = dir; }
+void Bitmaps::setProgramDir(const QString& dir) {
+    programDirRef() = dir;
+}
 
 QString Bitmaps::programDir() {
     if (programDirRef().isEmpty() && QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
@@ -68,7 +70,9 @@ QPixmap Bitmaps::get(const QString& name, qreal dpr) {
     return builtIn(name, dpr);
 }
 
-bool Bitmaps::hasBuiltIn(const QString& name) { return findSkin(name) || findButton(name); }
+bool Bitmaps::hasBuiltIn(const QString& name) {
+    return findSkin(name) || findButton(name);
+}
 
 QPixmap Bitmaps::builtIn(const QString& name, qreal dpr) {
     dpr = effectiveDpr(dpr);
@@ -90,18 +94,24 @@ QPixmap Bitmaps::builtIn(const QString& name, qreal dpr) {
 
 QStringList Bitmaps::builtInSkins() {
     QStringList names;
-    for (const auto& e : art::skinTable()) names << QString::fromLatin1(e.name);
+    for (const auto& e : art::skinTable())
+        names << QString::fromLatin1(e.name);
     return names;
 }
 
 QStringList Bitmaps::builtInButtons() {
     QStringList names;
-    for (const auto& e : art::buttonTable()) names << QString::fromLatin1(e.name);
+    for (const auto& e : art::buttonTable())
+        names << QString::fromLatin1(e.name);
     return names;
 }
 
-QSize Bitmaps::logicalSize(const QPixmap& pixmap) { return pixmap.deviceIndependentSize().toSize(); }
+QSize Bitmaps::logicalSize(const QPixmap& pixmap) {
+    return pixmap.deviceIndependentSize().toSize();
+}
 
-void Bitmaps::clearCache() { cache().clear(); }
+void Bitmaps::clearCache() {
+    cache().clear();
+}
 
 } // namespace ui

@@ -78,7 +78,7 @@ void CloseButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    const QColor fill = isDown() ? art::palette::primaryBottom
+    const QColor fill = isDown()  ? art::palette::primaryBottom
                         : m_hover ? art::palette::primaryTop
                                   : QColor(255, 255, 255, 200);
     p.setPen(QPen(art::palette::ink, 1));

@@ -30,9 +30,13 @@ void Context::setResolver(std::function<QString(const QString&, const QString&)>
     m_resolver = std::move(resolver);
 }
 
-void Context::setOwnerWindow(QWidget* window) { m_owner->window = window; }
+void Context::setOwnerWindow(QWidget* window) {
+    m_owner->window = window;
+}
 
-QWidget* Context::ownerWindow() const { return m_owner->window; }
+QWidget* Context::ownerWindow() const {
+    return m_owner->window;
+}
 
 void Context::useRealServices() {
     auto owner = [this] { return ownerWindow(); };
@@ -83,7 +87,9 @@ void MSGMETER(Context& ctx, const MeterAction& action, const QString& text, cons
     ctx.messages().meter(action, text, title);
 }
 
-void WARNBOX(Context& ctx, const QString& message, const QString& title) { ctx.messages().warning(message, title); }
+void WARNBOX(Context& ctx, const QString& message, const QString& title) {
+    ctx.messages().warning(message, title);
+}
 
 QStringList speechParts(const QString& text) {
     static const QRegularExpression pause(QStringLiteral(" {1000,}"));

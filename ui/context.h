@@ -20,8 +20,8 @@ struct Settings {
 
 // Who is logged in and whose learning-state table is active.
 struct LoginState {
-    int NS_USER = 0;                              // 0 nobody, 1 or 2
-    QString CS_USER;                              // the user's name, empty when nobody is logged in
+    int NS_USER = 0;                             // 0 nobody, 1 or 2
+    QString CS_USER;                             // the user's name, empty when nobody is logged in
     QString CS_LOCAL = QStringLiteral("LOCAL1"); // base name of the active learning-state table
 };
 

@@ -30,9 +30,13 @@ void setColors(QWidget* widget, const QColor& text, std::optional<QColor> backgr
     widget->setPalette(pal);
 }
 
-Label::Label(QWidget* parent) : QLabel(parent) { setTransparent(true); }
+Label::Label(QWidget* parent) : QLabel(parent) {
+    setTransparent(true);
+}
 
-Label::Label(const QString& text, QWidget* parent) : QLabel(displayText(text), parent) { setTransparent(true); }
+Label::Label(const QString& text, QWidget* parent) : QLabel(displayText(text), parent) {
+    setTransparent(true);
+}
 
 Label::Label(std::function<QString()> source, QWidget* parent) : QLabel(parent) {
     setTransparent(true);
@@ -78,10 +82,13 @@ QRadioButton* RadioGroup::addItem(const QString& text, const QRect& rect) {
 }
 
 void RadioGroup::addColumn(const QStringList& items, int top, int left, int width, int height, int step) {
-    for (int i = 0; i < items.size(); ++i) addItem(items[i], QRect(left, top + i * step, width, height));
+    for (int i = 0; i < items.size(); ++i)
+        addItem(items[i], QRect(left, top + i * step, width, height));
 }
 
-int RadioGroup::value() const { return qMax(0, m_group->checkedId()); }
+int RadioGroup::value() const {
+    return qMax(0, m_group->checkedId());
+}
 
 void RadioGroup::setValue(int value) {
     if (QRadioButton* b = button(value)) {
@@ -98,12 +105,17 @@ QRadioButton* RadioGroup::button(int value) const {
 }
 
 void RadioGroup::setColors(const QColor& text, std::optional<QColor> background) {
-    for (QRadioButton* b : m_buttons) ui::setColors(b, text, background);
+    for (QRadioButton* b : m_buttons)
+        ui::setColors(b, text, background);
 }
 
-ComboBox::ComboBox(const QStringList& items, QWidget* parent) : QComboBox(parent) { addItems(items); }
+ComboBox::ComboBox(const QStringList& items, QWidget* parent) : QComboBox(parent) {
+    addItems(items);
+}
 
-TabWidget::TabWidget(QWidget* parent) : QTabWidget(parent) { setDocumentMode(false); }
+TabWidget::TabWidget(QWidget* parent) : QTabWidget(parent) {
+    setDocumentMode(false);
+}
 
 SkinnedPage* TabWidget::addSkinnedPage(const QString& title, const QString& skinName) {
     auto* page = new SkinnedPage(skinName, this);

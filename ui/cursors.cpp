@@ -19,11 +19,17 @@ QCursor cursor(CursorKind kind) {
     return QCursor(Qt::ArrowCursor);
 }
 
-void setCursor(QWidget* widget, CursorKind kind) { widget->setCursor(cursor(kind)); }
+void setCursor(QWidget* widget, CursorKind kind) {
+    widget->setCursor(cursor(kind));
+}
 
-WaitCursor::WaitCursor() { QApplication::setOverrideCursor(cursor(CursorKind::Wait)); }
+WaitCursor::WaitCursor() {
+    QApplication::setOverrideCursor(cursor(CursorKind::Wait));
+}
 
-WaitCursor::~WaitCursor() { QApplication::restoreOverrideCursor(); }
+WaitCursor::~WaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
 
 void processEvents() {
     // Bounded so that a steady stream of events cannot starve the action that called us.

@@ -20,8 +20,7 @@ QString firstInstalled(std::initializer_list<const char*> candidates) {
 
 QString mapFontFamily(const QString& family) {
     const QString f = family.trimmed().toLower();
-    if (f.startsWith(QLatin1String("times")))
-        return firstInstalled({"Liberation Serif", "DejaVu Serif"});
+    if (f.startsWith(QLatin1String("times"))) return firstInstalled({"Liberation Serif", "DejaVu Serif"});
     if (f == QLatin1String("courier") || f == QLatin1String("courier new"))
         return firstInstalled({"Liberation Mono", "DejaVu Sans Mono"});
     // "MS Sans Serif", "Arial" and anything unknown: the sans-serif face.
@@ -42,6 +41,8 @@ QFont fontPx(const QString& family, int pixelHeight, bool bold) {
     return font;
 }
 
-QFont dialogFont(bool bold) { return fontPt(QStringLiteral("MS Sans Serif"), 8, bold); }
+QFont dialogFont(bool bold) {
+    return fontPt(QStringLiteral("MS Sans Serif"), 8, bold);
+}
 
 } // namespace ui

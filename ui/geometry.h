@@ -10,9 +10,13 @@ namespace ui {
 // units of two pixels each.
 constexpr int kPixelsPerUnit = 2;
 
-constexpr int units(int layoutUnits) { return layoutUnits * kPixelsPerUnit; }
+constexpr int units(int layoutUnits) {
+    return layoutUnits * kPixelsPerUnit;
+}
 
-inline QRect pxRect(int top, int left, int width, int height) { return QRect(left, top, width, height); }
+inline QRect pxRect(int top, int left, int width, int height) {
+    return QRect(left, top, width, height);
+}
 
 inline QRect luRect(int top, int left, int width, int height) {
     return QRect(units(left), units(top), units(width), units(height));

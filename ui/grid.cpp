@@ -19,7 +19,9 @@ int GridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() || !m_source ? 0 : m_source->rowCount();
 }
 
-int GridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(m_columns.size()); }
+int GridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !m_source) return {};
@@ -44,8 +46,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= int(m_columns.size())) return {};
     if (role == Qt::DisplayRole) return m_columns[size_t(section)].heading;
-    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(m_columns[size_t(section)].alignment |
-                                                                  Qt::AlignVCenter);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(m_columns[size_t(section)].alignment | Qt::AlignVCenter);
     return {};
 }
 
@@ -94,8 +96,8 @@ public:
                           : (fg.isValid() ? fg.value<QColor>() : option.palette.color(QPalette::Text)));
         p->setFont(option.font);
         const auto align = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
-        const QString text = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight,
-                                                           r.width() - 6);
+        const QString text =
+            option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, r.width() - 6);
         p->drawText(r.adjusted(3, 0, -3, 0), int(align), text);
     }
 
@@ -126,8 +128,7 @@ void Grid::setSource(const GridSource* source, std::vector<GridColumn> columns) 
     m_model = new GridModel(source, std::move(columns), this);
     setModel(m_model);
     delete old;
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, viewport(),
-            qOverload<>(&QWidget::update));
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, viewport(), qOverload<>(&QWidget::update));
     applyColumns();
     if (m_model->rowCount() > 0) setCurrentRow(0);
 }
@@ -163,7 +164,9 @@ void Grid::setExtraHeights(int heading, int row) {
     applyColumns();
 }
 
-int Grid::currentRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
+int Grid::currentRow() const {
+    return currentIndex().isValid() ? currentIndex().row() : -1;
+}
 
 void Grid::setCurrentRow(int row) {
     if (!m_model || row < 0 || row >= m_model->rowCount()) return;

@@ -149,7 +149,8 @@ HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
     });
     connect(searchEngine, &QHelpSearchEngine::searchingFinished, this, [this, searchEngine](int hits) {
         m_lastResults.clear();
-        for (const QHelpSearchResult& r : searchEngine->searchResults(0, hits)) m_lastResults << r.title();
+        for (const QHelpSearchResult& r : searchEngine->searchResults(0, hits))
+            m_lastResults << r.title();
         emit searchFinished(hits);
     });
     if (m_valid) {
@@ -169,9 +170,13 @@ void HelpViewer::open(const QUrl& url) {
     emit pageShown(url);
 }
 
-QUrl HelpViewer::currentUrl() const { return m_browser->source(); }
+QUrl HelpViewer::currentUrl() const {
+    return m_browser->source();
+}
 
-QString HelpViewer::currentTitle() const { return m_browser->documentTitle(); }
+QString HelpViewer::currentTitle() const {
+    return m_browser->documentTitle();
+}
 
 bool HelpViewer::showTopic(const QString& keyword) {
     const QList<QHelpLink> links = m_valid ? m_engine->documentsForKeyword(keyword) : QList<QHelpLink>();
@@ -215,11 +220,14 @@ void HelpViewer::applyFilter(QString text) {
 QStringList HelpViewer::indexEntries() const {
     QStringList entries;
     const QAbstractItemModel* model = m_engine->indexWidget()->model();
-    for (int i = 0; model && i < model->rowCount(); ++i) entries << model->index(i, 0).data().toString();
+    for (int i = 0; model && i < model->rowCount(); ++i)
+        entries << model->index(i, 0).data().toString();
     return entries;
 }
 
-QStringList HelpViewer::searchResults() const { return m_lastResults; }
+QStringList HelpViewer::searchResults() const {
+    return m_lastResults;
+}
 
 void HelpViewer::search(const QString& text) {
     m_tabs->setCurrentIndex(2);

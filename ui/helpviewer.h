@@ -35,7 +35,7 @@ public:
 
     QUrl currentUrl() const;
     QString currentTitle() const;
-    QStringList indexEntries() const; // what the index list shows now
+    QStringList indexEntries() const;  // what the index list shows now
     QStringList searchResults() const; // titles of the last search's hits
     QHelpEngine* engine() const { return m_engine; }
     QTabWidget* tabs() const { return m_tabs; }

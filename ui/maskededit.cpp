@@ -27,8 +27,7 @@ private:
 class DecimalValidator : public QValidator {
 public:
     DecimalValidator(int intDigits, int fracDigits, QObject* parent)
-        : QValidator(parent),
-          m_re(QStringLiteral("^\\d{0,%1}(,\\d{0,%2})?$").arg(intDigits).arg(fracDigits)),
+        : QValidator(parent), m_re(QStringLiteral("^\\d{0,%1}(,\\d{0,%2})?$").arg(intDigits).arg(fracDigits)),
           m_frac(fracDigits) {}
     State validate(QString& input, int&) const override {
         input.replace(QLatin1Char('.'), QLatin1Char(','));

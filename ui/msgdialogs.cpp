@@ -133,7 +133,9 @@ void MeterDialog::runAction() {
     accept();
 }
 
-void MeterDialog::run() { exec(); }
+void MeterDialog::run() {
+    exec();
+}
 
 void showWarningBox(QWidget* parent, const QString& message, const QString& title) {
     QMessageBox::warning(parent, title, displayText(message));

@@ -43,7 +43,9 @@ QString ProgressBar::percentText(long long value, long long total) {
     return QStringLiteral("%1%").arg(percent, 3, 10, QLatin1Char(' '));
 }
 
-QString ProgressBar::text() const { return percentText(value() < 0 ? 0 : value(), maximum()); }
+QString ProgressBar::text() const {
+    return percentText(value() < 0 ? 0 : value(), maximum());
+}
 
 void ProgressBar::paintEvent(QPaintEvent*) {
     QPainter p(this);

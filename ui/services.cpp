@@ -60,8 +60,10 @@ void EffectSound::play(const QString& file) {
         if (!effect->isPlaying()) effect->deleteLater();
     });
     QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] {
-        if (effect->status() == QSoundEffect::Error) effect->deleteLater();
-        else if (effect->status() == QSoundEffect::Ready) effect->play();
+        if (effect->status() == QSoundEffect::Error)
+            effect->deleteLater();
+        else if (effect->status() == QSoundEffect::Ready)
+            effect->play();
     });
     effect->setSource(QUrl::fromLocalFile(path));
     if (effect->status() == QSoundEffect::Ready) effect->play();
@@ -129,7 +131,7 @@ void TextToSpeech::speak(const QStringList& parts) {
 ShellService::Result DesktopShell::openDocument(const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).isFile()) return Result::NotFound;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())) ? Result::Ok
-                                                                                            : Result::Failed;
+                                                                                              : Result::Failed;
 }
 
 bool DesktopShell::openUrl(const QString& url) {
@@ -137,8 +139,7 @@ bool DesktopShell::openUrl(const QString& url) {
     return u.isValid() && !u.scheme().isEmpty() && QDesktopServices::openUrl(u);
 }
 
-bool DesktopShell::startProcess(const QString& program, const QStringList& arguments,
-                                const QString& workingDirectory) {
+bool DesktopShell::startProcess(const QString& program, const QStringList& arguments, const QString& workingDirectory) {
     return QProcess::startDetached(program, arguments, workingDirectory);
 }
 

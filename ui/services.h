@@ -127,8 +127,7 @@ class DesktopShell : public ShellService {
 public:
     Result openDocument(const QString& path) override;
     bool openUrl(const QString& url) override;
-    bool startProcess(const QString& program, const QStringList& arguments,
-                      const QString& workingDirectory) override;
+    bool startProcess(const QString& program, const QStringList& arguments, const QString& workingDirectory) override;
 };
 
 class SystemPrinter : public PrinterService {
@@ -190,7 +189,9 @@ public:
     void showTopic(const QString& helpFile, const QString& keyword) override {
         m_calls.push_back({QStringLiteral("topic"), helpFile, keyword});
     }
-    void showContents(const QString& helpFile) override { m_calls.push_back({QStringLiteral("contents"), helpFile, {}}); }
+    void showContents(const QString& helpFile) override {
+        m_calls.push_back({QStringLiteral("contents"), helpFile, {}});
+    }
     void showIndex(const QString& helpFile, const QString& searchText) override {
         m_calls.push_back({QStringLiteral("index"), helpFile, searchText});
     }
@@ -231,8 +232,7 @@ public:
     };
     Result openDocument(const QString& path) override;
     bool openUrl(const QString& url) override;
-    bool startProcess(const QString& program, const QStringList& arguments,
-                      const QString& workingDirectory) override;
+    bool startProcess(const QString& program, const QStringList& arguments, const QString& workingDirectory) override;
     // What the next calls report; by default documents that exist open, others are not found.
     void setUrlResult(bool ok) { m_urlResult = ok; }
     void setProcessResult(bool ok) { m_processResult = ok; }

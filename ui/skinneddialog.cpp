@@ -14,8 +14,7 @@
 
 namespace ui {
 
-SkinnedDialog::SkinnedDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+SkinnedDialog::SkinnedDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setModal(true);
     setFont(dialogFont());
     // The skin covers the whole dialog; no need to clear behind it first.

@@ -141,7 +141,7 @@ TEST(ProgressBar, PercentTextIsThreeCharactersAndASign) {
     EXPECT_EQ(ui::ProgressBar::percentText(2, 3), QStringLiteral(" 66%"));
     EXPECT_EQ(ui::ProgressBar::percentText(5, 5), QStringLiteral("100%"));
     EXPECT_EQ(ui::ProgressBar::percentText(0, 7), QStringLiteral("  0%"));
-    EXPECT_EQ(ui::ProgressBar::percentText(0, 0), QStringLiteral("  0%")); // a total of 0 counts as 1
+    EXPECT_EQ(ui::ProgressBar::percentText(0, 0), QStringLiteral("  0%"));             // a total of 0 counts as 1
     EXPECT_EQ(ui::ProgressBar::percentText(3000000, 6000000), QStringLiteral(" 50%")); // no overflow
 }
 

@@ -6,10 +6,10 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "uitest.h"
 #include "ui/cursors.h"
 #include "ui/fonts.h"
 #include "ui/msgdialogs.h"
+#include "uitest.h"
 
 TEST(Fonts, OldFamiliesMapToInstalledFacesAtTheirSizes) {
     EXPECT_EQ(ui::mapFontFamily(QStringLiteral("MS Sans Serif")), QStringLiteral("Liberation Sans"));

@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTabWidget>
 #include <QLineEdit>
+#include <QTabWidget>
 
 #include "support/testdir.h"
 #include "ui/helpviewer.h"

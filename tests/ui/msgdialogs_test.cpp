@@ -26,8 +26,7 @@ struct Case {
 };
 
 void PrintTo(const Case& c, std::ostream* os) {
-    *os << (c.kind == MessageDialog::Kind::YesNo ? "YesNo" : "NoYes") << " way " << int(c.way) << " -> "
-        << c.expected;
+    *os << (c.kind == MessageDialog::Kind::YesNo ? "YesNo" : "NoYes") << " way " << int(c.way) << " -> " << c.expected;
 }
 
 class QuestionResult : public ::testing::TestWithParam<Case> {};
@@ -71,19 +70,14 @@ TEST_P(QuestionResult, AnswersAndCloses) {
 
 INSTANTIATE_TEST_SUITE_P(
     YesNoAndNoYes, QuestionResult,
-    ::testing::Values(Case{MessageDialog::Kind::YesNo, Way::ClickYes, true},
-                      Case{MessageDialog::Kind::YesNo, Way::ClickNo, false},
-                      Case{MessageDialog::Kind::YesNo, Way::AltJ, true},
-                      Case{MessageDialog::Kind::YesNo, Way::AltN, false},
-                      Case{MessageDialog::Kind::YesNo, Way::CloseX, false},
-                      Case{MessageDialog::Kind::YesNo, Way::Escape, false},
-                      Case{MessageDialog::Kind::YesNo, Way::WindowClose, false},
-                      Case{MessageDialog::Kind::NoYes, Way::ClickYes, true},
-                      Case{MessageDialog::Kind::NoYes, Way::ClickNo, false},
-                      Case{MessageDialog::Kind::NoYes, Way::AltJ, true},
-                      Case{MessageDialog::Kind::NoYes, Way::AltN, false},
-                      Case{MessageDialog::Kind::NoYes, Way::CloseX, false},
-                      Case{MessageDialog::Kind::NoYes, Way::Escape, false}));
+    ::testing::Values(
+        Case{MessageDialog::Kind::YesNo, Way::ClickYes, true}, Case{MessageDialog::Kind::YesNo, Way::ClickNo, false},
+        Case{MessageDialog::Kind::YesNo, Way::AltJ, true}, Case{MessageDialog::Kind::YesNo, Way::AltN, false},
+        Case{MessageDialog::Kind::YesNo, Way::CloseX, false}, Case{MessageDialog::Kind::YesNo, Way::Escape, false},
+        Case{MessageDialog::Kind::YesNo, Way::WindowClose, false},
+        Case{MessageDialog::Kind::NoYes, Way::ClickYes, true}, Case{MessageDialog::Kind::NoYes, Way::ClickNo, false},
+        Case{MessageDialog::Kind::NoYes, Way::AltJ, true}, Case{MessageDialog::Kind::NoYes, Way::AltN, false},
+        Case{MessageDialog::Kind::NoYes, Way::CloseX, false}, Case{MessageDialog::Kind::NoYes, Way::Escape, false}));
 
 TEST(MessageDialog, AskRunsModallyAndReturnsTheChoice) {
     MessageDialog dlg(MessageDialog::Kind::YesNo, QStringLiteral("Weiter ?"), QStringLiteral("Frage"));
@@ -125,8 +119,9 @@ TEST(MessageDialog, NoYesPutsNeinFirst) {
 }
 
 TEST(MessageDialog, MessageLinesBreakAtCarriageReturns) {
-    MessageDialog dlg(MessageDialog::Kind::Info, QStringLiteral("Die Einstellungen werden erst nach\rdem nächsten Start"
-                                                                " aktiviert !"),
+    MessageDialog dlg(MessageDialog::Kind::Info,
+                      QStringLiteral("Die Einstellungen werden erst nach\rdem nächsten Start"
+                                     " aktiviert !"),
                       QStringLiteral("Setup"));
     EXPECT_EQ(dlg.messageLabel()->text(),
               QStringLiteral("Die Einstellungen werden erst nach\ndem nächsten Start aktiviert !"));
@@ -171,8 +166,8 @@ TEST(MeterDialog, RefusesEveryCloseWhileTheActionRuns) {
     bool sawArguments = false;
     auto action = [&](ui::ProgressBar& bar, ui::Label& text, ui::SkinnedDialog& dialog, bool& done) {
         flagDuringAction = done;
-        sawArguments = bar.total() == 10 && bar.position() == 0 &&
-                       text.text() == QStringLiteral("Statistik-Daten ermitteln ...");
+        sawArguments =
+            bar.total() == 10 && bar.position() == 0 && text.text() == QStringLiteral("Statistik-Daten ermitteln ...");
         bar.setTotal(4);
         QTest::keyClick(&dialog, Qt::Key_Escape);
         refused += dialog.isVisible();

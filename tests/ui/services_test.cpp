@@ -2,22 +2,24 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QPainter>
 #include <QPagedPaintDevice>
+#include <QPainter>
 #include <QTimer>
 
 #include "support/testdir.h"
-#include "uitest.h"
-#include "ui/context.h"
 #include "ui/buttons.h"
+#include "ui/context.h"
 #include "ui/controls.h"
 #include "ui/helpviewer.h"
 #include "ui/msgdialogs.h"
 #include "ui/progressbar.h"
+#include "uitest.h"
 
 namespace {
 
-QString str(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
+QString str(const std::filesystem::path& p) {
+    return QString::fromStdString(p.string());
+}
 
 } // namespace
 
@@ -54,12 +56,16 @@ TEST(ScriptedMessages, MeterRunsTheActionWithItsControls) {
     ui::Context ctx(str(dir.path()));
     auto s = ctx.useScriptedServices();
     int steps = 0;
-    ui::MSGMETER(ctx, [&](ui::ProgressBar& bar, ui::Label& text, ui::SkinnedDialog&, bool& done) {
-        EXPECT_FALSE(done);
-        bar.setTotal(3);
-        for (int i = 1; i <= 3; ++i) bar.setPosition(++steps);
-        text.setText(QStringLiteral("fertig"));
-    }, QStringLiteral("FRAGEN Index aufbauen..."));
+    ui::MSGMETER(
+        ctx,
+        [&](ui::ProgressBar& bar, ui::Label& text, ui::SkinnedDialog&, bool& done) {
+            EXPECT_FALSE(done);
+            bar.setTotal(3);
+            for (int i = 1; i <= 3; ++i)
+                bar.setPosition(++steps);
+            text.setText(QStringLiteral("fertig"));
+        },
+        QStringLiteral("FRAGEN Index aufbauen..."));
     EXPECT_EQ(steps, 3);
     ASSERT_EQ(s.messages->shown().size(), 1u);
     EXPECT_EQ(s.messages->shown()[0].kind, ui::ScriptedMessages::Kind::Meter);
@@ -162,7 +168,8 @@ TEST(Sound, MissingFilesAreSilent) {
     ui::EffectSound sound([&](const QString& name) { return ctx.resolve(name); });
     sound.play(QStringLiteral(".\\Sounds\\fehler.wav")); // no such file: nothing happens, nothing is left over
     int effects = 0;
-    for (QObject* o : QCoreApplication::instance()->children()) effects += o->inherits("QSoundEffect");
+    for (QObject* o : QCoreApplication::instance()->children())
+        effects += o->inherits("QSoundEffect");
     EXPECT_EQ(effects, 0);
 }
 

@@ -193,11 +193,11 @@ TEST(SkinnedDialog, DragsByItsBackgroundOnlyWhenAllowed) {
             EXPECT_EQ(dlg.cursor().shape(), Qt::SizeAllCursor);
         }
         const QPoint to = local + QPoint(40, 25);
-        QMouseEvent move(QEvent::MouseMove, to, dlg.mapToGlobal(local) + QPoint(40, 25), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, to, dlg.mapToGlobal(local) + QPoint(40, 25), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(&dlg, &move);
-        QMouseEvent release(QEvent::MouseButtonRelease, to, dlg.mapToGlobal(local) + QPoint(40, 25),
-                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, to, dlg.mapToGlobal(local) + QPoint(40, 25), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&dlg, &release);
         EXPECT_EQ(dlg.pos(), drag ? start + QPoint(40, 25) : start) << "drag " << drag;
         EXPECT_NE(dlg.cursor().shape(), Qt::SizeAllCursor);

@@ -23,7 +23,8 @@ QDir g_out;
 
 void save(QWidget& w, const QString& name) {
     w.show();
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
     const QString path = g_out.filePath(QStringLiteral("dialogs/") + name + QStringLiteral(".png"));
     if (!w.grab().save(path)) qWarning("could not write %s", qPrintable(path));
     w.hide();
@@ -88,9 +89,9 @@ void renderSampler() {
     bar->setBackgroundColor(QColor(185, 180, 173));
     bar->setTextColor(Qt::black);
 
-    auto* save1 = ui::place(new ui::BitmapButton(QStringLiteral("BS_SPEIC"), QStringLiteral("Einstellungen speichern"),
-                                                 &dlg),
-                            ui::pxRect(256, 118, 100, 32));
+    auto* save1 =
+        ui::place(new ui::BitmapButton(QStringLiteral("BS_SPEIC"), QStringLiteral("Einstellungen speichern"), &dlg),
+                  ui::pxRect(256, 118, 100, 32));
     ui::place(new ui::BitmapButton(QStringLiteral("BS_HELP"), QStringLiteral("Hilfe anzeigen"), &dlg),
               ui::pxRect(256, 222, 100, 32));
     ui::place(new ui::BitmapButton(QStringLiteral("BS_ENDE"), QStringLiteral("Beenden ohne Speichern"), &dlg),
@@ -104,10 +105,9 @@ public:
     int rowCount() const override { return 14; }
     int columnCount() const override { return 5; }
     QString cell(int row, int column) const override {
-        static const char* texts[] = {"Womit müssen Sie an dieser Kreuzung rechnen?",
-                                      "Wie verhalten Sie sich bei Glätte?",
-                                      "Was ist beim Überholen eines Radfahrers zu beachten?",
-                                      "Welches Verhalten ist richtig?"};
+        static const char* texts[] = {
+            "Womit müssen Sie an dieser Kreuzung rechnen?", "Wie verhalten Sie sich bei Glätte?",
+            "Was ist beim Überholen eines Radfahrers zu beachten?", "Welches Verhalten ist richtig?"};
         switch (column) {
         case 0:
             return QStringLiteral(" 1.1.%1.%2").arg(row / 3 + 1, 2, 10, QLatin1Char('0')).arg(100 + row);
@@ -127,8 +127,8 @@ void renderGrid() {
     ui::SkinnedDialog dlg;
     ui::DLGPUTBMP(&dlg, QStringLiteral("KataTab"));
     dlg.addCloseButton(12, 604);
-    auto* title = ui::place(new ui::Label(QStringLiteral("Fragenkatalog - Klasse B, BE"), &dlg),
-                            ui::pxRect(8, 12, 280, 16));
+    auto* title =
+        ui::place(new ui::Label(QStringLiteral("Fragenkatalog - Klasse B, BE"), &dlg), ui::pxRect(8, 12, 280, 16));
     title->setFont(ui::fontPx(QStringLiteral("Arial"), 14));
     title->setColors(Qt::black, QColor(249, 224, 109));
     SampleRows rows;
