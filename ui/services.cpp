@@ -1,9 +1,11 @@
 #include "ui/services.h"
 
+#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMediaDevices>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -54,6 +56,8 @@ void SkinnedMessages::meter(const MeterAction& action, const QString& text, cons
 void EffectSound::play(const QString& file) {
     const QString path = m_resolve ? m_resolve(file) : file;
     if (path.isEmpty() || !QFileInfo(path).isFile()) return;
+    // Without an output device an effect would never start nor finish, and so never be freed.
+    if (QMediaDevices::audioOutputs().isEmpty()) return;
     // The effect lives until it has played (or failed), so play() returns at once, as the callers expect.
     auto* effect = new QSoundEffect(QCoreApplication::instance());
     QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect] {
@@ -65,6 +69,8 @@ void EffectSound::play(const QString& file) {
         else if (effect->status() == QSoundEffect::Ready)
             effect->play();
     });
+    // A backstop for effects that neither play nor fail (a device that vanished meanwhile).
+    QTimer::singleShot(120000, effect, &QObject::deleteLater);
     effect->setSource(QUrl::fromLocalFile(path));
     if (effect->status() == QSoundEffect::Ready) effect->play();
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAudioDevice>
 #include <QDir>
+#include <QMediaDevices>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTimer>
@@ -162,15 +164,58 @@ TEST(Shell, DesktopShellReportsAMissingDocumentAsNotFound) {
     EXPECT_FALSE(shell.openUrl(QStringLiteral("kein Link")));
 }
 
-TEST(Sound, MissingFilesAreSilent) {
-    lwtest::TempDir dir;
-    ui::Context ctx(str(dir.path()));
-    ui::EffectSound sound([&](const QString& name) { return ctx.resolve(name); });
-    sound.play(QStringLiteral(".\\Sounds\\fehler.wav")); // no such file: nothing happens, nothing is left over
+namespace {
+
+// A short silent WAV file (8 kHz, 8 bit, mono).
+void writeWav(const std::filesystem::path& path) {
+    const std::uint32_t samples = 800;
+    std::string d = "RIFF";
+    auto u32 = [&](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            d.push_back(char((v >> (8 * i)) & 0xff));
+    };
+    auto u16 = [&](std::uint16_t v) {
+        for (int i = 0; i < 2; ++i)
+            d.push_back(char((v >> (8 * i)) & 0xff));
+    };
+    u32(36 + samples);
+    d += "WAVEfmt ";
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(8000);
+    u32(8000);
+    u16(1);
+    u16(8);
+    d += "data";
+    u32(samples);
+    d.append(samples, char(0x80));
+    lwtest::writeFile(path, d);
+}
+
+int soundEffects() {
     int effects = 0;
     for (QObject* o : QCoreApplication::instance()->children())
         effects += o->inherits("QSoundEffect");
-    EXPECT_EQ(effects, 0);
+    return effects;
+}
+
+} // namespace
+
+TEST(Sound, MissingFilesAndMissingDevicesAreSilent) {
+    lwtest::TempDir dir;
+    std::filesystem::create_directories(dir.path() / "Sounds");
+    writeWav(dir.path() / "Sounds" / "pok.wav");
+    ui::Context ctx(str(dir.path()));
+    ui::EffectSound sound([&](const QString& name) { return ctx.resolve(name); });
+    sound.play(QStringLiteral(".\\Sounds\\fehler.wav")); // no such file: nothing happens
+    EXPECT_EQ(soundEffects(), 0);
+    sound.play(QStringLiteral(".\\SOUNDS\\POK.WAV")); // returns at once, whether or not it can be heard
+    if (QMediaDevices::audioOutputs().isEmpty()) {
+        EXPECT_EQ(soundEffects(), 0); // nothing left behind that could never finish
+    } else {
+        EXPECT_EQ(soundEffects(), 1);
+    }
 }
 
 TEST(Printer, PdfPrinterWritesThePages) {
