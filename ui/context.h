@@ -25,7 +25,7 @@ struct LoginState {
     QString CS_LOCAL = QStringLiteral("LOCAL1"); // base name of the active learning-state table
 };
 
-// Everything a Part routine or dialog receives: the program folder, settings, login state, the current help
+// Everything a feature routine or dialog receives: the program folder, settings, login state, the current help
 // topic and the services. Created once at start-up; services are real in the program and scripted in tests.
 class Context {
 public:
@@ -92,7 +92,7 @@ private:
     std::unique_ptr<Clock> m_clock;
 };
 
-// The routines every Part calls, through the context's services.
+// The routines every feature calls, through the context's services.
 bool MSGYESNO(Context& ctx, const QString& message, const QString& title);
 bool MSGNOYES(Context& ctx, const QString& message, const QString& title);
 bool MSGINFO(Context& ctx, const QString& message, const QString& title);

@@ -15,7 +15,7 @@ struct RowColors {
     QColor background; // invalid: the grid's default
 };
 
-// What a grid shows: rows and columns of text. A table of the engine is adapted to this by its Part.
+// What a grid shows: rows and columns of text. A table of the engine is adapted to this by the dialog that shows it.
 class GridSource {
 public:
     virtual ~GridSource() = default;
