@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include "support/testdir.h"
+#include "ui/helpviewer.h"
+#include "uitest.h"
+
+namespace {
+
+// The fixture collection built by the same build step as the program's help, copied into a program folder of
+// its own (the search index is written beside the collection).
+class Help : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_texte = QDir(QString::fromStdString(m_dir.path().string())).filePath(QStringLiteral("Texte"));
+        QDir().mkpath(m_texte);
+        for (const char* f : {"fixture.qhc", "fixture.qch"}) {
+            const QString from = QStringLiteral(LW_TEST_HELP_DIR "/") + QLatin1String(f);
+            ASSERT_TRUE(QFile::copy(from, m_texte + QLatin1Char('/') + QLatin1String(f))) << f;
+        }
+    }
+    QString collection() const { return m_texte + QStringLiteral("/fixture.qhc"); }
+
+    lwtest::TempDir m_dir;
+    QString m_texte;
+};
+
+} // namespace
+
+TEST_F(Help, TopicKeywordOpensItsPage) {
+    ui::HelpViewer viewer(collection());
+    ASSERT_TRUE(viewer.isValid());
+    EXPECT_TRUE(viewer.showTopic(QStringLiteral("Anhalteweg")));
+    EXPECT_TRUE(viewer.currentUrl().path().endsWith(QStringLiteral("anhalteweg.html")));
+    EXPECT_EQ(viewer.currentTitle(), QStringLiteral("Anhalteweg"));
+    // A second keyword of the same page.
+    EXPECT_TRUE(viewer.showTopic(QStringLiteral("Fragentraining")));
+    EXPECT_TRUE(viewer.currentUrl().path().endsWith(QStringLiteral("vorfahrt.html")));
+}
+
+TEST_F(Help, UnknownKeywordShowsTheIndexFilteredByIt) {
+    ui::HelpViewer viewer(collection());
+    viewer.show();
+    const QUrl before = viewer.currentUrl();
+    EXPECT_FALSE(viewer.showTopic(QStringLiteral("Vor")));
+    EXPECT_EQ(viewer.currentUrl(), before);
+    EXPECT_EQ(viewer.tabs()->currentIndex(), 1);
+    EXPECT_EQ(viewer.indexFilter()->text(), QStringLiteral("Vor"));
+    EXPECT_TRUE(uitest::waitFor([&] { return viewer.indexEntries() == QStringList{QStringLiteral("Vorfahrt")}; }))
+        << viewer.indexEntries().join(QLatin1Char(','));
+}
+
+TEST_F(Help, IndexWithEmptySearchListsEveryKeywordAndFilterNarrowsIt) {
+    ui::HelpViewer viewer(collection());
+    viewer.show();
+    viewer.showIndex(QString());
+    EXPECT_TRUE(uitest::waitFor([&] { return viewer.indexEntries().size() == 5; }))
+        << viewer.indexEntries().join(QLatin1Char(','));
+    viewer.indexFilter()->setText(QStringLiteral("b"));
+    EXPECT_TRUE(uitest::waitFor([&] { return viewer.indexEntries() == QStringList{QStringLiteral("Bremsweg")}; }));
+}
+
+TEST_F(Help, ContentsOpenTheFirstPage) {
+    ui::HelpViewer viewer(collection());
+    viewer.show();
+    viewer.showContents();
+    EXPECT_TRUE(uitest::waitFor([&] { return viewer.currentUrl().path().endsWith(QStringLiteral("start.html")); }));
+    EXPECT_EQ(viewer.tabs()->currentIndex(), 0);
+}
+
+TEST_F(Help, FullTextSearchFindsPagesByTheirWords) {
+    ui::HelpViewer viewer(collection());
+    viewer.show();
+    int hits = -1;
+    QObject::connect(&viewer, &ui::HelpViewer::searchFinished, [&](int n) { hits = n; });
+    viewer.search(QStringLiteral("Faustformel"));
+    ASSERT_TRUE(uitest::waitFor([&] { return hits >= 0; }, 15000));
+    EXPECT_EQ(hits, 1);
+    EXPECT_EQ(viewer.searchResults(), QStringList{QStringLiteral("Anhalteweg")});
+}
+
+TEST_F(Help, ServiceMapsHelpFileNamesToCollections) {
+    QFile::copy(collection(), m_texte + QStringLiteral("/TAVOLIN.qhc"));
+    const QString base = QString::fromStdString(m_dir.path().string());
+    ui::HelpWindowService service([&](const QString& name) {
+        const QString p = QDir(base).filePath(QString(name).replace(QLatin1Char('\\'), QLatin1Char('/')));
+        return QFile::exists(p) ? p : QString();
+    });
+    EXPECT_EQ(service.collectionFor(QString()), base + QStringLiteral("/Texte/TAVOLIN.qhc"));
+    EXPECT_EQ(service.collectionFor(QStringLiteral(".\\Texte\\fixture.HLP")),
+              base + QStringLiteral("/./Texte/fixture.qhc"));
+    // A help file that is not there opens nothing and does not fail.
+    EXPECT_TRUE(service.collectionFor(QStringLiteral(".\\TEXTE\\EUROFSCH.HLP")).isEmpty());
+    service.showContents(QStringLiteral(".\\TEXTE\\EUROFSCH.HLP"));
+}
+
+TEST(HelpViewer, MissingCollectionIsInvalidButHarmless) {
+    lwtest::TempDir dir;
+    ui::HelpViewer viewer(QString::fromStdString((dir.path() / "fehlt.qhc").string()));
+    EXPECT_FALSE(viewer.isValid());
+    EXPECT_FALSE(viewer.showTopic(QStringLiteral("Lenkwerk")));
+    viewer.showContents();
+    viewer.search(QStringLiteral("x"));
+}

@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+#include "uitest.h"
+
+namespace {
+
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "lw_test_ui";
+        static char* argv[] = {name, nullptr};
+        m_app = new QApplication(argc, argv);
+    }
+    void TearDown() override {
+        delete m_app;
+        m_app = nullptr;
+    }
+
+private:
+    QApplication* m_app = nullptr;
+};
+
+[[maybe_unused]] auto* const g_env = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+} // namespace
+
+namespace uitest {
+
+bool showActive(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window, 3000);
+}
+
+void alt(QWidget* window, char letter) {
+    QTest::keyClick(window, Qt::Key(Qt::Key_A + (QChar::fromLatin1(letter).toUpper().unicode() - 'A')),
+                    Qt::AltModifier);
+}
+
+bool waitFor(const std::function<bool()>& predicate, int milliseconds) {
+    QElapsedTimer t;
+    t.start();
+    while (!predicate()) {
+        if (t.elapsed() > milliseconds) return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+} // namespace uitest

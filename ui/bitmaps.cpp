@@ -1,0 +1,117 @@
+#include "ui/bitmaps.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHash>
+
+#include "ui/artwork.h"
+#include "ui/filelookup.h"
+
+namespace ui {
+
+namespace {
+
+QString& programDirRef() {
+    static QString dir;
+    return dir;
+}
+
+QHash<QString, QPixmap>& cache() {
+    static QHash<QString, QPixmap> c;
+    return c;
+}
+
+qreal effectiveDpr(qreal dpr) {
+    if (dpr > 0) return dpr;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return qGuiApp->devicePixelRatio();
+    return 1.0;
+}
+
+const art::SkinEntry* findSkin(const QString& name) {
+    for (const auto& e : art::skinTable())
+        if (name.compare(QLatin1String(e.name), Qt::CaseInsensitive) == 0) return &e;
+    return nullptr;
+}
+
+const art::ButtonEntry* findButton(const QString& name) {
+    for (const auto& e : art::buttonTable())
+        if (name.compare(QLatin1String(e.name), Qt::CaseInsensitive) == 0) return &e;
+    return nullptr;
+}
+
+} // namespace
+
+void Bitmaps::setProgramDir(const QString& dir) {
+    programDirRef() = dir;
+}
+
+QString Bitmaps::programDir() {
+    if (programDirRef().isEmpty() && QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
+    return programDirRef();
+}
+
+QString Bitmaps::styleFile(const QString& name) {
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))) return {};
+    return findFileNoCase(programDir(), QStringLiteral("Styles/") + name + QStringLiteral(".bmp"));
+}
+
+QPixmap Bitmaps::file(const QString& relativePath) {
+    const QString path = findFileNoCase(programDir(), relativePath);
+    return path.isEmpty() ? QPixmap() : QPixmap(path);
+}
+
+QPixmap Bitmaps::get(const QString& name, qreal dpr) {
+    // Looked up on every call: a skin file dropped into Styles/ takes effect without a restart.
+    const QString path = styleFile(name);
+    if (!path.isEmpty()) {
+        QPixmap pm(path);
+        if (!pm.isNull()) return pm;
+    }
+    return builtIn(name, dpr);
+}
+
+bool Bitmaps::hasBuiltIn(const QString& name) {
+    return findSkin(name) || findButton(name);
+}
+
+QPixmap Bitmaps::builtIn(const QString& name, qreal dpr) {
+    dpr = effectiveDpr(dpr);
+    const QString key = name.toLower() + QLatin1Char('@') + QString::number(dpr);
+    auto it = cache().constFind(key);
+    if (it != cache().constEnd()) return *it;
+
+    QPixmap pm;
+    if (const auto* s = findSkin(name)) {
+        pm = art::drawSkin(QSize(s->width, s->height), s->kind, QString::fromUtf8(s->heading), s->footer, dpr);
+    } else if (const auto* b = findButton(name)) {
+        pm = art::drawButton(QSize(b->width, b->height), b->style, b->glyph, QString::fromUtf8(b->caption), dpr);
+    } else {
+        return {};
+    }
+    cache().insert(key, pm);
+    return pm;
+}
+
+QStringList Bitmaps::builtInSkins() {
+    QStringList names;
+    for (const auto& e : art::skinTable())
+        names << QString::fromLatin1(e.name);
+    return names;
+}
+
+QStringList Bitmaps::builtInButtons() {
+    QStringList names;
+    for (const auto& e : art::buttonTable())
+        names << QString::fromLatin1(e.name);
+    return names;
+}
+
+QSize Bitmaps::logicalSize(const QPixmap& pixmap) {
+    return pixmap.deviceIndependentSize().toSize();
+}
+
+void Bitmaps::clearCache() {
+    cache().clear();
+}
+
+} // namespace ui

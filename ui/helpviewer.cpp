@@ -1,0 +1,286 @@
+#include "ui/helpviewer.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
+#include <QHelpIndexWidget>
+#include <QHelpLink>
+#include <QHelpSearchEngine>
+#include <QHelpSearchQueryWidget>
+#include <QHelpSearchResultWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "ui/fonts.h"
+
+namespace ui {
+
+namespace {
+
+class HelpBrowser : public QTextBrowser {
+public:
+    HelpBrowser(QHelpEngine* engine, QWidget* parent) : QTextBrowser(parent), m_engine(engine) {
+        setOpenExternalLinks(true);
+    }
+    QVariant loadResource(int type, const QUrl& url) override {
+        if (url.scheme() == QLatin1String("qthelp")) return m_engine->fileData(url);
+        return QTextBrowser::loadResource(type, url);
+    }
+
+private:
+    QHelpEngine* m_engine;
+};
+
+std::map<QString, QPointer<HelpViewer>>& viewers() {
+    static std::map<QString, QPointer<HelpViewer>> v;
+    return v;
+}
+
+HelpViewer* viewerFor(const QString& collectionFile) {
+    const QString key = QFileInfo(collectionFile).absoluteFilePath();
+    QPointer<HelpViewer>& v = viewers()[key];
+    if (!v) {
+        v = new HelpViewer(key);
+        v->setAttribute(Qt::WA_DeleteOnClose);
+        v->resize(900, 640);
+    }
+    v->show();
+    v->raise();
+    v->activateWindow();
+    return v;
+}
+
+} // namespace
+
+HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_collection(collectionFile) {
+    setWindowTitle(QStringLiteral("Lenkwerk - Hilfe"));
+    m_engine = new QHelpEngine(collectionFile, this);
+    m_engine->setReadOnly(false);
+    m_valid = QFileInfo(collectionFile).isFile() && m_engine->setupData();
+
+    m_tabs = new QTabWidget;
+    auto* contents = m_engine->contentWidget();
+    m_tabs->addTab(contents, QStringLiteral("&Inhalt"));
+
+    auto* indexPage = new QWidget;
+    auto* indexLayout = new QVBoxLayout(indexPage);
+    auto* filterLabel = new QLabel(QStringLiteral("&Suchbegriff:"));
+    m_filter = new QLineEdit;
+    filterLabel->setBuddy(m_filter);
+    indexLayout->addWidget(filterLabel);
+    indexLayout->addWidget(m_filter);
+    indexLayout->addWidget(m_engine->indexWidget());
+    m_tabs->addTab(indexPage, QStringLiteral("In&dex"));
+
+    auto* searchPage = new QWidget;
+    auto* searchLayout = new QVBoxLayout(searchPage);
+    searchLayout->addWidget(m_engine->searchEngine()->queryWidget());
+    searchLayout->addWidget(m_engine->searchEngine()->resultWidget());
+    m_tabs->addTab(searchPage, QStringLiteral("S&uchen"));
+
+    m_browser = new HelpBrowser(m_engine, this);
+    m_browser->setFont(fontPt(QStringLiteral("Arial"), 10));
+
+    // Back, forward and the first page, as every help window has them.
+    auto* pagePane = new QWidget;
+    auto* pageLayout = new QVBoxLayout(pagePane);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    auto* navigation = new QHBoxLayout;
+    auto* back = new QPushButton(QStringLiteral("< &Zurück"));
+    auto* forward = new QPushButton(QStringLiteral("&Vor >"));
+    auto* home = new QPushButton(QStringLiteral("&Startseite"));
+    for (QPushButton* b : {back, forward, home}) {
+        b->setAutoDefault(false);
+        navigation->addWidget(b);
+    }
+    navigation->addStretch();
+    back->setEnabled(false);
+    forward->setEnabled(false);
+    pageLayout->addLayout(navigation);
+    pageLayout->addWidget(m_browser);
+    connect(back, &QPushButton::clicked, m_browser, &QTextBrowser::backward);
+    connect(forward, &QPushButton::clicked, m_browser, &QTextBrowser::forward);
+    connect(home, &QPushButton::clicked, this, &HelpViewer::showContents);
+    connect(m_browser, &QTextBrowser::backwardAvailable, back, &QWidget::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QWidget::setEnabled);
+
+    auto* splitter = new QSplitter(Qt::Horizontal);
+    splitter->addWidget(m_tabs);
+    splitter->addWidget(pagePane);
+    splitter->setStretchFactor(1, 3);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(splitter);
+
+    connect(contents, &QHelpContentWidget::linkActivated, this, &HelpViewer::open);
+    connect(m_engine->contentModel(), &QHelpContentModel::contentsCreated, this, [this] {
+        m_contentsReady = true;
+        m_engine->contentWidget()->expandToDepth(0);
+        if (m_wantContents) openFirstContentsPage();
+    });
+    connect(m_engine->indexModel(), &QHelpIndexModel::indexCreated, this, [this] {
+        m_indexReady = true;
+        if (!m_pendingFilter.isNull()) applyFilter(m_pendingFilter);
+    });
+    connect(m_filter, &QLineEdit::textChanged, this, [this](const QString& text) { applyFilter(text); });
+    connect(m_filter, &QLineEdit::returnPressed, m_engine->indexWidget(), &QHelpIndexWidget::activateCurrentItem);
+    connect(m_engine->indexWidget(), &QHelpIndexWidget::documentActivated, this,
+            [this](const QHelpLink& link, const QString&) { open(link.url); });
+    connect(m_engine->indexWidget(), &QHelpIndexWidget::documentsActivated, this,
+            [this](const QList<QHelpLink>& links, const QString&) {
+                if (!links.isEmpty()) open(links.first().url);
+            });
+
+    auto* searchEngine = m_engine->searchEngine();
+    connect(searchEngine->queryWidget(), &QHelpSearchQueryWidget::search, this,
+            [this, searchEngine] { search(searchEngine->queryWidget()->searchInput()); });
+    connect(searchEngine->resultWidget(), &QHelpSearchResultWidget::requestShowLink, this, &HelpViewer::open);
+    connect(searchEngine, &QHelpSearchEngine::indexingFinished, this, [this] {
+        m_indexing = false;
+        if (!m_pendingSearch.isEmpty()) search(std::exchange(m_pendingSearch, QString()));
+    });
+    connect(searchEngine, &QHelpSearchEngine::searchingFinished, this, [this, searchEngine](int hits) {
+        m_lastResults.clear();
+        for (const QHelpSearchResult& r : searchEngine->searchResults(0, hits))
+            m_lastResults << r.title();
+        emit searchFinished(hits);
+    });
+    if (m_valid) {
+        m_indexing = true;
+        searchEngine->reindexDocumentation();
+    }
+}
+
+HelpViewer::~HelpViewer() {
+    // The engine's views go before the engine, whose models they still use.
+    delete m_tabs;
+    delete m_browser;
+}
+
+void HelpViewer::open(const QUrl& url) {
+    m_browser->setSource(url);
+    emit pageShown(url);
+}
+
+QUrl HelpViewer::currentUrl() const {
+    return m_browser->source();
+}
+
+QString HelpViewer::currentTitle() const {
+    return m_browser->documentTitle();
+}
+
+bool HelpViewer::showTopic(const QString& keyword) {
+    const QList<QHelpLink> links = m_valid ? m_engine->documentsForKeyword(keyword) : QList<QHelpLink>();
+    if (links.isEmpty()) {
+        showIndex(keyword);
+        return false;
+    }
+    open(links.first().url);
+    return true;
+}
+
+void HelpViewer::showContents() {
+    m_tabs->setCurrentIndex(0);
+    m_wantContents = true;
+    if (m_contentsReady) openFirstContentsPage();
+}
+
+void HelpViewer::openFirstContentsPage() {
+    m_wantContents = false;
+    QHelpContentModel* model = m_engine->contentModel();
+    if (model->rowCount() == 0) return;
+    if (QHelpContentItem* item = model->contentItemAt(model->index(0, 0))) open(item->url());
+}
+
+void HelpViewer::showIndex(const QString& searchText) {
+    m_tabs->setCurrentIndex(1);
+    m_filter->setText(searchText);
+    applyFilter(searchText);
+    m_filter->setFocus();
+}
+
+void HelpViewer::applyFilter(QString text) {
+    if (!m_indexReady) {
+        m_pendingFilter = text;
+        return;
+    }
+    m_pendingFilter = QString();
+    m_engine->indexWidget()->filterIndices(text);
+}
+
+QStringList HelpViewer::indexEntries() const {
+    QStringList entries;
+    const QAbstractItemModel* model = m_engine->indexWidget()->model();
+    for (int i = 0; model && i < model->rowCount(); ++i)
+        entries << model->index(i, 0).data().toString();
+    return entries;
+}
+
+QStringList HelpViewer::searchResults() const {
+    return m_lastResults;
+}
+
+void HelpViewer::search(const QString& text) {
+    m_tabs->setCurrentIndex(2);
+    // Without a collection there is nothing to search, and the engine's search thread must not be started.
+    if (!m_valid) return;
+    if (m_indexing) {
+        m_pendingSearch = text;
+        return;
+    }
+    m_engine->searchEngine()->search(text);
+}
+
+HelpViewer* showHelpTopic(const QString& collectionFile, const QString& keyword) {
+    HelpViewer* v = viewerFor(collectionFile);
+    v->showTopic(keyword);
+    return v;
+}
+
+HelpViewer* showHelpContents(const QString& collectionFile) {
+    HelpViewer* v = viewerFor(collectionFile);
+    v->showContents();
+    return v;
+}
+
+HelpViewer* showHelpIndex(const QString& collectionFile, const QString& searchText) {
+    HelpViewer* v = viewerFor(collectionFile);
+    v->showIndex(searchText);
+    return v;
+}
+
+QString HelpWindowService::collectionFor(const QString& helpFile) const {
+    QString name = helpFile.isEmpty() ? QStringLiteral("Texte/TAVOLIN.HLP") : helpFile;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    const int slash = name.lastIndexOf(QLatin1Char('/'));
+    if (dot > slash) name.truncate(dot);
+    name += QStringLiteral(".qhc");
+    return m_resolve ? m_resolve(name) : name;
+}
+
+void HelpWindowService::showTopic(const QString& helpFile, const QString& keyword) {
+    const QString qhc = collectionFor(helpFile);
+    if (!qhc.isEmpty()) showHelpTopic(qhc, keyword);
+}
+
+void HelpWindowService::showContents(const QString& helpFile) {
+    const QString qhc = collectionFor(helpFile);
+    if (!qhc.isEmpty()) showHelpContents(qhc);
+}
+
+void HelpWindowService::showIndex(const QString& helpFile, const QString& searchText) {
+    const QString qhc = collectionFor(helpFile);
+    if (!qhc.isEmpty()) showHelpIndex(qhc, searchText);
+}
+
+} // namespace ui

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QPointer>
+#include <QUrl>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+
+#include "ui/services.h"
+
+class QHelpEngine;
+class QLineEdit;
+class QTabWidget;
+class QTextBrowser;
+
+namespace ui {
+
+// The program's help window over one Qt help collection: contents, keyword index with a filter field, full-text
+// search, and the page itself.
+class HelpViewer : public QWidget {
+    Q_OBJECT
+public:
+    explicit HelpViewer(const QString& collectionFile, QWidget* parent = nullptr);
+    ~HelpViewer() override;
+
+    bool isValid() const { return m_valid; }
+    QString collectionFile() const { return m_collection; }
+
+    // Opens the page of the keyword; an unknown keyword shows the index filtered by it instead (false).
+    bool showTopic(const QString& keyword);
+    void showContents();
+    void showIndex(const QString& searchText);
+    void search(const QString& text);
+
+    QUrl currentUrl() const;
+    QString currentTitle() const;
+    QStringList indexEntries() const;  // what the index list shows now
+    QStringList searchResults() const; // titles of the last search's hits
+    QHelpEngine* engine() const { return m_engine; }
+    QTabWidget* tabs() const { return m_tabs; }
+    QLineEdit* indexFilter() const { return m_filter; }
+
+signals:
+    void pageShown(const QUrl& url);
+    void searchFinished(int hits);
+
+private:
+    void open(const QUrl& url);
+    void openFirstContentsPage();
+    void applyFilter(QString text); // by value: it may be handed the pending filter, which it clears
+
+    QString m_collection;
+    bool m_valid = false;
+    bool m_contentsReady = false;
+    bool m_indexReady = false;
+    bool m_wantContents = false;
+    bool m_indexing = false;
+    QString m_pendingSearch;
+    QString m_pendingFilter;
+    QHelpEngine* m_engine = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    QLineEdit* m_filter = nullptr;
+    QTextBrowser* m_browser = nullptr;
+    QStringList m_lastResults;
+};
+
+// Opens (or raises) the help window of a collection file.
+HelpViewer* showHelpTopic(const QString& collectionFile, const QString& keyword);
+HelpViewer* showHelpContents(const QString& collectionFile);
+HelpViewer* showHelpIndex(const QString& collectionFile, const QString& searchText);
+
+// The help service of the program: a help file named as the Parts name it (".\TEXTE\EUROFSCH.HLP", or empty
+// for the program's own TAVOLIN.HLP) is the collection of the same base name in the same folder.
+class HelpWindowService : public HelpService {
+public:
+    explicit HelpWindowService(std::function<QString(const QString&)> resolve) : m_resolve(std::move(resolve)) {}
+    void showTopic(const QString& helpFile, const QString& keyword) override;
+    void showContents(const QString& helpFile) override;
+    void showIndex(const QString& helpFile, const QString& searchText) override;
+
+    QString collectionFor(const QString& helpFile) const;
+
+private:
+    std::function<QString(const QString&)> m_resolve;
+};
+
+} // namespace ui

@@ -1,0 +1,228 @@
+#include "ui/services.h"
+
+#include <QAudioDevice>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMediaDevices>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QSoundEffect>
+#include <QTextToSpeech>
+#include <QTimer>
+#include <QUrl>
+
+#include "ui/controls.h"
+#include "ui/msgdialogs.h"
+#include "ui/progressbar.h"
+
+namespace ui {
+
+// ---- skinned message dialogs ------------------------------------------------------------------------------
+
+bool SkinnedMessages::yesNo(const QString& message, const QString& title) {
+    MessageDialog dlg(MessageDialog::Kind::YesNo, message, title, owner());
+    return dlg.ask();
+}
+
+bool SkinnedMessages::noYes(const QString& message, const QString& title) {
+    MessageDialog dlg(MessageDialog::Kind::NoYes, message, title, owner());
+    return dlg.ask();
+}
+
+bool SkinnedMessages::info(const QString& message, const QString& title) {
+    MessageDialog dlg(MessageDialog::Kind::Info, message, title, owner());
+    dlg.ask();
+    return false;
+}
+
+void SkinnedMessages::warning(const QString& message, const QString& title) {
+    showWarningBox(owner(), message, title);
+}
+
+void SkinnedMessages::meter(const MeterAction& action, const QString& text, const QString& title) {
+    MeterDialog dlg(action, text, title, owner());
+    dlg.run();
+}
+
+// ---- sound ------------------------------------------------------------------------------------------------
+
+void EffectSound::play(const QString& file) {
+    const QString path = m_resolve ? m_resolve(file) : file;
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return;
+    // Without an output device an effect would never start nor finish, and so never be freed.
+    if (QMediaDevices::audioOutputs().isEmpty()) return;
+    // The effect lives until it has played (or failed), so play() returns at once, as the callers expect.
+    auto* effect = new QSoundEffect(QCoreApplication::instance());
+    QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect] {
+        if (!effect->isPlaying()) effect->deleteLater();
+    });
+    QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] {
+        if (effect->status() == QSoundEffect::Error)
+            effect->deleteLater();
+        else if (effect->status() == QSoundEffect::Ready)
+            effect->play();
+    });
+    // A backstop for effects that neither play nor fail (a device that vanished meanwhile).
+    QTimer::singleShot(120000, effect, &QObject::deleteLater);
+    effect->setSource(QUrl::fromLocalFile(path));
+    if (effect->status() == QSoundEffect::Ready) effect->play();
+}
+
+// ---- speech -----------------------------------------------------------------------------------------------
+
+struct TextToSpeech::Impl {
+    bool checked = false;
+    bool ok = false;
+    QPointer<QTextToSpeech> tts;
+    QStringList queue;
+    QTimer pause;
+
+    void speakNext() {
+        if (!tts || queue.isEmpty()) return;
+        tts->say(queue.takeFirst());
+    }
+};
+
+TextToSpeech::TextToSpeech() : m_impl(std::make_unique<Impl>()) {
+    m_impl->pause.setSingleShot(true);
+    m_impl->pause.setInterval(600);
+    QObject::connect(&m_impl->pause, &QTimer::timeout, [impl = m_impl.get()] { impl->speakNext(); });
+}
+
+TextToSpeech::~TextToSpeech() {
+    if (m_impl->tts) delete m_impl->tts.data();
+}
+
+bool TextToSpeech::available() {
+    Impl& d = *m_impl;
+    if (d.checked) return d.ok;
+    d.checked = true;
+    if (QTextToSpeech::availableEngines().isEmpty()) return false;
+    d.tts = new QTextToSpeech();
+    if (d.tts->state() == QTextToSpeech::Error) return false;
+    for (const QLocale& locale : d.tts->availableLocales()) {
+        if (locale.language() == QLocale::German) {
+            d.tts->setLocale(locale);
+            d.ok = !d.tts->availableVoices().isEmpty();
+            break;
+        }
+    }
+    if (d.ok) {
+        QObject::connect(d.tts, &QTextToSpeech::stateChanged, d.tts, [impl = m_impl.get()](QTextToSpeech::State s) {
+            if (s == QTextToSpeech::Ready && !impl->queue.isEmpty()) impl->pause.start();
+        });
+    }
+    return d.ok;
+}
+
+void TextToSpeech::speak(const QStringList& parts) {
+    if (!available() || parts.isEmpty()) return;
+    Impl& d = *m_impl;
+    // A new text replaces what was still to be said, as the callers expect the latest question to be heard.
+    d.pause.stop();
+    d.tts->stop();
+    d.queue = parts;
+    d.speakNext();
+}
+
+// ---- shell ------------------------------------------------------------------------------------------------
+
+ShellService::Result DesktopShell::openDocument(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return Result::NotFound;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())) ? Result::Ok
+                                                                                              : Result::Failed;
+}
+
+bool DesktopShell::openUrl(const QString& url) {
+    const QUrl u(url, QUrl::StrictMode);
+    return u.isValid() && !u.scheme().isEmpty() && QDesktopServices::openUrl(u);
+}
+
+bool DesktopShell::startProcess(const QString& program, const QStringList& arguments, const QString& workingDirectory) {
+    return QProcess::startDetached(program, arguments, workingDirectory);
+}
+
+// ---- printer ----------------------------------------------------------------------------------------------
+
+bool SystemPrinter::print(const QString& jobName, const PageWriter& writer) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(jobName);
+    QPrintDialog dialog(&printer, m_owner ? m_owner() : nullptr);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    const bool ok = writer(painter, printer);
+    return painter.end() && ok;
+}
+
+bool PdfPrinter::print(const QString& jobName, const PageWriter& writer) {
+    m_jobs << jobName;
+    QPdfWriter pdf(m_path);
+    pdf.setTitle(jobName);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setResolution(300);
+    QPainter painter;
+    if (!painter.begin(&pdf)) return false;
+    const bool ok = writer(painter, pdf);
+    return painter.end() && ok;
+}
+
+// ---- scripted ---------------------------------------------------------------------------------------------
+
+bool ScriptedMessages::answer(Kind kind, const QString& message, const QString& title) {
+    bool a = false;
+    if (!m_answers.empty()) {
+        a = m_answers.front();
+        m_answers.pop_front();
+    }
+    m_shown.push_back({kind, message, title, a});
+    return a;
+}
+
+bool ScriptedMessages::yesNo(const QString& message, const QString& title) {
+    return answer(Kind::YesNo, message, title);
+}
+
+bool ScriptedMessages::noYes(const QString& message, const QString& title) {
+    return answer(Kind::NoYes, message, title);
+}
+
+bool ScriptedMessages::info(const QString& message, const QString& title) {
+    m_shown.push_back({Kind::Info, message, title, false});
+    return false;
+}
+
+void ScriptedMessages::warning(const QString& message, const QString& title) {
+    m_shown.push_back({Kind::Warning, message, title, false});
+}
+
+void ScriptedMessages::meter(const MeterAction& action, const QString& text, const QString& title) {
+    m_shown.push_back({Kind::Meter, text, title, false});
+    MeterDialog dialog({}, text, title);
+    bool done = false;
+    if (action) action(*dialog.bar(), *dialog.textLabel(), dialog, done);
+}
+
+ShellService::Result ScriptedShell::openDocument(const QString& path) {
+    m_calls.push_back({QStringLiteral("document"), path, {}});
+    return QFileInfo(path).isFile() ? Result::Ok : Result::NotFound;
+}
+
+bool ScriptedShell::openUrl(const QString& url) {
+    m_calls.push_back({QStringLiteral("url"), url, {}});
+    return m_urlResult;
+}
+
+bool ScriptedShell::startProcess(const QString& program, const QStringList& arguments, const QString&) {
+    m_calls.push_back({QStringLiteral("process"), program, arguments});
+    return m_processResult;
+}
+
+} // namespace ui

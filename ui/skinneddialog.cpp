@@ -1,0 +1,150 @@
+#include "ui/skinneddialog.h"
+
+#include <QAbstractButton>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QShortcut>
+
+#include "ui/bitmaps.h"
+#include "ui/buttons.h"
+#include "ui/cursors.h"
+#include "ui/fonts.h"
+
+namespace ui {
+
+SkinnedDialog::SkinnedDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    setModal(true);
+    setFont(dialogFont());
+    // The skin covers the whole dialog; no need to clear behind it first.
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void SkinnedDialog::setSkin(const QString& name, bool drag) {
+    m_skinName = name;
+    m_skin = Bitmaps::get(name);
+    if (!m_skin.isNull() && !m_sizeFixed) {
+        const QSize s = Bitmaps::logicalSize(m_skin);
+        setFixedSize(qMax(1, s.width() - 1), qMax(1, s.height() - 1));
+    }
+    if (drag) setDraggable(true);
+    update();
+}
+
+void SkinnedDialog::setDialogSize(int width, int height) {
+    m_sizeFixed = true;
+    setFixedSize(width, height);
+}
+
+void SkinnedDialog::placeAt(const QPoint& topLeft) {
+    m_positioned = true;
+    move(topLeft);
+}
+
+CloseButton* SkinnedDialog::addCloseButton(int top, int left, int size) {
+    auto* button = new CloseButton(this);
+    button->setGeometry(left, top, size, size);
+    connect(button, &QAbstractButton::clicked, this, &QDialog::reject);
+    return button;
+}
+
+QShortcut* SkinnedDialog::addAccelerator(QChar letter, std::function<void()> action) {
+    auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(letter.toUpper().unicode())), this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [action = std::move(action)] {
+        if (action) action();
+    });
+    return shortcut;
+}
+
+QShortcut* SkinnedDialog::addAccelerator(QChar letter, QAbstractButton* button) {
+    QPointer<QAbstractButton> target(button);
+    // click() of a disabled button does nothing; the accelerator has its own enabled state for that case.
+    return addAccelerator(letter, [target] {
+        if (target) emit target->clicked(false);
+    });
+}
+
+void SkinnedDialog::done(int result) {
+    if (!mayClose()) return;
+    QDialog::done(result);
+}
+
+void SkinnedDialog::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (!m_skin.isNull()) {
+        // Not stretched: the picture keeps its size at the top left, as the dialog was laid out for it.
+        p.drawPixmap(QPoint(0, 0), m_skin);
+    } else {
+        p.fillRect(rect(), palette().window());
+    }
+}
+
+void SkinnedDialog::showEvent(QShowEvent* event) {
+    if (!m_positioned) {
+        QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            const QRect area = screen->availableGeometry();
+            move(area.center() - QPoint(width() / 2, height() / 2));
+        }
+        m_positioned = true;
+    }
+    QDialog::showEvent(event);
+}
+
+void SkinnedDialog::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    emit moved(pos());
+}
+
+void SkinnedDialog::mousePressEvent(QMouseEvent* event) {
+    if (m_draggable && event->button() == Qt::LeftButton) {
+        m_dragging = true;
+        m_dragStartWindow = pos();
+        m_dragStartMouse = event->globalPosition().toPoint();
+        setCursor(ui::cursor(CursorKind::Move));
+        event->accept();
+        return;
+    }
+    QDialog::mousePressEvent(event);
+}
+
+void SkinnedDialog::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragging) {
+        move(m_dragStartWindow + (event->globalPosition().toPoint() - m_dragStartMouse));
+        event->accept();
+        return;
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void SkinnedDialog::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_dragging && event->button() == Qt::LeftButton) {
+        m_dragging = false;
+        unsetCursor();
+        event->accept();
+        return;
+    }
+    QDialog::mouseReleaseEvent(event);
+}
+
+void DLGPUTBMP(SkinnedDialog* dialog, const QString& skinName, bool drag) {
+    if (dialog) dialog->setSkin(skinName, drag);
+}
+
+void DRAGDLG(SkinnedDialog* dialog) {
+    if (dialog) dialog->setDraggable(true);
+}
+
+SkinnedPage::SkinnedPage(const QString& skinName, QWidget* parent) : QWidget(parent) {
+    m_skin = Bitmaps::get(skinName);
+    setAutoFillBackground(false);
+}
+
+void SkinnedPage::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (!m_skin.isNull()) p.drawPixmap(QPoint(0, 0), m_skin);
+}
+
+} // namespace ui
