@@ -496,16 +496,30 @@ public:
         return true;
     }
 
-    // Appends the entries of the tree below root as records of key + big-endian recno.
+    // Appends the entries of the tree below root as records of key + big-endian recno. With `ordered`, the entries
+    // must ascend and every interior entry must separate its child from the next: child <= entry < next child.
     bool readTree(std::uint32_t root, std::size_t keyLength, char fill, bool ordered, std::vector<char>& records,
                   std::size_t& count) {
-        std::vector<std::uint32_t> pending{root};
+        const std::size_t stride = keyLength + 4;
+        struct Step {
+            std::uint32_t offset;
+            const unsigned char* separator; // set: the child before it is complete, check it
+        };
+        std::vector<Step> pending{{root, nullptr}};
         std::uint32_t previousLeaf = kNoPage;
         std::uint32_t expectedLeaf = kNoPage; // the right sibling the previous leaf announced
         bool sawLeaf = false;
+        m_bound = nullptr;
         while (!pending.empty()) {
-            std::uint32_t offset = pending.back();
+            Step step = pending.back();
             pending.pop_back();
+            if (step.separator) {
+                if (count > 0 && std::memcmp(records.data() + (count - 1) * stride, step.separator, stride) > 0)
+                    return fail("an interior node does not bound the keys of its child at " + hex(step.offset));
+                m_bound = step.separator;
+                continue;
+            }
+            std::uint32_t offset = step.offset;
             if (!claim(offset, 1, "node")) return false;
             const unsigned char* p = at(offset);
             unsigned attributes = le16(p);
@@ -524,7 +538,12 @@ public:
                 if (keys == 0 || keys > kInteriorSpace / entrySize)
                     return fail("interior node at " + hex(offset) + " holds " + std::to_string(keys) +
                                 " keys, which does not fit");
-                for (std::size_t i = keys; i-- > 0;) pending.push_back(be32(p + 12 + i * entrySize + keyLength + 4));
+                for (std::size_t i = keys; i-- > 0;) {
+                    const unsigned char* entry = p + 12 + i * entrySize;
+                    std::uint32_t child = be32(entry + keyLength + 4);
+                    if (ordered) pending.push_back({child, entry});
+                    pending.push_back({child, nullptr});
+                }
             }
         }
         if (!sawLeaf || expectedLeaf != kNoPage)
@@ -578,8 +597,10 @@ private:
             std::memcpy(r + dup, p + keyPos, fresh);
             std::memset(r + dup + fresh, fill, trail);
             putBe32(r + keyLength, static_cast<std::uint32_t>(recno));
-            if (ordered && count > 0 && std::memcmp(r - stride, r, stride) >= 0)
+            if (ordered && ((count > 0 && std::memcmp(r - stride, r, stride) >= 0) ||
+                            (m_bound && std::memcmp(m_bound, r, stride) >= 0)))
                 return fail("keys out of order in the leaf at " + hex(offset));
+            m_bound = nullptr;
             previous = start;
             ++count;
         }
@@ -590,6 +611,7 @@ private:
     std::size_t m_size;
     std::vector<bool> m_used;
     std::string m_error;
+    const unsigned char* m_bound = nullptr; // the next key must be greater: the separator of the child before
 };
 
 bool readWholeFile(const std::string& path, std::string& out, std::string& error) {
