@@ -45,13 +45,15 @@ std::uint32_t le32At(const std::string& s, std::size_t at) {
     std::memcpy(&v, s.data() + at, 4);
     return v;
 }
-void putLe32At(std::string& s, std::size_t at, std::uint32_t v) { std::memcpy(s.data() + at, &v, 4); }
+void putLe32At(std::string& s, std::size_t at, std::uint32_t v) {
+    std::memcpy(s.data() + at, &v, 4);
+}
 std::uint32_t be32At(const std::string& s, std::size_t at) {
     const auto* p = reinterpret_cast<const unsigned char*>(s.data() + at);
     return std::uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
 }
 
-// Random 28-character keys shaped like STR(a)+STR(b)+date+text: many share their beginnings.
+// Random keys of two numbers, a date and some text: many share their beginnings.
 std::vector<CdxEntry> randomEntries(std::size_t n, unsigned seed, std::size_t keyLength = 28) {
     std::mt19937 rng(seed);
     std::vector<CdxEntry> out;
@@ -65,9 +67,8 @@ std::vector<CdxEntry> randomEntries(std::size_t n, unsigned seed, std::size_t ke
 }
 
 std::vector<CdxEntry> sorted(std::vector<CdxEntry> v) {
-    std::sort(v.begin(), v.end(), [](const CdxEntry& a, const CdxEntry& b) {
-        return a.key != b.key ? a.key < b.key : a.recno < b.recno;
-    });
+    std::sort(v.begin(), v.end(),
+              [](const CdxEntry& a, const CdxEntry& b) { return a.key != b.key ? a.key < b.key : a.recno < b.recno; });
     return v;
 }
 
@@ -75,13 +76,15 @@ TEST(CdxKeys, NumbersAndDatesSortAsBytesInNumericOrder) {
     const std::vector<double> ascending{-1e9, -12.5, -1.0, -0.25, 0.0, 0.25, 1.0, 12.5, 2460448.0, 1e12};
     for (std::size_t i = 0; i + 1 < ascending.size(); ++i)
         EXPECT_LT(store::encodeNumberKey(ascending[i]), store::encodeNumberKey(ascending[i + 1])) << ascending[i];
-    for (double d : ascending) EXPECT_EQ(store::decodeNumberKey(store::encodeNumberKey(d)), d);
+    for (double d : ascending)
+        EXPECT_EQ(store::decodeNumberKey(store::encodeNumberKey(d)), d);
     EXPECT_EQ(store::encodeNumberKey(-0.0), store::encodeNumberKey(0.0));
     EXPECT_EQ(store::encodeNumberKey(0.0), std::string("\x80\0\0\0\0\0\0\0", 8));
     EXPECT_EQ(store::encodeNumberKey(1.0), std::string("\xBF\xF0\0\0\0\0\0\0", 8));
     EXPECT_EQ(store::encodeNumberKey(-1.0), std::string("\x40\x0F\xFF\xFF\xFF\xFF\xFF\xFF", 8));
     // 2024-05-17 as a Julian day number
-    EXPECT_EQ(store::encodeKey(store::Value::date(2460448), KeyType::Date, 8), std::string("\xC1\x42\xC5\x90\0\0\0\0", 8));
+    EXPECT_EQ(store::encodeKey(store::Value::date(2460448), KeyType::Date, 8),
+              std::string("\xC1\x42\xC5\x90\0\0\0\0", 8));
     EXPECT_LT(store::encodeKey(store::Value::date(0), KeyType::Date, 8),
               store::encodeKey(store::Value::date(2460448), KeyType::Date, 8));
 }
@@ -146,7 +149,8 @@ TEST(CdxTag, InsertAndEraseKeepOrderAgainstAModel) {
     }
     EXPECT_TRUE(it == model.end());
     auto rit = model.rbegin();
-    for (c.last(); c.valid(); c.prev(), ++rit) ASSERT_EQ(c.recno(), rit->second);
+    for (c.last(); c.valid(); c.prev(), ++rit)
+        ASSERT_EQ(c.recno(), rit->second);
     EXPECT_TRUE(rit == model.rend());
     EXPECT_TRUE(c.atBegin());
 }
@@ -176,7 +180,8 @@ TEST(CdxTag, SeekFindsExactAndLeadingPartsAndOtherwiseTheNextGreaterKey) {
     EXPECT_FALSE(CdxTag::isPrefixMatch("Bay  1    ", "Bay  2"));
 
     CdxTag numbers("N", "PUNKTE", "", KeyType::Numeric, 8);
-    for (int v : {-3, 0, 8, 2}) numbers.insert(store::encodeNumberKey(v), static_cast<std::uint32_t>(v + 10));
+    for (int v : {-3, 0, 8, 2})
+        numbers.insert(store::encodeNumberKey(v), static_cast<std::uint32_t>(v + 10));
     auto n = numbers.cursor();
     EXPECT_TRUE(n.seek(store::encodeNumberKey(1)));
     EXPECT_EQ(n.recno(), 12u);
@@ -187,11 +192,13 @@ TEST(CdxTag, SeekFindsExactAndLeadingPartsAndOtherwiseTheNextGreaterKey) {
 TEST(CdxTag, CursorFollowsItsEntryThroughChangesAndStandsInTheGapWhenItGoes) {
     CdxTag tag("T", "K", "", KeyType::Character, 3);
     std::vector<CdxEntry> many;
-    for (std::uint32_t i = 1; i <= 3000; ++i) many.push_back({pad(std::to_string(i % 700), 3), i});
+    for (std::uint32_t i = 1; i <= 3000; ++i)
+        many.push_back({pad(std::to_string(i % 700), 3), i});
     tag.build(many);
     auto c = tag.cursor();
     ASSERT_TRUE(c.seekEntry("500", 1200));
-    for (std::uint32_t i = 1; i <= 500; ++i) tag.insert("1", 5000 + i); // moves everything after it, splits blocks
+    for (std::uint32_t i = 1; i <= 500; ++i)
+        tag.insert("1", 5000 + i); // moves everything after it, splits blocks
     EXPECT_EQ(c.key(), "500");
     EXPECT_EQ(c.recno(), 1200u);
 
@@ -236,18 +243,27 @@ std::vector<TagDef> sampleTags() {
     std::vector<TagDef> defs;
     defs.push_back({"EMPTY", "NAME", "", KeyType::Character, 20, false, false, {}});
     defs.push_back({"ONE", "UPPER(NAME)", "", KeyType::Character, 20, false, true, {{pad("EINE", 20), 1}}});
-    defs.push_back({"FEW", "KIND", "KIND=\"B\"", KeyType::Character, 5, false, false,
+    defs.push_back({"FEW",
+                    "KIND",
+                    "KIND=\"B\"",
+                    KeyType::Character,
+                    5,
+                    false,
+                    false,
                     {{"A    ", 3}, {"B    ", 1}, {"B    ", 2}, {"     ", 4}, {"Bb   ", 5}}});
-    defs.push_back({"BIG", "STR(A)+STR(B)+DATUM+NAME", "", KeyType::Character, 28, false, false,
-                    randomEntries(50000, 3)});
+    defs.push_back(
+        {"BIG", "STR(A)+STR(B)+DATUM+NAME", "", KeyType::Character, 28, false, false, randomEntries(50000, 3)});
     defs.push_back({"UNI", "KIND", "", KeyType::Character, 5, true, false, {{"A    ", 3}, {"B    ", 1}}});
     std::vector<CdxEntry> numbers;
-    for (int i = -300; i <= 300; i += 7) numbers.push_back({store::encodeNumberKey(i / 4.0), static_cast<std::uint32_t>(i + 301)});
+    for (int i = -300; i <= 300; i += 7)
+        numbers.push_back({store::encodeNumberKey(i / 4.0), static_cast<std::uint32_t>(i + 301)});
     defs.push_back({"PUNKTE", "PUNKTE", "", KeyType::Numeric, 8, false, false, numbers});
     return defs;
 }
 
-KeyType typeOfSampleKey(const std::string& key) { return key == "PUNKTE" ? KeyType::Numeric : KeyType::Character; }
+KeyType typeOfSampleKey(const std::string& key) {
+    return key == "PUNKTE" ? KeyType::Numeric : KeyType::Character;
+}
 
 void writeSample(const std::string& path, const std::vector<TagDef>& defs) {
     auto file = CdxFile::create(path);
@@ -368,7 +384,9 @@ TEST(CdxFile, RefusesDefinitionsItCannotStoreAndKeepsTheOldFileWhenWritingFails)
 }
 
 // Names in another order than their creation.
-std::string tagName(int i) { return std::string("T").append(std::to_string(i * 7919 % 1000)); }
+std::string tagName(int i) {
+    return std::string("T").append(std::to_string(i * 7919 % 1000));
+}
 
 TEST(CdxFile, ManyTagsNeedADirectoryOfSeveralNodes) {
     lwtest::TempDir dir;
@@ -395,14 +413,16 @@ TEST(CdxFoxPro, RoomsIndexReadsWithItsTagsExpressionsAndOrder) {
     auto file = CdxFile::open(kSamples + "rooms.cdx");
     ASSERT_TRUE(file);
     std::vector<std::string> names;
-    for (auto* t : file->tags()) names.push_back(t->name());
+    for (auto* t : file->tags())
+        names.push_back(t->name());
     EXPECT_EQ(names, (std::vector<std::string>{"ROOMNAME", "FACILITY", "AUDIO", "MAIN", "FILM"}));
     CdxTag* audio = file->tag("audio");
     ASSERT_TRUE(audio);
     EXPECT_EQ(audio->keyExpression(), "roomname");
     EXPECT_EQ(audio->forExpression(), "TRIM(UPPER(facility))==\"AUDIO\"");
     EXPECT_EQ(file->tag("ROOMNAME")->forExpression(), "");
-    for (auto* t : file->tags()) EXPECT_EQ(t->keyLength(), 10);
+    for (auto* t : file->tags())
+        EXPECT_EQ(t->keyLength(), 10);
     auto room = file->tag("ROOMNAME")->entries();
     ASSERT_EQ(room.size(), 42u);
     EXPECT_EQ(room[0], (CdxEntry{pad("", 10), 42}));
@@ -410,12 +430,14 @@ TEST(CdxFoxPro, RoomsIndexReadsWithItsTagsExpressionsAndOrder) {
     EXPECT_EQ(room[2], (CdxEntry{pad("ADR-Foley", 10), 23}));
 
     std::string perl;
-    if (lwtest::runCommand("command -v index_dump", &perl) != 0) GTEST_SKIP() << "index_dump (libdbd-xbase-perl) missing";
+    if (lwtest::runCommand("command -v index_dump", &perl) != 0)
+        GTEST_SKIP() << "index_dump (libdbd-xbase-perl) missing";
     for (auto* t : file->tags()) {
         std::string dump;
         ASSERT_EQ(lwtest::runCommand("index_dump -type=char '" + kSamples + "rooms.cdx' " + t->name(), &dump), 0);
         std::ostringstream ours;
-        for (const auto& e : t->entries()) ours << e.key << ' ' << e.recno << '\n';
+        for (const auto& e : t->entries())
+            ours << e.key << ' ' << e.recno << '\n';
         // Perl shows the keys of the unfiltered tags without their trailing blanks.
         std::string mine = ours.str(), theirs = dump;
         auto squeeze = [](std::string s) {
@@ -440,29 +462,13 @@ TEST(CdxFoxPro, OurWriterReproducesFoxProsLeavesFromTheSameEntries) {
         ASSERT_TRUE(file->save());
     }
     const std::string ours = lwtest::readFile(copy);
-    auto reread = CdxFile::open(copy);
-    ASSERT_TRUE(reread);
-    // Headers of the tags by name in both files, from what our own reader tells about their order.
-    auto headerOf = [](const std::string& image, const std::string& name) {
-        // the directory is a single leaf with 3-byte entries and 16-bit record numbers in both files
-        std::uint32_t root = le32At(image, 0);
-        int count = image[root + 2];
-        std::size_t pos = root + 512;
-        std::string previous;
-        for (int i = 0; i < count; ++i) {
-            const auto* e = reinterpret_cast<const unsigned char*>(image.data() + root + 24 + 3 * i);
-            int dup = e[2] & 0x0F, trail = e[2] >> 4, fresh = 10 - dup - trail;
-            pos -= fresh;
-            previous = previous.substr(0, dup) + image.substr(pos, fresh) + std::string(trail, ' ');
-            if (previous == pad(name, 10)) return std::uint32_t(e[0] | e[1] << 8);
-        }
-        return std::uint32_t(0);
-    };
-    for (auto* t : reread->tags()) {
-        SCOPED_TRACE(t->name());
-        std::uint32_t theirHeader = headerOf(original, t->name()), ourHeader = headerOf(ours, t->name());
-        ASSERT_NE(theirHeader, 0u);
-        ASSERT_NE(ourHeader, 0u);
+    // FoxPro's file holds an orphaned header of an earlier FILM at 0x1800; ours packs the tags in creation order.
+    const std::vector<std::pair<std::string, std::uint32_t>> theirHeaders{
+        {"ROOMNAME", 0x600}, {"FACILITY", 0xC00}, {"AUDIO", 0x1200}, {"MAIN", 0x1E00}, {"FILM", 0x2400}};
+    for (std::size_t i = 0; i < theirHeaders.size(); ++i) {
+        const auto& [name, theirHeader] = theirHeaders[i];
+        SCOPED_TRACE(name);
+        const std::uint32_t ourHeader = 0x600 + 0x600 * static_cast<std::uint32_t>(i);
         std::uint32_t theirRoot = le32At(original, theirHeader), ourRoot = le32At(ours, ourHeader);
         EXPECT_EQ(ours.substr(ourRoot, 512), original.substr(theirRoot, 512));
         // Header bytes 16..35 hold figures of FoxPro's own that we leave zero; the rest must agree.
@@ -516,7 +522,8 @@ TEST_F(CdxDamage, BrokenNodesAreReportedOnce) {
         {"does not bound", [&](std::string& s) { s[root + 12] = 0x01; }}, // first separator below its child's keys
         {"outside the file", [&](std::string& s) { putLe32At(s, firstChild, 0x00000001); }}, // 16 MB, big-endian
         {"512-byte boundary", [&](std::string& s) { s[firstChild + 3] = 3; }},
-        {"reached twice", [&](std::string& s) {
+        {"reached twice",
+         [&](std::string& s) {
              std::uint32_t r = root;
              s[firstChild] = static_cast<char>(r >> 24), s[firstChild + 1] = static_cast<char>(r >> 16),
              s[firstChild + 2] = static_cast<char>(r >> 8), s[firstChild + 3] = static_cast<char>(r);
@@ -525,7 +532,8 @@ TEST_F(CdxDamage, BrokenNodesAreReportedOnce) {
         {"linked", [&](std::string& s) { putLe32At(s, secondLeaf + 4, 0xFFFFFFFF); }},
         {"widths", [&](std::string& s) { s[firstLeaf + 23] = 9; }},
         {"impossible entry", [&](std::string& s) { s[firstLeaf + 24 + 2] = static_cast<char>(0xFF); }},
-        {"out of order", [&](std::string& s) {
+        {"out of order",
+         [&](std::string& s) {
              // the first stored byte of the leaf's newest key, made smaller than its predecessor's
              auto* p = reinterpret_cast<const unsigned char*>(s.data() + firstLeaf);
              std::size_t keysStart = 24 + (p[2] | p[3] << 8) * p[23] + (p[12] | p[13] << 8);
@@ -616,7 +624,8 @@ TEST(CdxCrossCheck, PerlXBaseReadsOurTagsInOurOrder) {
     lwtest::TempDir dir;
     std::vector<std::pair<std::string, std::string>> rows;
     std::mt19937 rng(5);
-    for (const auto& e : randomEntries(20000, 8)) rows.push_back({e.key, std::string(1, "ABC"[rng() % 3])});
+    for (const auto& e : randomEntries(20000, 8))
+        rows.push_back({e.key, std::string(1, "ABC"[rng() % 3])});
     lwtest::writeFile(dir / "quiz.dbf", dbfImage(rows));
     {
         auto file = CdxFile::create(dir / "quiz.cdx");
@@ -636,7 +645,8 @@ TEST(CdxCrossCheck, PerlXBaseReadsOurTagsInOurOrder) {
         uni->build(std::move(kinds));
         id->build(std::move(ids));
     }
-    auto file = CdxFile::open(dir / "quiz.cdx", [](const std::string& k) { return k == "ID" ? KeyType::Numeric : KeyType::Character; });
+    auto file = CdxFile::open(dir / "quiz.cdx",
+                              [](const std::string& k) { return k == "ID" ? KeyType::Numeric : KeyType::Character; });
     ASSERT_TRUE(file);
     const std::string script = R"(
 use strict; use XBase; use XBase::Index;
@@ -683,7 +693,11 @@ while (my $line = <$seeks>) {
     }
     lwtest::writeFile(dir / "seeks.txt", seeks.str());
     std::string out;
-    ASSERT_EQ(lwtest::runCommand("cd '" + dir.path().string() + "' && perl check.pl quiz.dbf quiz.cdx NAME:C KIND_B:C KIND:C ID:N 2>&1", &out), 0) << out;
+    ASSERT_EQ(lwtest::runCommand("cd '" + dir.path().string() +
+                                     "' && perl check.pl quiz.dbf quiz.cdx NAME:C KIND_B:C KIND:C ID:N 2>&1",
+                                 &out),
+              0)
+        << out;
 
     std::ostringstream want;
     for (auto* t : file->tags()) {
