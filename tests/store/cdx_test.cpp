@@ -652,8 +652,8 @@ TEST(CdxCrossCheck, PerlXBaseReadsOurTagsInOurOrder) {
 use strict; use XBase; use XBase::Index;
 my ($dbf, $cdx, @tags) = @ARGV;
 my $table = XBase->new($dbf) or die XBase->errstr;
-for my $spec (@tags) {
-    my ($tag, $type) = split /:/, $spec;
+for my $wanted (@tags) {
+    my ($tag, $type) = split /:/, $wanted;
     my $index = XBase::Index->new($cdx, tag => $tag, type => $type) or die XBase::Index->errstr;
     print "$tag|$index->{key_string}|$index->{for_string}|$index->{key_length}|$index->{index_options}\n";
     my $cursor = $table->prepare_select_with_index([$cdx, $tag], 'ID') or die $table->errstr;
