@@ -26,7 +26,9 @@ constexpr std::size_t kInteriorSpace = 500; // an interior page less its 12 head
 constexpr std::size_t kDirectoryKeyLength = 10;
 constexpr std::size_t kExpressionPool = 512;
 
-std::uint16_t le16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+std::uint16_t le16(const unsigned char* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
 std::uint32_t le32(const unsigned char* p) {
     return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
 }
@@ -38,20 +40,32 @@ void putLe16(unsigned char* p, std::uint32_t v) {
     p[1] = static_cast<unsigned char>(v >> 8);
 }
 void putLe32(unsigned char* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 void putBe32(unsigned char* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[3 - i] = static_cast<unsigned char>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[3 - i] = static_cast<unsigned char>(v >> (8 * i));
 }
-void putBe32(char* p, std::uint32_t v) { putBe32(reinterpret_cast<unsigned char*>(p), v); }
+void putBe32(char* p, std::uint32_t v) {
+    putBe32(reinterpret_cast<unsigned char*>(p), v);
+}
 
-unsigned char* bytes(std::string& s, std::size_t at) { return reinterpret_cast<unsigned char*>(s.data()) + at; }
+unsigned char* bytes(std::string& s, std::size_t at) {
+    return reinterpret_cast<unsigned char*>(s.data()) + at;
+}
 
-std::uint64_t lowMask(unsigned bits) { return bits >= 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << bits) - 1; }
+std::uint64_t lowMask(unsigned bits) {
+    return bits >= 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << bits) - 1;
+}
 
-std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string fileName(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
 
-char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char upperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool equalNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -62,15 +76,16 @@ bool equalNoCase(std::string_view a, std::string_view b) {
 
 // Sorting fixed-size records through a fixed-size value type lets std::sort move and compare them inline. Records are
 // zero-padded up to N bytes; equal padding does not change the memcmp order.
-template <std::size_t N>
-void sortPadded(char* records, std::size_t count, std::size_t stride) {
+template <std::size_t N> void sortPadded(char* records, std::size_t count, std::size_t stride) {
     struct Slab {
         unsigned char b[N];
     };
     std::vector<Slab> slabs(count);
-    for (std::size_t i = 0; i < count; ++i) std::memcpy(slabs[i].b, records + i * stride, stride);
+    for (std::size_t i = 0; i < count; ++i)
+        std::memcpy(slabs[i].b, records + i * stride, stride);
     std::sort(slabs.begin(), slabs.end(), [](const Slab& a, const Slab& b) { return std::memcmp(a.b, b.b, N) < 0; });
-    for (std::size_t i = 0; i < count; ++i) std::memcpy(records + i * stride, slabs[i].b, stride);
+    for (std::size_t i = 0; i < count; ++i)
+        std::memcpy(records + i * stride, slabs[i].b, stride);
 }
 
 void sortRecords(char* records, std::size_t count, std::size_t stride) {
@@ -91,7 +106,9 @@ void sortRecords(char* records, std::size_t count, std::size_t stride) {
 // ---------------------------------------------------------------------------------------------------------------
 // Keys
 
-char keyFillByte(KeyType type) { return type == KeyType::Character ? ' ' : '\0'; }
+char keyFillByte(KeyType type) {
+    return type == KeyType::Character ? ' ' : '\0';
+}
 
 std::string encodeNumberKey(double number) {
     if (number == 0.0) number = 0.0; // -0 must meet +0
@@ -99,14 +116,16 @@ std::string encodeNumberKey(double number) {
     std::memcpy(&bits, &number, sizeof bits);
     bits = (bits >> 63) ? ~bits : bits | (std::uint64_t(1) << 63);
     std::string out(8, '\0');
-    for (int i = 0; i < 8; ++i) out[7 - i] = static_cast<char>(bits >> (8 * i));
+    for (int i = 0; i < 8; ++i)
+        out[7 - i] = static_cast<char>(bits >> (8 * i));
     return out;
 }
 
 double decodeNumberKey(std::string_view key) {
     if (key.size() < 8) return 0.0;
     std::uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i) bits = bits << 8 | static_cast<unsigned char>(key[i]);
+    for (int i = 0; i < 8; ++i)
+        bits = bits << 8 | static_cast<unsigned char>(key[i]);
     bits = (bits >> 63) ? bits & ~(std::uint64_t(1) << 63) : ~bits;
     double number;
     std::memcpy(&number, &bits, sizeof number);
@@ -136,7 +155,9 @@ std::string encodeKey(const Value& value, KeyType type, int keyLength) {
 
 CdxKeyList::CdxKeyList(const CdxTag& tag) : m_keyLength(tag.m_keyLength), m_fill(tag.m_fill) {}
 
-void CdxKeyList::reserve(std::size_t count) { m_records.reserve(count * (m_keyLength + 4)); }
+void CdxKeyList::reserve(std::size_t count) {
+    m_records.reserve(count * (m_keyLength + 4));
+}
 
 void CdxKeyList::add(std::string_view key, std::uint32_t recno) {
     std::size_t at = m_records.size();
@@ -152,8 +173,8 @@ void CdxKeyList::add(std::string_view key, std::uint32_t recno) {
 // ---------------------------------------------------------------------------------------------------------------
 // CdxTag
 
-CdxTag::CdxTag(std::string name, std::string keyExpression, std::string forExpression, KeyType keyType,
-               int keyLength, bool unique, bool descending)
+CdxTag::CdxTag(std::string name, std::string keyExpression, std::string forExpression, KeyType keyType, int keyLength,
+               bool unique, bool descending)
     : m_name(std::move(name)), m_keyExpression(std::move(keyExpression)), m_forExpression(std::move(forExpression)),
       m_keyType(keyType), m_keyLength(static_cast<std::size_t>(std::clamp(keyLength, 1, kCdxMaxKeyLength))),
       m_fill(keyFillByte(keyType)), m_unique(unique), m_descending(descending), m_stride(m_keyLength + 4),
@@ -170,7 +191,7 @@ void CdxTag::makeRecord(std::string_view key, std::uint32_t recno, char* out) co
 
 CdxTag::Block CdxTag::newBlock() const {
     Block b;
-    b.data = std::make_unique<char[]>(m_blockCapacity * m_stride);
+    b.data = std::make_unique_for_overwrite<char[]>(m_blockCapacity * m_stride);
     return b;
 }
 
@@ -218,7 +239,8 @@ void CdxTag::build(CdxKeyList keys) {
         for (std::size_t i = 0; i < keys.m_count; ++i) {
             const char* r = keys.m_records.data() + i * (keys.m_keyLength + 4);
             std::string_view key(r, keys.m_keyLength);
-            while (!key.empty() && key.back() == keys.m_fill) key.remove_suffix(1);
+            while (!key.empty() && key.back() == keys.m_fill)
+                key.remove_suffix(1);
             mine.add(key, be32(reinterpret_cast<const unsigned char*>(r + keys.m_keyLength)));
         }
         keys = std::move(mine);
@@ -242,7 +264,8 @@ void CdxTag::build(CdxKeyList keys) {
 void CdxTag::build(const std::vector<CdxEntry>& entries) {
     CdxKeyList keys(*this);
     keys.reserve(entries.size());
-    for (const CdxEntry& e : entries) keys.add(e.key, e.recno);
+    for (const CdxEntry& e : entries)
+        keys.add(e.key, e.recno);
     build(std::move(keys));
 }
 
@@ -303,14 +326,13 @@ bool CdxTag::erase(std::string_view key, std::uint32_t recno) {
         m_blocks.erase(blockAt(p.block));
     } else if (b.count < m_blockCapacity / 4) {
         // Merge a thin block into a neighbour so that erasing does not leave many near-empty blocks behind.
-        std::size_t limit = m_blockCapacity * 3 / 4;
-        std::size_t left = p.block;
-        if (p.block + 1 < m_blocks.size() && b.count + m_blocks[p.block + 1].count <= limit) {
-        } else if (p.block > 0 && b.count + m_blocks[p.block - 1].count <= limit) {
+        const std::size_t limit = m_blockCapacity * 3 / 4;
+        auto fits = [&](std::size_t other) { return b.count + m_blocks[other].count <= limit; };
+        std::size_t left = m_blocks.size(); // of the pair to merge; none yet
+        if (p.block + 1 < m_blocks.size() && fits(p.block + 1))
+            left = p.block;
+        else if (p.block > 0 && fits(p.block - 1))
             left = p.block - 1;
-        } else {
-            left = m_blocks.size();
-        }
         if (left < m_blocks.size()) {
             Block& into = m_blocks[left];
             Block& from = m_blocks[left + 1];
@@ -349,7 +371,9 @@ bool CdxTag::isPrefixMatch(std::string_view key, std::string_view value) {
 // ---------------------------------------------------------------------------------------------------------------
 // CdxTag::Cursor
 
-CdxTag::Cursor::Cursor(const CdxTag& tag) : m_tag(&tag), m_version(tag.m_version) { m_saved.reserve(tag.m_stride); }
+CdxTag::Cursor::Cursor(const CdxTag& tag) : m_tag(&tag), m_version(tag.m_version) {
+    m_saved.reserve(tag.m_stride);
+}
 
 void CdxTag::Cursor::setEnd() const {
     m_state = State::End;
@@ -387,7 +411,9 @@ void CdxTag::Cursor::sync() const {
     m_between = std::memcmp(m_tag->record(p.block, p.index), m_saved.data(), m_tag->m_stride) != 0;
 }
 
-bool CdxTag::Cursor::first() { return landOn(0, 0); }
+bool CdxTag::Cursor::first() {
+    return landOn(0, 0);
+}
 
 bool CdxTag::Cursor::last() {
     if (m_tag->m_blocks.empty()) {
@@ -496,16 +522,30 @@ public:
         return true;
     }
 
-    // Appends the entries of the tree below root as records of key + big-endian recno.
+    // Appends the entries of the tree below root as records of key + big-endian recno. With `ordered`, the entries
+    // must ascend and every interior entry must separate its child from the next: child <= entry < next child.
     bool readTree(std::uint32_t root, std::size_t keyLength, char fill, bool ordered, std::vector<char>& records,
                   std::size_t& count) {
-        std::vector<std::uint32_t> pending{root};
+        const std::size_t stride = keyLength + 4;
+        struct Step {
+            std::uint32_t offset;
+            const unsigned char* separator; // set: the child before it is complete, check it
+        };
+        std::vector<Step> pending{{root, nullptr}};
         std::uint32_t previousLeaf = kNoPage;
         std::uint32_t expectedLeaf = kNoPage; // the right sibling the previous leaf announced
         bool sawLeaf = false;
+        m_bound = nullptr;
         while (!pending.empty()) {
-            std::uint32_t offset = pending.back();
+            Step step = pending.back();
             pending.pop_back();
+            if (step.separator) {
+                if (count > 0 && std::memcmp(records.data() + (count - 1) * stride, step.separator, stride) > 0)
+                    return fail("an interior node does not bound the keys of its child at " + hex(step.offset));
+                m_bound = step.separator;
+                continue;
+            }
+            std::uint32_t offset = step.offset;
             if (!claim(offset, 1, "node")) return false;
             const unsigned char* p = at(offset);
             unsigned attributes = le16(p);
@@ -524,7 +564,12 @@ public:
                 if (keys == 0 || keys > kInteriorSpace / entrySize)
                     return fail("interior node at " + hex(offset) + " holds " + std::to_string(keys) +
                                 " keys, which does not fit");
-                for (std::size_t i = keys; i-- > 0;) pending.push_back(be32(p + 12 + i * entrySize + keyLength + 4));
+                for (std::size_t i = keys; i-- > 0;) {
+                    const unsigned char* entry = p + 12 + i * entrySize;
+                    std::uint32_t child = be32(entry + keyLength + 4);
+                    if (ordered) pending.push_back({child, entry});
+                    pending.push_back({child, nullptr});
+                }
             }
         }
         if (!sawLeaf || expectedLeaf != kNoPage)
@@ -561,7 +606,8 @@ private:
         std::size_t previous = records.size(); // start of the previous key of this leaf
         for (std::size_t i = 0; i < keys; ++i) {
             std::uint64_t v = 0;
-            for (unsigned b = 0; b < eb; ++b) v |= std::uint64_t(p[24 + i * eb + b]) << (8 * b);
+            for (unsigned b = 0; b < eb; ++b)
+                v |= std::uint64_t(p[24 + i * eb + b]) << (8 * b);
             std::uint64_t recno = v & lowMask(rb);
             std::size_t dup = (v >> rb) & lowMask(db);
             std::size_t trail = (v >> (rb + db)) & lowMask(tb);
@@ -578,8 +624,10 @@ private:
             std::memcpy(r + dup, p + keyPos, fresh);
             std::memset(r + dup + fresh, fill, trail);
             putBe32(r + keyLength, static_cast<std::uint32_t>(recno));
-            if (ordered && count > 0 && std::memcmp(r - stride, r, stride) >= 0)
+            if (ordered && ((count > 0 && std::memcmp(r - stride, r, stride) >= 0) ||
+                            (m_bound && std::memcmp(m_bound, r, stride) >= 0)))
                 return fail("keys out of order in the leaf at " + hex(offset));
+            m_bound = nullptr;
             previous = start;
             ++count;
         }
@@ -590,6 +638,7 @@ private:
     std::size_t m_size;
     std::vector<bool> m_used;
     std::string m_error;
+    const unsigned char* m_bound = nullptr; // the next key must be greater: the separator of the child before
 };
 
 bool readWholeFile(const std::string& path, std::string& out, std::string& error) {
@@ -661,14 +710,13 @@ std::unique_ptr<CdxFile> CdxFile::open(const std::string& path, const KeyTypeOf&
     if (!reader.readTree(le32(dir), dirKeyLength, ' ', false, dirRecords, dirCount))
         return broken("tag directory: " + reader.error());
 
-    std::unique_ptr<CdxFile> file(new CdxFile(path));
-    file->m_changeCounter = be32(dir + 8);
     std::vector<std::pair<std::uint32_t, std::unique_ptr<CdxTag>>> found;
     std::vector<char> records;
     for (std::size_t i = 0; i < dirCount; ++i) {
         const char* r = dirRecords.data() + i * (dirKeyLength + 4);
         std::string tagName(r, dirKeyLength);
-        while (!tagName.empty() && (tagName.back() == ' ' || tagName.back() == '\0')) tagName.pop_back();
+        while (!tagName.empty() && (tagName.back() == ' ' || tagName.back() == '\0'))
+            tagName.pop_back();
         std::uint32_t headerAt = be32(reinterpret_cast<const unsigned char*>(r + dirKeyLength));
         if (tagName.empty()) return broken("the tag directory holds an empty name");
         for (const auto& other : found)
@@ -695,6 +743,8 @@ std::unique_ptr<CdxFile> CdxFile::open(const std::string& path, const KeyTypeOf&
     }
     // Creation order is the order of the headers in the file.
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::unique_ptr<CdxFile> file(new CdxFile(path));
+    file->m_changeCounter = be32(dir + 8);
     for (auto& f : found) {
         f.second->m_savedVersion = f.second->m_version;
         file->m_tags.push_back(std::move(f.second));
@@ -715,7 +765,8 @@ struct LeafWidths {
 // smallest entry that holds the largest record number of the leaf.
 LeafWidths leafWidths(std::size_t keyLength, std::uint32_t maxRecno) {
     unsigned countBits = 0;
-    while ((keyLength >> countBits) != 0) ++countBits;
+    while ((keyLength >> countBits) != 0)
+        ++countBits;
     unsigned entryBytes = countBits <= 8 ? 3 : (countBits <= 12 ? 4 : 5);
     unsigned recnoBits = 8 * entryBytes - 2 * countBits;
     while (recnoBits < 32 && maxRecno > lowMask(recnoBits)) {
@@ -743,12 +794,14 @@ public:
     // False when the key no longer fits; an empty leaf takes any key.
     bool add(const char* key, std::uint32_t recno) {
         std::size_t trail = 0;
-        while (m_compressTrail && trail < m_keyLength && key[m_keyLength - 1 - trail] == m_fill) ++trail;
+        while (m_compressTrail && trail < m_keyLength && key[m_keyLength - 1 - trail] == m_fill)
+            ++trail;
         std::size_t dup = 0;
         if (m_count > 0) {
             // Not counting shared bytes that are trailing fill of either key: the files FoxPro writes do the same.
             std::size_t cap = m_keyLength - std::max(trail, m_previousTrail);
-            while (dup < cap && key[dup] == m_previous[dup]) ++dup;
+            while (dup < cap && key[dup] == m_previous[dup])
+                ++dup;
         }
         std::size_t fresh = m_keyLength - dup - trail;
         LeafWidths w = leafWidths(m_keyLength, std::max(m_maxRecno, recno));
@@ -779,7 +832,8 @@ public:
             const Entry& e = m_entries[i];
             std::uint64_t v = std::uint64_t(e.recno) | std::uint64_t(e.dup) << w.recnoBits |
                               std::uint64_t(e.trail) << (w.recnoBits + w.countBits);
-            for (unsigned b = 0; b < w.entryBytes; ++b) page[24 + i * w.entryBytes + b] = static_cast<unsigned char>(v >> (8 * b));
+            for (unsigned b = 0; b < w.entryBytes; ++b)
+                page[24 + i * w.entryBytes + b] = static_cast<unsigned char>(v >> (8 * b));
         }
         std::memcpy(page + kPageSize - m_keyBytes, m_keyArea.data() + kPageSize - m_keyBytes, m_keyBytes);
     }
@@ -884,7 +938,8 @@ void putExpressionPool(unsigned char* header, const std::string& keyExpression, 
 }
 
 // One tag as header + tree, with offsets counted from the start of its header.
-std::string tagImage(const CdxTag& tag, const std::vector<const char*>& blocks, const std::vector<std::size_t>& counts) {
+std::string tagImage(const CdxTag& tag, const std::vector<const char*>& blocks,
+                     const std::vector<std::size_t>& counts) {
     std::string out(kHeaderSize, '\0');
     const std::size_t keyLength = static_cast<std::size_t>(tag.keyLength());
     std::size_t block = 0, index = 0;
@@ -925,7 +980,8 @@ void relocate(std::string& image, std::size_t keyLength, std::uint32_t delta) {
         shift(page + 4, false);
         shift(page + 8, false);
         if (le16(page) & 2) continue;
-        for (std::size_t i = 0, n = le16(page + 2); i < n; ++i) shift(page + 12 + i * (keyLength + 8) + keyLength + 4, true);
+        for (std::size_t i = 0, n = le16(page + 2); i < n; ++i)
+            shift(page + 12 + i * (keyLength + 8) + keyLength + 4, true);
     }
 }
 
@@ -983,11 +1039,14 @@ std::unique_ptr<CdxFile> CdxFile::create(const std::string& path) {
     return file;
 }
 
-CdxFile::~CdxFile() { close(); }
+CdxFile::~CdxFile() {
+    close();
+}
 
 std::vector<CdxTag*> CdxFile::tags() const {
     std::vector<CdxTag*> out;
-    for (const auto& t : m_tags) out.push_back(t.get());
+    for (const auto& t : m_tags)
+        out.push_back(t.get());
     return out;
 }
 
@@ -1017,10 +1076,12 @@ CdxTag* CdxFile::addTag(const std::string& name, const std::string& keyExpressio
         return nullptr;
     }
     std::string upper = name;
-    for (char& c : upper) c = upperAscii(c);
+    for (char& c : upper)
+        c = upperAscii(c);
     auto tag = std::make_unique<CdxTag>(upper, keyExpression, forExpression, keyType, keyLength, unique, descending);
     CdxTag* result = tag.get();
-    auto same = std::find_if(m_tags.begin(), m_tags.end(), [&](const auto& t) { return equalNoCase(t->name(), upper); });
+    auto same =
+        std::find_if(m_tags.begin(), m_tags.end(), [&](const auto& t) { return equalNoCase(t->name(), upper); });
     if (same != m_tags.end())
         *same = std::move(tag);
     else
@@ -1061,13 +1122,15 @@ bool CdxFile::save() {
 
     // The directory lists the names in order, each with the offset of its tag's header.
     std::vector<std::size_t> byName(m_tags.size());
-    for (std::size_t i = 0; i < byName.size(); ++i) byName[i] = i;
+    for (std::size_t i = 0; i < byName.size(); ++i)
+        byName[i] = i;
     auto paddedName = [this](std::size_t i) {
         std::string n = m_tags[i]->name();
         n.resize(kDirectoryKeyLength, ' ');
         return n;
     };
-    std::sort(byName.begin(), byName.end(), [&](std::size_t a, std::size_t b) { return paddedName(a) < paddedName(b); });
+    std::sort(byName.begin(), byName.end(),
+              [&](std::size_t a, std::size_t b) { return paddedName(a) < paddedName(b); });
 
     // The tag headers follow the directory, whose size depends on how large those offsets get: grow until it fits.
     std::string directory;
@@ -1121,7 +1184,8 @@ bool CdxFile::save() {
     }
     ++m_changeCounter;
     m_dirty = false;
-    for (const auto& t : m_tags) t->m_savedVersion = t->m_version;
+    for (const auto& t : m_tags)
+        t->m_savedVersion = t->m_version;
     return true;
 }
 
