@@ -1007,7 +1007,9 @@ bool writeFileReplacing(const std::string& path, const std::string& content, std
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (ok) ok = ::fsync(fd) == 0;
+    // No fsync: an index holds nothing that the table does not, a damaged one is refused when it is opened and built
+    // anew, and a flush to the disk would cost every training run's start several milliseconds. The rename still
+    // makes a reader see either the old file or the new one.
     if (!ok) error = std::strerror(errno);
     if (::close(fd) != 0 && ok) {
         ok = false;

@@ -68,7 +68,7 @@ void parseFile(const std::filesystem::path& path, const std::string& family, int
             if (!last)
                 fault(lineNo, "Fortsetzungszeile ohne vorangehenden Wert");
             else
-                *last += " " + trim(line);
+                last->append(1, ' ').append(trim(line));
             continue;
         }
         if (!open) {
