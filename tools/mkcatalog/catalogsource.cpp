@@ -186,9 +186,9 @@ void validate(Catalog& catalog, const std::filesystem::path& pictureDir) {
                     continue;
                 if (!std::regex_match(*v, valueForm) || v->size() > 10)
                     fault(q, "Wert '" + *v + "' ist keine Zahl mit Dezimalkomma (höchstens 10 Zeichen)");
-                else if (catalog::normaliseEntry(*v) != *v)
-                    fault(q, "Wert '" + *v + "' muss in der kürzesten Form stehen ('" + catalog::normaliseEntry(*v) +
-                                 "'), sonst gilt die richtige Eingabe als falsch");
+                else if (catalog::normaliseEntry(*v) != *v || (v->find(',') != std::string::npos && v->back() == '0'))
+                    fault(q, "Wert '" + *v + "' muss in der kürzesten Form stehen (ohne führende Nullen und ohne "
+                                 "Nullen am Ende der Nachkommastellen), sonst gilt die richtige Eingabe als falsch");
             }
             if (!q.zwischen.empty() && q.wert2.empty())
                 fault(q, "Text zwischen den Feldern ohne zweiten Wert");

@@ -2,7 +2,8 @@
 // FRAGEN.CDX into the program folder through the program's own table engine, the texts scrambled as the program
 // stores them and every picture rendered into a Windows bitmap.
 //
-// Usage: mkcatalog <catalog source folder> <program folder>
+// Usage: mkcatalog [--coverage N] <catalog source folder> <program folder>
+// (--coverage: how many times its questions every exam step must find per class; 3 unless given)
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -11,6 +12,8 @@
 #include <QSvgRenderer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <map>
 
 #include "catalog/crypt.h"
@@ -64,17 +67,23 @@ void printCoverage(const catalogsrc::Catalog& catalog) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "Aufruf: mkcatalog <Katalogquellen> <Programmordner>\n");
+    int factor = 3;
+    int first = 1;
+    if (argc == 5 && std::string(argv[1]) == "--coverage") {
+        factor = std::atoi(argv[2]);
+        first = 3;
+    }
+    if (argc - first != 2) {
+        std::fprintf(stderr, "Aufruf: mkcatalog [--coverage N] <Katalogquellen> <Programmordner>\n");
         return 2;
     }
-    const std::filesystem::path source = argv[1];
-    const std::filesystem::path target = argv[2];
+    const std::filesystem::path source = argv[first];
+    const std::filesystem::path target = argv[first + 1];
     const auto pictures = source / "pictures";
 
     catalogsrc::Catalog catalog = catalogsrc::readCatalog(source);
     catalogsrc::validate(catalog, pictures);
-    catalogsrc::checkCoverage(catalog, 3);
+    catalogsrc::checkCoverage(catalog, factor);
     printCoverage(catalog);
 
     std::map<std::string, QByteArray> bitmaps;
