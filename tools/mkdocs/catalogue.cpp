@@ -123,7 +123,8 @@ QString sourceHead() {
 
 std::vector<FineRecord> ofType(const std::vector<FineRecord>& rows, int type) {
     std::vector<FineRecord> out;
-    std::copy_if(rows.begin(), rows.end(), std::back_inserter(out), [&](const FineRecord& r) { return r.type == type; });
+    std::copy_if(rows.begin(), rows.end(), std::back_inserter(out),
+                 [&](const FineRecord& r) { return r.type == type; });
     std::stable_sort(out.begin(), out.end(), [](const FineRecord& a, const FineRecord& b) { return a.sort < b.sort; });
     return out;
 }
@@ -141,7 +142,8 @@ QString titleOf(const std::vector<FineRecord>& rows, const QString& fallback) {
 }
 
 QString speedingSection(const std::vector<FineRecord>& rows, Notes& notes) {
-    QString html = QStringLiteral("<h2>%1</h2>").arg(esc(titleOf(rows, QStringLiteral("Geschwindigkeitsüberschreitung"))));
+    QString html =
+        QStringLiteral("<h2>%1</h2>").arg(esc(titleOf(rows, QStringLiteral("Geschwindigkeitsüberschreitung"))));
     html += QStringLiteral("<p class=\"note\">Überschreitung der zulässigen Höchstgeschwindigkeit in km/h, nach Abzug "
                            "der Messtoleranz. Beide Grenzen eines Bereichs gehören dazu.</p>");
     for (const QString& vehicle : offences(rows)) {
@@ -159,9 +161,10 @@ QString speedingSection(const std::vector<FineRecord>& rows, Notes& notes) {
         html += QStringLiteral("<h3>%1</h3>").arg(esc(vehicle));
         if (sameRanges) {
             html += tableStart();
-            html += QStringLiteral("<thead><tr>") + th(QStringLiteral("km/h zu schnell"), "rowspan=\"2\" width=\"24%\"") +
-                    th(QStringLiteral("innerorts"), "colspan=\"3\"") + th(QStringLiteral("außerorts"), "colspan=\"3\"") +
-                    th(QStringLiteral("Quelle"), "rowspan=\"2\" width=\"8%\"") + QStringLiteral("</tr><tr>");
+            html +=
+                QStringLiteral("<thead><tr>") + th(QStringLiteral("km/h zu schnell"), "rowspan=\"2\" width=\"24%\"") +
+                th(QStringLiteral("innerorts"), "colspan=\"3\"") + th(QStringLiteral("außerorts"), "colspan=\"3\"") +
+                th(QStringLiteral("Quelle"), "rowspan=\"2\" width=\"8%\"") + QStringLiteral("</tr><tr>");
             for (int i = 0; i < 2; ++i)
                 html += resultHeads();
             html += QStringLiteral("</tr></thead>");
@@ -178,10 +181,11 @@ QString speedingSection(const std::vector<FineRecord>& rows, Notes& notes) {
         }
         for (const auto* part : {&inside, &outside}) {
             if (part->empty()) continue;
-            html += QStringLiteral("<h4>%1</h4>").arg(part == &inside ? QStringLiteral("innerorts")
-                                                                     : QStringLiteral("außerorts"));
-            html += tableStart() + QStringLiteral("<thead><tr>") + th(QStringLiteral("km/h zu schnell"), "width=\"58%\"") +
-                    resultHeads() + sourceHead() + QStringLiteral("</tr></thead>");
+            html += QStringLiteral("<h4>%1</h4>")
+                        .arg(part == &inside ? QStringLiteral("innerorts") : QStringLiteral("außerorts"));
+            html += tableStart() + QStringLiteral("<thead><tr>") +
+                    th(QStringLiteral("km/h zu schnell"), "width=\"58%\"") + resultHeads() + sourceHead() +
+                    QStringLiteral("</tr></thead>");
             for (const FineRecord& r : *part)
                 html += QStringLiteral("<tr>") + td(speedingRange(r)) + td(fineCell(r.fine), true) +
                         td(points(r.points), true) + td(months(r.banMonths), true) +
@@ -207,8 +211,7 @@ QString distanceSection(const std::vector<FineRecord>& rows, Notes& notes) {
         for (std::size_t k = 0; k < span; ++k) {
             const FineRecord& r = rows[i + k];
             html += QStringLiteral("<tr>");
-            if (k == 0)
-                html += td(r.offence, false, span > 1 ? QStringLiteral("rowspan=\"%1\"").arg(span) : QString());
+            if (k == 0) html += td(r.offence, false, span > 1 ? QStringLiteral("rowspan=\"%1\"").arg(span) : QString());
             html += td(speedDrivenRange(r)) + td(fineCell(r.fine), true) + td(points(r.points), true) +
                     td(months(r.banMonths), true) + td(notes.cite(r.provenance), false, kCentre) +
                     QStringLiteral("</tr>");
@@ -261,14 +264,13 @@ QString groupSection(const std::vector<FineRecord>& rows, Notes& notes) {
 } // namespace
 
 QString euro(double amount) {
-    return QString::fromStdString(store::transformPicture(amount, "@E 999,999.99")).trimmed() +
-           QStringLiteral(" €");
+    return QString::fromStdString(store::transformPicture(amount, "@E 999,999.99")).trimmed() + QStringLiteral(" €");
 }
 
 std::optional<std::vector<FineRecord>> readFineTable(const QString& path) {
     auto table = store::Table::open(path.toStdString(), store::Table::Mode::SharedRead);
     if (!table) return std::nullopt;
-    const char* const names[] = {"TYPE",     "SORT",     "VERGEHEN", "THEMA",  "OPTION", "LIMITVON",
+    const char* const names[] = {"TYPE",     "SORT",     "VERGEHEN", "THEMA",   "OPTION", "LIMITVON",
                                  "LIMITBIS", "BUSSGELD", "PUNKTE",   "FVERBOT", "INFO"};
     int at[11];
     for (int i = 0; i < 11; ++i) {
@@ -323,9 +325,10 @@ bool attachProvenance(std::vector<FineRecord>& rows, const std::string& sourceTe
             }
         }
         if (!found) {
-            *fault = QStringLiteral("die Zeile „%1“ (TYPE %2) fehlt in der Quelle; die Tabelle ist nicht aus ihr gebaut")
-                         .arg(r.offence)
-                         .arg(r.type);
+            *fault =
+                QStringLiteral("die Zeile „%1“ (TYPE %2) fehlt in der Quelle; die Tabelle ist nicht aus ihr gebaut")
+                    .arg(r.offence)
+                    .arg(r.type);
             return false;
         }
     }
@@ -346,10 +349,18 @@ QString catalogueHtml(const std::vector<FineRecord>& rows, const QString& introB
     for (int type : types) {
         const std::vector<FineRecord> group = ofType(rows, type);
         switch (type) {
-        case 1: html += speedingSection(group, notes); break;
-        case 3: html += distanceSection(group, notes); break;
-        case 12: html += alcoholSection(group, notes); break;
-        default: html += groupSection(group, notes); break;
+        case 1:
+            html += speedingSection(group, notes);
+            break;
+        case 3:
+            html += distanceSection(group, notes);
+            break;
+        case 12:
+            html += alcoholSection(group, notes);
+            break;
+        default:
+            html += groupSection(group, notes);
+            break;
         }
     }
     if (!notes.all().empty()) {

@@ -246,10 +246,12 @@ void Reader::checkWhole() {
         return std::any_of(m_source.rows.begin(), m_source.rows.end(),
                            [&](const Row& r) { return pred(static_cast<int>(r.values[TYPE].asNumber())); });
     };
-    if (!has([](int t) { return t == 1; })) fault(0, "keine Zeile für Geschwindigkeit (TYPE 1)");
-    if (!has([](int t) { return t == 3; })) fault(0, "keine Zeile für Abstand (TYPE 3)");
-    if (!has([](int t) { return t == 12; })) fault(0, "keine Zeile für Alkohol (TYPE 12)");
-    if (!has(isMiscellaneousType)) fault(0, "keine Zeile für Diverses (TYPE 2, 4-11, 13, 14)");
+    // A row dropped for a fault would otherwise show up again here as a missing kind.
+    const bool rowsComplete = m_source.faults.empty();
+    if (rowsComplete && !has([](int t) { return t == 1; })) fault(0, "keine Zeile für Geschwindigkeit (TYPE 1)");
+    if (rowsComplete && !has([](int t) { return t == 3; })) fault(0, "keine Zeile für Abstand (TYPE 3)");
+    if (rowsComplete && !has([](int t) { return t == 12; })) fault(0, "keine Zeile für Alkohol (TYPE 12)");
+    if (rowsComplete && !has(isMiscellaneousType)) fault(0, "keine Zeile für Diverses (TYPE 2, 4-11, 13, 14)");
 
     for (const Column& c : columns()) {
         store::FieldDef f{c.name, c.type, c.length, c.decimals};
@@ -266,11 +268,11 @@ void Reader::checkWhole() {
 
 const std::vector<Column>& columns() {
     static const std::vector<Column> list = {
-        {"TYPE", FieldType::Numeric, 2, 0},       {"SORT", FieldType::Numeric, 3, 0},
+        {"TYPE", FieldType::Numeric, 2, 0},         {"SORT", FieldType::Numeric, 3, 0},
         {"VERGEHEN", FieldType::Character, 150, 0}, {"THEMA", FieldType::Character, 50, 0},
-        {"OPTION", FieldType::Numeric, 1, 0},     {"LIMITVON", FieldType::Numeric, 7, 2},
-        {"LIMITBIS", FieldType::Numeric, 7, 2},   {"BUSSGELD", FieldType::Numeric, 7, 2},
-        {"PUNKTE", FieldType::Numeric, 2, 0},     {"FVERBOT", FieldType::Numeric, 2, 0},
+        {"OPTION", FieldType::Numeric, 1, 0},       {"LIMITVON", FieldType::Numeric, 7, 2},
+        {"LIMITBIS", FieldType::Numeric, 7, 2},     {"BUSSGELD", FieldType::Numeric, 7, 2},
+        {"PUNKTE", FieldType::Numeric, 2, 0},       {"FVERBOT", FieldType::Numeric, 2, 0},
         {"INFO", FieldType::Character, 220, 0},
     };
     return list;

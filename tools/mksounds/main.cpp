@@ -3,7 +3,7 @@
 //     mksounds <Sounds folder>
 //
 // Each sound is a few notes of sine partials with a soft attack and an exponential decay. The result is
-// normalized to a fixed peak below full scale, so no sound can clip or startle, whatever the note list says.
+// normalized to a set peak below full scale, so no sound can clip or startle, whatever the note list says.
 
 #include <algorithm>
 #include <cmath>
@@ -20,8 +20,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kRate = 22050;
-constexpr double kPeakDb = -4.0; // one decibel of room under the -3 dBFS ceiling
-constexpr double kRelease = 0.04; // every note ends with a fade of this many seconds, so nothing clicks
+constexpr double kMaxPeakDb = -4.0; // one decibel of room under the -3 dBFS ceiling
+constexpr double kRelease = 0.04;   // every note ends with a fade of this many seconds, so nothing clicks
 
 struct Partial {
     double ratio; // of the note's frequency
@@ -44,6 +44,7 @@ struct Note {
 
 struct Sound {
     const char* file;
+    double peakDb; // level of the loudest sample; clamped to kMaxPeakDb
     Voice voice;
     std::vector<Note> notes;
 };
@@ -58,28 +59,30 @@ constexpr double semitone(int n) {
         f /= step;
     return f;
 }
-constexpr double C4 = semitone(-9), E4 = semitone(-5), G4 = semitone(-2), A4 = semitone(0);
+constexpr double C4 = semitone(-9), E4 = semitone(-5), G4 = semitone(-2);
 constexpr double C5 = semitone(3), E5 = semitone(7), G5 = semitone(10), A5 = semitone(12), C6 = semitone(15);
 constexpr double F3 = semitone(-16), A3 = semitone(-12);
 
 std::vector<Sound> sounds() {
-    const Voice bell{{{1.0, 1.0}, {2.0, 0.35}, {3.0, 0.12}, {4.2, 0.05}}, 0.008};
-    const Voice soft{{{1.0, 1.0}, {2.0, 0.18}, {3.0, 0.05}}, 0.025};
-    const Voice bright{{{1.0, 1.0}, {2.0, 0.30}, {3.0, 0.10}}, 0.006};
+    const Voice bell{{{1.0, 1.0}, {2.0, 0.35}, {3.0, 0.12}, {4.2, 0.05}}, 0.014};
+    const Voice soft{{{1.0, 1.0}, {2.0, 0.18}, {3.0, 0.05}}, 0.030};
+    const Voice bright{{{1.0, 1.0}, {2.0, 0.30}, {3.0, 0.10}}, 0.012};
     return {
         // Greeting: a rising major arpeggio that rings out.
         {"Tavolin.wav",
+         -4.0,
          bell,
          {{0.00, C5, 0.70, 0.55, 0.30},
           {0.12, E5, 0.70, 0.50, 0.30},
           {0.24, G5, 0.75, 0.50, 0.32},
           {0.36, C6, 0.74, 0.60, 0.35}}},
-        // Wrong answer: two soft low notes a major third apart, falling.
-        {"fehler.wav", soft, {{0.00, A3, 0.24, 0.80, 0.18}, {0.20, F3, 0.36, 0.80, 0.22}}},
+        // Wrong answer: two soft low notes a major third apart, falling; a little quieter than the rest.
+        {"fehler.wav", -6.0, soft, {{0.00, A3, 0.24, 0.80, 0.18}, {0.20, F3, 0.36, 0.80, 0.22}}},
         // Right answer, passed: a quick bright rising fourth.
-        {"pok.wav", bright, {{0.00, E5, 0.16, 0.60, 0.12}, {0.11, A5, 0.38, 0.65, 0.20}}},
-        // Failed: a gentle falling figure ending on the tonic.
+        {"pok.wav", -4.0, bright, {{0.00, E5, 0.16, 0.60, 0.12}, {0.11, A5, 0.38, 0.65, 0.20}}},
+        // Failed: a gentle, subdued falling figure ending on the tonic.
         {"pnok.wav",
+         -5.0,
          soft,
          {{0.00, G4, 0.26, 0.60, 0.20}, {0.20, E4, 0.26, 0.60, 0.20}, {0.40, C4, 0.50, 0.70, 0.28}}},
     };
@@ -110,11 +113,11 @@ std::vector<double> render(const Sound& s) {
     return out;
 }
 
-std::vector<std::int16_t> toPcm(const std::vector<double>& signal) {
+std::vector<std::int16_t> toPcm(const std::vector<double>& signal, double peakDb) {
     double peak = 0;
     for (double v : signal)
         peak = std::max(peak, std::fabs(v));
-    const double scale = peak > 0 ? std::pow(10.0, kPeakDb / 20.0) * 32767.0 / peak : 0.0;
+    const double scale = peak > 0 ? std::pow(10.0, std::min(peakDb, kMaxPeakDb) / 20.0) * 32767.0 / peak : 0.0;
     std::vector<std::int16_t> pcm;
     pcm.reserve(signal.size());
     for (double v : signal)
@@ -133,13 +136,13 @@ bool writeWav(const fs::path& path, const std::vector<std::int16_t>& pcm) {
     std::string bytes = "RIFF";
     putLe(bytes, 36 + dataBytes, 4);
     bytes += "WAVEfmt ";
-    putLe(bytes, 16, 4);           // fmt chunk size
-    putLe(bytes, 1, 2);            // PCM
-    putLe(bytes, 1, 2);            // mono
-    putLe(bytes, kRate, 4);        // sample rate
-    putLe(bytes, kRate * 2, 4);    // bytes per second
-    putLe(bytes, 2, 2);            // block align
-    putLe(bytes, 16, 2);           // bits per sample
+    putLe(bytes, 16, 4);        // fmt chunk size
+    putLe(bytes, 1, 2);         // PCM
+    putLe(bytes, 1, 2);         // mono
+    putLe(bytes, kRate, 4);     // sample rate
+    putLe(bytes, kRate * 2, 4); // bytes per second
+    putLe(bytes, 2, 2);         // block align
+    putLe(bytes, 16, 2);        // bits per sample
     bytes += "data";
     putLe(bytes, dataBytes, 4);
     for (std::int16_t s : pcm)
@@ -167,7 +170,7 @@ int main(int argc, char** argv) {
     std::error_code ec;
     fs::create_directories(dir, ec);
     for (const Sound& s : sounds()) {
-        const std::vector<std::int16_t> pcm = toPcm(render(s));
+        const std::vector<std::int16_t> pcm = toPcm(render(s), s.peakDb);
         if (!writeWav(dir / s.file, pcm)) {
             std::fprintf(stderr, "mksounds: %s lässt sich nicht schreiben\n", (dir / s.file).c_str());
             return 1;
