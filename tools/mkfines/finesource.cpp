@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <map>
 #include <optional>
-#include <set>
 
 #include "store/codepage.h"
 #include "store/format.h"
@@ -40,7 +39,7 @@ std::string quoted(std::string_view s) {
     return q;
 }
 
-// The first character of a UTF-8 text that cp1252 cannot hold, as "U+2013 (–)"; empty when all fit.
+// The first character of a UTF-8 text that cp1252 cannot hold, as "U+2265 (≥)"; empty when all fit.
 std::string firstUnmappable(std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size();) {
         auto b = static_cast<unsigned char>(utf8[i]);
@@ -70,11 +69,11 @@ std::optional<double> parseDecimal(std::string_view s, int* decimals) {
     double v = 0;
     auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
     if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
-    // Leading zeros do not count against the width.
     *decimals = static_cast<int>(frac.size());
     return v;
 }
 
+// Digits before the point as the value has them: leading zeros in the source do not count against the width.
 int integerDigits(double v) {
     int digits = 1;
     for (double limit = 10; v >= limit; limit *= 10)
