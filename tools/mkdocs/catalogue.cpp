@@ -1,7 +1,6 @@
 #include "catalogue.h"
 
 #include <algorithm>
-#include <map>
 
 #include "mkfines/finesource.h"
 #include "store/codepage.h"
