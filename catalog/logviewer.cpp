@@ -48,7 +48,9 @@ QString LogViewer::text() const {
 bool showTextFile(ui::Context& ctx, const std::filesystem::path& file, const QString& title) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        ui::WARNBOX(ctx, QStringLiteral("Die Datei %1 lässt sich nicht öffnen.").arg(QString::fromStdString(file.filename().string())),
+        ui::WARNBOX(ctx,
+                    QStringLiteral("Die Datei %1 lässt sich nicht öffnen.")
+                        .arg(QString::fromStdString(file.filename().string())),
                     title);
         return false;
     }

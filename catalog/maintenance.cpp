@@ -46,8 +46,7 @@ bool copyByName(const Table& from, Table& to) {
     for (int i = 0; i < to.fieldCount(); ++i) {
         const FieldDef& f = to.fieldDef(i);
         const int j = from.fieldIndex(f.name);
-        if (j < 0 || from.fieldDef(j).type != f.type)
-            continue;
+        if (j < 0 || from.fieldDef(j).type != f.type) continue;
         if (f.type == FieldType::Memo)
             ok = to.replaceMemo(i, from.memo(j), isBinaryMemo(f.name)) && ok;
         else
@@ -61,8 +60,7 @@ WorkArea* openCatalog(const ui::Context& ctx, store::Session& session) {
 }
 
 // The field numbers of `names` in the table; empty after a report when one is missing.
-template <std::size_t N>
-std::vector<int> fieldsOf(const Table& table, const std::array<const char*, N>& names) {
+template <std::size_t N> std::vector<int> fieldsOf(const Table& table, const std::array<const char*, N>& names) {
     std::vector<int> indexes;
     for (const char* name : names) {
         const int i = table.fieldIndex(name);
@@ -84,8 +82,7 @@ bool convertTexts(const ui::Context& ctx, Conversion convert) {
     ui::WaitCursor wait;
     store::Session session;
     WorkArea* dfrg = openCatalog(ctx, session);
-    if (!dfrg)
-        return false;
+    if (!dfrg) return false;
     Table& table = dfrg->table();
     const std::vector<int> memos = fieldsOf(table, kTextMemos);
     bool ok = !memos.empty();
@@ -94,8 +91,7 @@ bool convertTexts(const ui::Context& ctx, Conversion convert) {
         for (int field : memos) {
             const std::string before = table.memo(field);
             const std::string after = convert(before, CKEY);
-            if (after != before)
-                ok = table.replaceMemo(field, after, false) && ok;
+            if (after != before) ok = table.replaceMemo(field, after, false) && ok;
         }
     }
     session.closeAll();
@@ -104,11 +100,9 @@ bool convertTexts(const ui::Context& ctx, Conversion convert) {
 
 std::optional<std::string> readBytes(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return std::nullopt;
+    if (!in) return std::nullopt;
     std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    if (in.bad())
-        return std::nullopt;
+    if (in.bad()) return std::nullopt;
     return bytes;
 }
 
@@ -127,8 +121,7 @@ bool MAKEUPDATE(ui::Context& ctx, store::Session& session) {
     const fs::path updatePath = programFile(ctx, "FRUPDATE.DBF");
     std::error_code ec;
     bool ok = true;
-    if (!fs::exists(updatePath, ec))
-        ok = dfra->table().copyStructure(programFolder(ctx) / "FRUPDATE.DBF");
+    if (!fs::exists(updatePath, ec)) ok = dfra->table().copyStructure(programFolder(ctx) / "FRUPDATE.DBF");
     session.close("DFRA");
 
     if (ok) {
@@ -139,8 +132,7 @@ bool MAKEUPDATE(ui::Context& ctx, store::Session& session) {
     }
 
     dfra = session.use(catalogPath, "DFRA");
-    if (!dfra)
-        return false;
+    if (!dfra) return false;
     ok = dfra->openIndex(programFile(ctx, "FRAGEN.CDX")) && ok;
     dfra->goTo(recno);
     return ok;
@@ -150,8 +142,7 @@ bool KONVTRANS(ui::Context& ctx) {
     ui::WaitCursor wait;
     store::Session session;
     WorkArea* dfrg = openCatalog(ctx, session);
-    if (!dfrg)
-        return false;
+    if (!dfrg) return false;
     const fs::path copyPath = programFile(ctx, "FRG.DBF");
     WorkArea* dnew = dfrg->table().copyStructure(copyPath) ? session.use(copyPath, "DNEW") : nullptr;
     bool ok = dnew && dnew->zap();
@@ -176,8 +167,7 @@ bool IMPORTPICS(ui::Context& ctx) {
     ui::WaitCursor wait;
     store::Session session;
     WorkArea* dfrg = openCatalog(ctx, session);
-    if (!dfrg)
-        return false;
+    if (!dfrg) return false;
     Table& table = dfrg->table();
     const std::vector<int> fields = fieldsOf(table, std::array<const char*, 3>{"FRAGENR", "BITMAP", "PICTURE"});
     bool ok = !fields.empty();

@@ -68,8 +68,7 @@ private:
 std::string structureFault(const store::Table& table, const std::string& name) {
     for (const FieldDef& want : fragenFields()) {
         const int i = table.fieldIndex(want.name);
-        if (i < 0)
-            return name + ": das Feld " + want.name + " fehlt";
+        if (i < 0) return name + ": das Feld " + want.name + " fehlt";
         const FieldDef& have = table.fieldDef(i);
         if (have.type != want.type)
             return name + ": das Feld " + want.name + " hat den Typ " + static_cast<char>(have.type) + " statt " +
@@ -86,11 +85,9 @@ std::string structureFault(const store::Table& table, const std::string& name) {
 // written table shows itself before the catalog is changed. Empty when usable; otherwise why not.
 std::string checkUpdate(store::Session& session, const fs::path& dbf, const Reports& reports) {
     WorkArea* dfru = session.use(dbf, "DFRU");
-    if (!dfru)
-        return reports.first();
+    if (!dfru) return reports.first();
     store::Table& table = dfru->table();
-    if (std::string fault = structureFault(table, "FRUPDATE.DBF"); !fault.empty())
-        return fault;
+    if (std::string fault = structureFault(table, "FRUPDATE.DBF"); !fault.empty()) return fault;
     for (std::uint32_t r = 1; r <= table.recCount() && !reports.any(); ++r) {
         table.goTo(r);
         for (int i = 0; i < table.fieldCount(); ++i)
@@ -114,11 +111,9 @@ bool setAside(const ui::Context& ctx) {
     bool moved = true;
     for (const char* ext : {".DBF", ".FPT", ".CDX"}) {
         const fs::path source = programFile(ctx, std::string("FRUPDATE") + ext);
-        if (!fs::exists(source, ec))
-            continue;
+        if (!fs::exists(source, ec)) continue;
         fs::rename(source, programFolder(ctx) / (target + ext), ec);
-        if (ec && std::string_view(ext) == ".DBF")
-            moved = false;
+        if (ec && std::string_view(ext) == ".DBF") moved = false;
     }
     return moved;
 }
@@ -149,9 +144,10 @@ std::string logbook(const QDate& date, const std::string& lines, const Tally& t)
                     kCrLf + kCrLf + "Folgende Fragenummern wurden aktualisiert:" + kCrLf + kCrLf + lines + kCrLf +
                     "Es wurden " + std::to_string(t.records) + " Fragen aktualisiert." + kCrLf + kCrLf;
     const std::pair<const char*, int> summary[] = {
-        {"   Gel\xF6scht: ", t.deleted},  {"Neue Fragen: ", t.added},      {" Fragetexte: ", t.texts},      {"     Flag 1: ", t.flags[0]},
-        {"     Flag 2: ", t.flags[1]},   {"     Flag 3: ", t.flags[2]},   {"  Antwort 1: ", t.answers[0]},
-        {"  Antwort 2: ", t.answers[1]}, {"  Antwort 3: ", t.answers[2]}, {"     Bilder: ", t.pictures},
+        {"   Gel\xF6scht: ", t.deleted}, {"Neue Fragen: ", t.added},      {" Fragetexte: ", t.texts},
+        {"     Flag 1: ", t.flags[0]},   {"     Flag 2: ", t.flags[1]},   {"     Flag 3: ", t.flags[2]},
+        {"  Antwort 1: ", t.answers[0]}, {"  Antwort 2: ", t.answers[1]}, {"  Antwort 3: ", t.answers[2]},
+        {"     Bilder: ", t.pictures},
     };
     for (const auto& [label, count] : summary)
         s += label + std::to_string(count) + kCrLf;
@@ -240,13 +236,11 @@ Applied applyUpdate(WorkArea& dfrg, store::Table& update, const Reports& reports
         } else {
             // A question with a theme is updated, even when its text is empty in the catalog; and one that an
             // earlier record of this update deleted is brought back, as the records apply in order.
-            if (dfrg.table().isDeleted())
-                dfrg.recall();
+            if (dfrg.table().isDeleted()) dfrg.recall();
             line += " Update ";
         }
         line += key;
-        if (theme > 0)
-            takeOver(dfrg, update, line, a.tally);
+        if (theme > 0) takeOver(dfrg, update, line, a.tally);
         a.lines += line + kCrLf;
     }
     return a;
@@ -272,8 +266,7 @@ void greet(ui::Context& ctx) {
 UpdateResult importUpdate(ui::Context& ctx) {
     const fs::path updateDbf = programFile(ctx, "FRUPDATE.DBF");
     std::error_code ec;
-    if (!fs::is_regular_file(updateDbf, ec))
-        return UpdateResult::NoUpdate;
+    if (!fs::is_regular_file(updateDbf, ec)) return UpdateResult::NoUpdate;
 
     ui::MSGINFO(ctx, QStringLiteral("Es wird nun ein Update für die\rFragendatenbank importiert !"), kTitle);
 
@@ -314,8 +307,7 @@ UpdateResult importUpdate(ui::Context& ctx) {
                 wait.emplace();
                 indexed = dfrg->openIndex(cdx) && dfrg->setOrder("FRAGEN");
             }
-            if (!indexed)
-                fault = reports.any() ? reports.first() : "FRAGEN.CDX: der Index lässt sich nicht aufbauen";
+            if (!indexed) fault = reports.any() ? reports.first() : "FRAGEN.CDX: der Index lässt sich nicht aufbauen";
         }
         if (!fault.empty()) {
             session.closeAll();
@@ -360,14 +352,12 @@ UpdateResult importUpdate(ui::Context& ctx) {
     MAKELOCAL(programFolder(ctx), "LOCAL1");
     // Whoever is logged in keeps a table to work on; user 2's table would otherwise be missing until the next login.
     const std::string active = ctx.login.CS_LOCAL.toStdString();
-    if (!active.empty() && active != "LOCAL1")
-        MAKELOCAL(programFolder(ctx), active);
+    if (!active.empty() && active != "LOCAL1") MAKELOCAL(programFolder(ctx), active);
     return UpdateResult::Imported;
 }
 
 void ISUPDATE(ui::Context& ctx) {
-    if (importUpdate(ctx) != UpdateResult::Imported)
-        return;
+    if (importUpdate(ctx) != UpdateResult::Imported) return;
     if (ui::MSGYESNO(ctx, QStringLiteral("Ihre Fragendatenbank wurde aktualisiert.\rUpdate-Protokoll anzeigen ?"),
                      QStringLiteral("Fragen-Update")))
         showTextFile(ctx, programFile(ctx, "FRUPDATE.LOG"), QStringLiteral("FrUpdate.log - Update-Protokoll"));
