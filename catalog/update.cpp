@@ -246,6 +246,32 @@ Applied applyUpdate(WorkArea& dfrg, store::Table& update, const Reports& reports
     return a;
 }
 
+// Builds FRAGEN.CDX under the progress dialog and makes it the catalog's order; the wait cursor goes on once the
+// meter is gone.
+bool indexCatalog(ui::Context& ctx, WorkArea& dfrg, std::optional<ui::WaitCursor>& wait) {
+    // The index is derived data: an old file is built anew rather than trusted.
+    removeFile(ctx, "FRAGEN.CDX");
+    const fs::path cdx = programFolder(ctx) / "FRAGEN.CDX";
+    bool built = false;
+    ui::MSGMETER(
+        ctx,
+        [&](ui::ProgressBar& bar, ui::Label&, ui::SkinnedDialog&, bool& done) {
+            bar.setTotal(static_cast<int>(dfrg.recCount()));
+            built = BUILDINDEX(
+                dfrg, "FRAGENR", cdx,
+                [&](std::uint32_t recno, std::uint32_t) {
+                    bar.setPosition(static_cast<int>(recno));
+                    ui::processEvents();
+                },
+                done);
+        },
+        QStringLiteral("FRAGEN Index aufbauen..."));
+    if (!built) return false;
+    dfrg.closeIndexes();
+    wait.emplace();
+    return dfrg.openIndex(cdx) && dfrg.setOrder("FRAGEN");
+}
+
 bool writeLogbook(const fs::path& file, const std::string& text) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -284,31 +310,8 @@ UpdateResult importUpdate(ui::Context& ctx) {
 
         WorkArea* dfrg = session.use(programFile(ctx, "FRAGEN.DBF"), "DFRG");
         std::string fault = dfrg ? structureFault(dfrg->table(), "FRAGEN.DBF") : reports.first();
-        bool indexed = false;
-        if (fault.empty()) {
-            // The index is derived data: an old file is built anew rather than trusted.
-            removeFile(ctx, "FRAGEN.CDX");
-            const fs::path cdx = programFolder(ctx) / "FRAGEN.CDX";
-            ui::MSGMETER(
-                ctx,
-                [&](ui::ProgressBar& bar, ui::Label&, ui::SkinnedDialog&, bool& done) {
-                    bar.setTotal(static_cast<int>(dfrg->recCount()));
-                    indexed = BUILDINDEX(
-                        *dfrg, "FRAGENR", cdx,
-                        [&](std::uint32_t recno, std::uint32_t) {
-                            bar.setPosition(static_cast<int>(recno));
-                            ui::processEvents();
-                        },
-                        done);
-                },
-                QStringLiteral("FRAGEN Index aufbauen..."));
-            if (indexed) {
-                dfrg->closeIndexes();
-                wait.emplace();
-                indexed = dfrg->openIndex(cdx) && dfrg->setOrder("FRAGEN");
-            }
-            if (!indexed) fault = reports.any() ? reports.first() : "FRAGEN.CDX: der Index lässt sich nicht aufbauen";
-        }
+        if (fault.empty() && !indexCatalog(ctx, *dfrg, wait))
+            fault = reports.any() ? reports.first() : "FRAGEN.CDX: der Index lässt sich nicht aufbauen";
         if (!fault.empty()) {
             session.closeAll();
             wait.reset();
