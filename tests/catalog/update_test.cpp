@@ -95,25 +95,25 @@ std::string pyText(const std::string& cp1252) {
 // Python run before the table is closed, with the table as `t`.
 void writeUpdate(const fs::path& dir, const std::vector<Q>& records, const std::string& omit = {},
                  const std::string& extra = {}) {
-    std::string spec;
+    std::string fieldList;
     for (const store::FieldDef& f : catalog::fragenFields()) {
         if (f.name == omit) continue;
-        spec += (spec.empty() ? "" : "; ") + f.name + " ";
+        fieldList += (fieldList.empty() ? "" : "; ") + f.name + " ";
         switch (f.type) {
         case store::FieldType::Memo:
-            spec += f.name == "PICTURE" ? "M binary" : "M";
+            fieldList += f.name == "PICTURE" ? "M binary" : "M";
             break;
         case store::FieldType::Logical:
-            spec += "L";
+            fieldList += "L";
             break;
         case store::FieldType::Numeric:
-            spec += "N(" + std::to_string(f.length) + ",0)";
+            fieldList += "N(" + std::to_string(f.length) + ",0)";
             break;
         default:
-            spec += "C(" + std::to_string(f.length) + ")";
+            fieldList += "C(" + std::to_string(f.length) + ")";
         }
     }
-    std::string script = "import dbf\nt = dbf.Table('" + (dir / "FRUPDATE.DBF").string() + "', '" + spec +
+    std::string script = "import dbf\nt = dbf.Table('" + (dir / "FRUPDATE.DBF").string() + "', '" + fieldList +
                          "', dbf_type='fp', codepage='cp1252')\nt.open(dbf.READ_WRITE)\n";
     for (const Q& q : records) {
         std::map<std::string, std::string> v = {{"FRAGENR", pyText(q.nr)},
