@@ -1,0 +1,369 @@
+#include "catalog/update.h"
+
+#include <array>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <QDate>
+#include <QString>
+
+#include "catalog/logviewer.h"
+#include "catalog/tables.h"
+#include "platform/programdir.h"
+#include "store/error.h"
+#include "store/format.h"
+#include "store/workarea.h"
+#include "ui/context.h"
+#include "ui/cursors.h"
+#include "ui/progressbar.h"
+
+namespace catalog {
+
+namespace fs = std::filesystem;
+using store::FieldDef;
+using store::FieldType;
+using store::Value;
+using store::WorkArea;
+
+fs::path programFile(const ui::Context& ctx, std::string_view name) {
+    return platform::ProgramDir(ctx.programDir).resolvePath(name);
+}
+
+namespace {
+
+const QString kTitle = QStringLiteral("Update");
+const std::string kCrLf = "\r\n";
+
+QString fromUtf8(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+fs::path programFolder(const ui::Context& ctx) {
+    return fs::path(platform::ProgramDir(ctx.programDir).path().toStdString());
+}
+
+// While the import runs, the engine's reports are collected instead of handed on: the import itself tells the
+// user what went wrong, once, and what it did about it.
+class Reports {
+public:
+    Reports() {
+        m_previous = store::setErrorCallback([this](const store::StoreError& e) { m_list.push_back(e); });
+    }
+    ~Reports() { store::setErrorCallback(std::move(m_previous)); }
+    Reports(const Reports&) = delete;
+    Reports& operator=(const Reports&) = delete;
+
+    bool any() const { return !m_list.empty(); }
+    std::string first() const { return m_list.empty() ? std::string() : m_list.front().message; }
+
+private:
+    store::ErrorCallback m_previous;
+    std::vector<store::StoreError> m_list;
+};
+
+// Empty when the table has every field of FRAGEN with its type (and width, for all but memos); otherwise why not.
+std::string structureFault(const store::Table& table, const std::string& name) {
+    for (const FieldDef& want : fragenFields()) {
+        const int i = table.fieldIndex(want.name);
+        if (i < 0) return name + ": das Feld " + want.name + " fehlt";
+        const FieldDef& have = table.fieldDef(i);
+        if (have.type != want.type)
+            return name + ": das Feld " + want.name + " hat den Typ " + static_cast<char>(have.type) + " statt " +
+                   static_cast<char>(want.type);
+        if (want.type != FieldType::Memo && (have.length != want.length || have.decimals != want.decimals))
+            return name + ": das Feld " + want.name + " hat die Breite " + std::to_string(have.length) + "," +
+                   std::to_string(have.decimals) + " statt " + std::to_string(want.length) + "," +
+                   std::to_string(want.decimals);
+    }
+    return {};
+}
+
+// Opens the update and reads every field of every record once, memos included, so that a damaged or half
+// written table shows itself before the catalog is changed. Empty when usable; otherwise why not.
+std::string checkUpdate(store::Session& session, const fs::path& dbf, const Reports& reports) {
+    WorkArea* dfru = session.use(dbf, "DFRU");
+    if (!dfru) return reports.first();
+    store::Table& table = dfru->table();
+    if (std::string fault = structureFault(table, "FRUPDATE.DBF"); !fault.empty()) return fault;
+    for (std::uint32_t r = 1; r <= table.recCount() && !reports.any(); ++r) {
+        table.goTo(r);
+        for (int i = 0; i < table.fieldCount(); ++i)
+            (void)table.fieldValue(i);
+    }
+    table.goTo(1);
+    return reports.first();
+}
+
+void removeFile(const ui::Context& ctx, std::string_view name) {
+    std::error_code ec;
+    fs::remove(programFile(ctx, name), ec);
+}
+
+// Moves an unusable update out of the way under REJECTED_UPDATE; true when FRUPDATE.DBF is gone.
+bool setAside(const ui::Context& ctx) {
+    std::error_code ec;
+    const std::string target(REJECTED_UPDATE);
+    for (const char* ext : {".DBF", ".FPT", ".CDX"}) // an older rejected set must not pair with this one
+        removeFile(ctx, target + ext);
+    bool moved = true;
+    for (const char* ext : {".DBF", ".FPT", ".CDX"}) {
+        const fs::path source = programFile(ctx, std::string("FRUPDATE") + ext);
+        if (!fs::exists(source, ec)) continue;
+        fs::rename(source, programFolder(ctx) / (target + ext), ec);
+        if (ec && std::string_view(ext) == ".DBF") moved = false;
+    }
+    return moved;
+}
+
+void rejectUpdate(ui::Context& ctx, const std::string& reason) {
+    const bool moved = setAside(ctx);
+    QString message = QStringLiteral("Das Update FRUPDATE.DBF kann nicht eingespielt werden:\r%1\r\r"
+                                     "Die Fragendatenbank bleibt unverändert.")
+                          .arg(fromUtf8(reason));
+    if (moved)
+        message += QStringLiteral(" Die Update-Datei ist als %1.DBF aufbewahrt.")
+                       .arg(QString::fromLatin1(REJECTED_UPDATE.data(), REJECTED_UPDATE.size()));
+    ui::WARNBOX(ctx, message, kTitle);
+}
+
+struct Tally {
+    int records = 0;
+    int deleted = 0;
+    int added = 0;
+    int texts = 0;
+    int pictures = 0;
+    std::array<int, 3> flags{};
+    std::array<int, 3> answers{};
+};
+
+std::string logbook(const QDate& date, const std::string& lines, const Tally& t) {
+    std::string s = "Logbuch des Fragenupdate vom: " + date.toString(QStringLiteral("dd.MM.yyyy")).toStdString() +
+                    kCrLf + kCrLf + "Folgende Fragenummern wurden aktualisiert:" + kCrLf + kCrLf + lines + kCrLf +
+                    "Es wurden " + std::to_string(t.records) + " Fragen aktualisiert." + kCrLf + kCrLf;
+    const std::pair<const char*, int> summary[] = {
+        {"   Gel\xF6scht: ", t.deleted}, {"Neue Fragen: ", t.added},      {" Fragetexte: ", t.texts},
+        {"     Flag 1: ", t.flags[0]},   {"     Flag 2: ", t.flags[1]},   {"     Flag 3: ", t.flags[2]},
+        {"  Antwort 1: ", t.answers[0]}, {"  Antwort 2: ", t.answers[1]}, {"  Antwort 3: ", t.answers[2]},
+        {"     Bilder: ", t.pictures},
+    };
+    for (const auto& [label, count] : summary)
+        s += label + std::to_string(count) + kCrLf;
+    return s;
+}
+
+// The fields of the current update record that act on the current catalog record, in the order of the
+// takeover table; appends the log marker of each counted field to `line`.
+void takeOver(WorkArea& dfrg, const store::Table& update, std::string& line, Tally& tally) {
+    auto value = [&](std::string_view field) { return update.fieldValue(update.fieldIndex(field)); };
+    auto memo = [&](std::string_view field) { return update.memo(update.fieldIndex(field)); };
+
+    dfrg.replace("THEMA", value("THEMA"));
+    static const std::array<const char*, 3> flags = {"OK1", "OK2", "OK3"};
+    for (std::size_t k = 0; k < flags.size(); ++k) {
+        const Value v = value(flags[k]);
+        if (v.asLogical() != dfrg.logical(flags[k])) {
+            line += " Flag" + std::to_string(k + 1);
+            ++tally.flags[k];
+        }
+        dfrg.replace(flags[k], v);
+    }
+    for (const char* field : {"MC_VOR", "MC_WERT", "MC_NACH"})
+        dfrg.replace(field, value(field));
+    for (const std::string& field : KLASSEN_FELDER)
+        dfrg.replace(field, value(field));
+    dfrg.replace("BITMAP", value("BITMAP"));
+
+    if (const std::string picture = memo("PICTURE"); !picture.empty()) {
+        dfrg.replaceMemo("PICTURE", picture, true);
+        line += " Bild";
+        ++tally.pictures;
+    }
+    if (const std::string text = memo("FRAGE"); !text.empty()) {
+        dfrg.replaceMemo("FRAGE", text, false);
+        line += " Frage";
+        ++tally.texts;
+    }
+    static const std::array<const char*, 2> answers = {"ANTW1", "ANTW2"};
+    for (std::size_t k = 0; k < answers.size(); ++k) {
+        if (const std::string text = memo(answers[k]); !text.empty()) {
+            dfrg.replaceMemo(answers[k], text, false);
+            line += " Antw" + std::to_string(k + 1);
+            ++tally.answers[k];
+        }
+    }
+    // A question with one or two options has no third answer: an empty one clears the catalog's quietly.
+    const std::string third = memo("ANTW3");
+    const double options = value("MC_ANZAHL").asNumber();
+    if (third.empty() && (options == 1 || options == 2)) {
+        dfrg.replaceMemo("ANTW3", "", false);
+    } else {
+        dfrg.replaceMemo("ANTW3", third, false);
+        line += " Antw3";
+        ++tally.answers[2];
+    }
+}
+
+struct Applied {
+    std::string lines;
+    Tally tally;
+    bool deletedAny = false;
+};
+
+// Every update record in physical order against the catalog, which must have its FRAGENR order set.
+Applied applyUpdate(WorkArea& dfrg, store::Table& update, const Reports& reports) {
+    Applied a;
+    const int keyField = update.fieldIndex("FRAGENR");
+    const int themeField = update.fieldIndex("THEMA");
+    for (std::uint32_t r = 1; r <= update.recCount() && !reports.any(); ++r) {
+        update.goTo(r);
+        ++a.tally.records;
+        const std::string key(update.rawField(keyField));
+        const double theme = update.fieldValue(themeField).asNumber();
+        std::string line = store::strNumber(a.tally.records, 3); // "***" from 1000 on
+        if (!dfrg.seek(key)) {
+            dfrg.appendBlank();
+            dfrg.replace("FRAGENR", Value::text(key));
+            line += " Neu      ";
+            ++a.tally.added;
+        } else if (theme == 0) {
+            line += " Gel\xF6scht ";
+            ++a.tally.deleted;
+            a.deletedAny = true;
+            dfrg.deleteRecord();
+        } else {
+            // A question with a theme is updated, even when its text is empty in the catalog; and one that an
+            // earlier record of this update deleted is brought back, as the records apply in order.
+            if (dfrg.table().isDeleted()) dfrg.recall();
+            line += " Update ";
+        }
+        line += key;
+        if (theme > 0) takeOver(dfrg, update, line, a.tally);
+        a.lines += line + kCrLf;
+    }
+    return a;
+}
+
+// Builds FRAGEN.CDX under the progress dialog and makes it the catalog's order; the wait cursor goes on once the
+// meter is gone.
+bool indexCatalog(ui::Context& ctx, WorkArea& dfrg, std::optional<ui::WaitCursor>& wait) {
+    // The index is derived data: an old file is built anew rather than trusted.
+    removeFile(ctx, "FRAGEN.CDX");
+    const fs::path cdx = programFolder(ctx) / "FRAGEN.CDX";
+    bool built = false;
+    ui::MSGMETER(
+        ctx,
+        [&](ui::ProgressBar& bar, ui::Label&, ui::SkinnedDialog&, bool& done) {
+            bar.setTotal(static_cast<int>(dfrg.recCount()));
+            built = BUILDINDEX(
+                dfrg, "FRAGENR", cdx,
+                [&](std::uint32_t recno, std::uint32_t) {
+                    bar.setPosition(static_cast<int>(recno));
+                    ui::processEvents();
+                },
+                done);
+        },
+        QStringLiteral("FRAGEN Index aufbauen..."));
+    if (!built) return false;
+    dfrg.closeIndexes();
+    wait.emplace();
+    return dfrg.openIndex(cdx) && dfrg.setOrder("FRAGEN");
+}
+
+bool writeLogbook(const fs::path& file, const std::string& text) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+// The greeting that goes with every creation of a learning-state table: speech when it is on, else the sound.
+void greet(ui::Context& ctx) {
+    if (ctx.settings.LS_SPEECH)
+        ui::SPEEKIT(ctx, QStringLiteral("Die Sprachausgabe ist eingeschaltet!"));
+    else if (ctx.settings.LS_SOUND)
+        ctx.sound().play(QStringLiteral(".\\Sounds\\Tavolin.wav"));
+}
+
+} // namespace
+
+UpdateResult importUpdate(ui::Context& ctx) {
+    const fs::path updateDbf = programFile(ctx, "FRUPDATE.DBF");
+    std::error_code ec;
+    if (!fs::is_regular_file(updateDbf, ec)) return UpdateResult::NoUpdate;
+
+    ui::MSGINFO(ctx, QStringLiteral("Es wird nun ein Update für die\rFragendatenbank importiert !"), kTitle);
+
+    std::optional<ui::WaitCursor> wait;
+    {
+        Reports reports;
+        store::Session session;
+
+        // The whole update is read before anything changes, so a broken one leaves the catalog as it was.
+        if (std::string fault = checkUpdate(session, updateDbf, reports); !fault.empty()) {
+            session.closeAll();
+            rejectUpdate(ctx, fault);
+            return UpdateResult::UpdateRejected;
+        }
+
+        WorkArea* dfrg = session.use(programFile(ctx, "FRAGEN.DBF"), "DFRG");
+        std::string fault = dfrg ? structureFault(dfrg->table(), "FRAGEN.DBF") : reports.first();
+        if (fault.empty() && !indexCatalog(ctx, *dfrg, wait))
+            fault = reports.any() ? reports.first() : "FRAGEN.CDX: der Index lässt sich nicht aufbauen";
+        if (!fault.empty()) {
+            session.closeAll();
+            wait.reset();
+            ui::WARNBOX(ctx,
+                        QStringLiteral("Die Fragendatenbank kann nicht geöffnet werden:\r%1\r\r"
+                                       "Das Update wird beim nächsten Start eingespielt.")
+                            .arg(fromUtf8(fault)),
+                        kTitle);
+            return UpdateResult::CatalogUnavailable;
+        }
+
+        const Applied applied = applyUpdate(*dfrg, session.find("DFRU")->table(), reports);
+        bool logged = true;
+        if (!reports.any()) {
+            logged = writeLogbook(programFile(ctx, "FRUPDATE.LOG"),
+                                  logbook(ctx.clock().now().date(), applied.lines, applied.tally));
+            if (applied.deletedAny) {
+                dfrg->closeIndexes(); // the index file goes anyway; no need to keep it current while packing
+                dfrg->pack();
+            }
+        }
+        session.closeAll();
+        if (reports.any()) {
+            wait.reset();
+            ui::WARNBOX(ctx,
+                        QStringLiteral("Beim Einspielen des Updates ist ein Fehler aufgetreten:\r%1\r\r"
+                                       "Die Update-Datei und die Lerndaten bleiben erhalten; das Update wird beim "
+                                       "nächsten Start erneut eingespielt.")
+                            .arg(fromUtf8(reports.first())),
+                        kTitle);
+            return UpdateResult::Failed;
+        }
+        if (!logged)
+            ui::WARNBOX(ctx, QStringLiteral("Das Update-Protokoll FRUPDATE.LOG lässt sich nicht schreiben."), kTitle);
+    }
+
+    for (const char* name : {"FRUPDATE.DBF", "FRUPDATE.FPT", "FRUPDATE.CDX", "LOCAL1.DBF", "LOCAL2.DBF", "FRAGEN.CDX"})
+        removeFile(ctx, name);
+
+    greet(ctx);
+    MAKELOCAL(programFolder(ctx), "LOCAL1");
+    // Whoever is logged in keeps a table to work on; user 2's table would otherwise be missing until the next login.
+    const std::string active = ctx.login.CS_LOCAL.toStdString();
+    if (!active.empty() && active != "LOCAL1") MAKELOCAL(programFolder(ctx), active);
+    return UpdateResult::Imported;
+}
+
+void ISUPDATE(ui::Context& ctx) {
+    if (importUpdate(ctx) != UpdateResult::Imported) return;
+    if (ui::MSGYESNO(ctx, QStringLiteral("Ihre Fragendatenbank wurde aktualisiert.\rUpdate-Protokoll anzeigen ?"),
+                     QStringLiteral("Fragen-Update")))
+        showTextFile(ctx, programFile(ctx, "FRUPDATE.LOG"), QStringLiteral("FrUpdate.log - Update-Protokoll"));
+}
+
+} // namespace catalog
