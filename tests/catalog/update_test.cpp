@@ -132,7 +132,8 @@ void writeUpdate(const fs::path& dir, const std::vector<Q>& records, const std::
         script += "t.append({";
         for (const auto& [name, literal] : v)
             if (name != omit)
-                script += "'" + QString::fromStdString(name).toLower().toStdString() + "': " + literal + ", ";
+                script.append("'").append(QString::fromStdString(name).toLower().toStdString()).append("': ")
+                    .append(literal).append(", ");
         script += "})\n";
     }
     script += extra + "\nt.close()\n";
