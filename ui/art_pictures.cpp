@@ -308,7 +308,7 @@ void start2(QPainter& p, QSize size) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xa8, 0xae, 0xb8));
     p.drawPolygon(barrier);
-    // Cars going away on the left lanes (tail lights), coming on the right (head lights).
+    // Traffic keeps to the right: ahead of us on the right lanes (tail lights), oncoming on the left.
     auto car = [&](qreal t, qreal lane, const QColor& body, const QColor& lights) {
         const qreal s = road.width(t) * 0.16;
         const QPointF foot = road.centre(t) + QPointF(road.width(t) * lane, 0);
@@ -324,11 +324,11 @@ void start2(QPainter& p, QSize size) {
         p.drawRect(QRectF(foot.x() - s * 0.42, foot.y() - s * 0.1, s * 0.14, s * 0.1));
         p.drawRect(QRectF(foot.x() + s * 0.28, foot.y() - s * 0.1, s * 0.14, s * 0.1));
     };
-    car(0.72, 0.32, QColor(0x8a, 0x4b, 0x6b), QColor(0xff, 0xf6, 0xd0));
-    car(0.55, 0.12, QColor(0x6b, 0x7d, 0x99), QColor(0xff, 0xf6, 0xd0));
-    car(0.8, -0.36, QColor(0x3d, 0x5a, 0x80), QColor(0xff, 0x3b, 0x30));
-    car(0.5, -0.13, QColor(0xb5, 0x4a, 0x36), QColor(0xff, 0x3b, 0x30));
-    car(0.2, -0.36, QColor(0x2f, 0x6f, 0x5a), QColor(0xff, 0x3b, 0x30));
+    car(0.72, -0.32, QColor(0x8a, 0x4b, 0x6b), QColor(0xff, 0xf6, 0xd0));
+    car(0.55, -0.12, QColor(0x6b, 0x7d, 0x99), QColor(0xff, 0xf6, 0xd0));
+    car(0.8, 0.36, QColor(0x3d, 0x5a, 0x80), QColor(0xff, 0x3b, 0x30));
+    car(0.5, 0.13, QColor(0xb5, 0x4a, 0x36), QColor(0xff, 0x3b, 0x30));
+    car(0.2, 0.36, QColor(0x2f, 0x6f, 0x5a), QColor(0xff, 0x3b, 0x30));
     // The gantry with two blue boards and white arrows.
     const qreal gy = h * 0.3;
     p.setPen(Qt::NoPen);
