@@ -7,6 +7,7 @@
 #include <QtEndian>
 
 #include <cmath>
+#include <functional>
 
 #include "support/testdir.h"
 #include "ui/artwork.h"
@@ -369,4 +370,118 @@ TEST_F(ArtworkFiles, TheBitmapsFolderGetsValidWindowsBitmapsOfTheirPicturesSizes
 TEST_F(ArtworkFiles, AFolderThatCannotBeMadeWritesNothing) {
     lwtest::writeFile(m_dir.path() / "blocker", "a file where the folder should be");
     EXPECT_TRUE(ui::art::writeBitmapFiles(m_root + QStringLiteral("/blocker/Bitmaps")).isEmpty());
+}
+
+namespace {
+
+// The rows of a rectangle that hold pixels matching `ink` (dark text: grey below 80).
+std::pair<int, int> inkRows(const QImage& img, const QRect& r, const std::function<bool(QRgb)>& ink) {
+    int first = -1, last = -1;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (ink(img.pixel(x, y))) {
+                if (first < 0) first = y;
+                last = y;
+                break;
+            }
+    return {first, last};
+}
+
+bool dark(QRgb c) {
+    return qGray(c) < 80;
+}
+
+bool whiteText(QRgb c) {
+    return qGray(c) > 230;
+}
+
+} // namespace
+
+TEST(Artwork, HeadingsAndCaptionsStayClearOfTheCloseBoxAndTheEdges) {
+    // The close box sits in the band's right end: a heading must end before it.
+    for (const auto& e : ui::art::skinTable()) {
+        if (!*e.heading) continue;
+        ui::art::SkinEntry bare = e;
+        bare.heading = "";
+        const QRect closeArea(e.width - 48, 0, 48, 34);
+        EXPECT_EQ(ui::art::drawSkin(e, 1.0).toImage().copy(closeArea),
+                  ui::art::drawSkin(bare, 1.0).toImage().copy(closeArea))
+            << e.name << ": the heading runs under the close box";
+    }
+    // Button captions keep off the button's rim: the outer columns look as they do without a caption.
+    for (const auto& e : ui::art::buttonTable()) {
+        ui::art::ButtonEntry bare = e;
+        bare.caption = "";
+        bare.subtitle = nullptr;
+        for (qreal dpr : {1.0, 2.0}) {
+            const QImage with = ui::art::drawButton(e, dpr).toImage();
+            const QImage without = ui::art::drawButton(bare, dpr).toImage();
+            const int margin = int(4 * dpr);
+            EXPECT_EQ(with.copy(0, 0, margin, with.height()), without.copy(0, 0, margin, with.height())) << e.name;
+            EXPECT_EQ(with.copy(with.width() - margin, 0, margin, with.height()),
+                      without.copy(with.width() - margin, 0, margin, with.height()))
+                << e.name << " at " << dpr << "x: caption cut off at the right";
+        }
+    }
+}
+
+TEST(Artwork, TheFrameIsWhereTheDialogEnds) {
+    // The dialog leaves the skin's last pixels off; its right and bottom edge still show the frame.
+    for (const auto& e : ui::art::skinTable()) {
+        if (e.kind == ui::art::SkinKind::Page || e.cut == 0) continue;
+        const QImage img = ui::art::drawSkin(e, 1.0).toImage();
+        const QColor ink = ui::art::palette::ink;
+        EXPECT_EQ(img.pixelColor(e.width - e.cut - 1, e.height / 2), ink) << e.name << ": no frame on the right";
+        EXPECT_EQ(img.pixelColor(e.width / 2, e.height - e.cut - 1), ink) << e.name << ": no frame at the bottom";
+        EXPECT_EQ(img.pixelColor(0, e.height / 2), ink) << e.name;
+    }
+    // The exam shows the question skins two pixels smaller than the training does: both see a frame.
+    for (const char* skin : {"Fragen1", "Fragen2"}) {
+        const QImage img = ui::art::draw(str(skin), 1.0).toImage();
+        for (int cut : {1, 2})
+            EXPECT_EQ(img.pixelColor(img.width() - cut - 1, img.height() / 2), ui::art::palette::ink) << skin << cut;
+    }
+}
+
+TEST(Artwork, ThemeCaptionsStandBesideTheirBars) {
+    // Each caption's text lies within the height of the bar(s) of its row, not of the next row.
+    struct Page {
+        const char* skin;
+        int firstTop;
+        int step;
+        int rowHeight; // from the upper bar's top to the lower bar's bottom
+    };
+    for (const Page& page : {Page{"StatThem", 44, 30, 10}, Page{"StatRic1", 48, 44, 24}, Page{"StatRic2", 48, 44, 24},
+                             Page{"StatVerg", 48, 44, 24}}) {
+        const QImage img = ui::art::draw(str(page.skin), 1.0).toImage();
+        for (int n = 0; n < 8; ++n) {
+            const int top = page.firstTop + page.step * n;
+            const auto [first, last] = inkRows(img, QRect(14, top - 12, 190, page.rowHeight + 24), dark);
+            ASSERT_GE(first, 0) << page.skin << " row " << n + 1 << " has no caption";
+            const int middle = (first + last) / 2;
+            EXPECT_GE(middle, top - 2) << page.skin << " row " << n + 1;
+            EXPECT_LE(middle, top + page.rowHeight + 2) << page.skin << " row " << n + 1;
+        }
+    }
+}
+
+TEST(Artwork, CaptionsLeaveThePlacesOfTheValuesFree) {
+    // The question dialogs' status line: no caption text where the dialog shows a value.
+    const QRect questionValues[] = {ui::luRect(225, 34, 39, 9), ui::luRect(225, 103, 10, 9),
+                                    ui::luRect(225, 132, 10, 9), ui::luRect(225, 202, 8, 9),
+                                    ui::luRect(224, 303, 12, 9)};
+    for (const char* skin : {"Fragen1", "Fragen2"}) {
+        const QImage img = ui::art::draw(str(skin), 1.0).toImage();
+        for (const QRect& r : questionValues)
+            EXPECT_EQ(inkRows(img, r, dark).first, -1) << skin << " caption inside the value at " << r.x();
+    }
+    // The catalog view's bar: white captions, values in their own places (the value layouts two pixels left).
+    for (const auto& [skin, shift] : {std::pair{"Katalog1", 0}, std::pair{"Katalog2", 2}}) {
+        const QImage img = ui::art::draw(str(skin), 1.0).toImage();
+        const QRect values[] = {ui::pxRect(450, 62, 60, 18),          ui::pxRect(450, 214, 18, 18),
+                                ui::pxRect(450, 310, 78, 18),         ui::pxRect(450, 530, 18, 18),
+                                ui::pxRect(482, 480 - shift, 36, 18), ui::pxRect(482, 560 - shift, 36, 18)};
+        for (const QRect& r : values)
+            EXPECT_EQ(inkRows(img, r, whiteText).first, -1) << skin << " caption inside the value at " << r.x();
+    }
 }
