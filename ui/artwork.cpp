@@ -1,16 +1,14 @@
 #include "ui/artwork.h"
 
-#include <QLinearGradient>
-#include <QPainter>
+#include <QFontMetricsF>
 #include <QPainterPath>
 
+#include "ui/art_common.h"
 #include "ui/fonts.h"
 
 namespace ui::art {
 
-namespace {
-
-constexpr int kBandHeight = 34;
+namespace detail {
 
 QPixmap canvas(QSize size, qreal dpr) {
     QPixmap pm(size * dpr);
@@ -26,7 +24,120 @@ QLinearGradient vertical(qreal top, qreal bottom, const QColor& a, const QColor&
     return g;
 }
 
-void drawPanel(QPainter& p, const QRectF& r) {
+void drawBand(QPainter& p, int w, const QString& heading, qreal headingRight) {
+    p.fillRect(QRectF(0, 0, w, kBandHeight), vertical(0, kBandHeight, palette::bandTop, palette::bandBottom));
+    p.fillRect(QRectF(0, kBandHeight, w, 2), palette::bandLine);
+    p.fillRect(QRectF(0, kBandHeight + 2, w, 1), palette::accent);
+    if (!heading.isEmpty())
+        drawFitted(p, QRectF(12, 6, headingRight - 12, 22), heading, 15, true, palette::ink,
+                   Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+void drawBody(QPainter& p, QSize size, int top) {
+    p.fillRect(QRectF(0, top, size.width(), size.height() - top),
+               vertical(top, size.height(), palette::bodyTop, palette::bodyBottom));
+}
+
+void drawFooter(QPainter& p, QSize size, int footer, int cut) {
+    if (footer <= 0) return;
+    const qreal top = size.height() - footer;
+    const qreal bottom = size.height() - cut;
+    p.fillRect(QRectF(0, top, size.width(), footer),
+               vertical(top, bottom, palette::footer, palette::bodyBottom.darker(104)));
+    p.fillRect(QRectF(0, top, size.width(), 1), palette::panelBorder);
+    p.fillRect(QRectF(0, top + 1, size.width(), 1), QColor(255, 255, 255, 150));
+}
+
+void drawFrame(QPainter& p, QSize size, int cut) {
+    // The dialog shows the skin less `cut` pixels; the frame goes round what is seen, the rest is ink.
+    const qreal w = size.width() - cut;
+    const qreal h = size.height() - cut;
+    if (cut > 0) {
+        p.fillRect(QRectF(w, 0, cut, size.height()), palette::ink);
+        p.fillRect(QRectF(0, h, size.width(), cut), palette::ink);
+    }
+    const QRectF outer(0.5, 0.5, w - 1, h - 1);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(palette::ink, 1));
+    p.drawRect(outer);
+    p.setPen(QPen(QColor(255, 255, 255, 170), 1));
+    p.drawRect(outer.adjusted(1, 1, -1, -1));
+}
+
+// A faint steering wheel: the program's mark, quiet enough to sit behind any control.
+void drawWatermark(QPainter& p, const QRectF& area) {
+    if (area.height() < 80) return;
+    const qreal r = qMin<qreal>(area.height() * 0.42, area.width() * 0.22);
+    const QPointF c(area.right() - r - 18, area.bottom() - r - 12);
+    p.save();
+    QColor ink = palette::ink;
+    ink.setAlpha(13);
+    p.setPen(QPen(ink, r * 0.16));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, r, r);
+    p.setPen(QPen(ink, r * 0.12, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c, c + QPointF(-r * 0.92, -r * 0.1));
+    p.drawLine(c, c + QPointF(r * 0.92, -r * 0.1));
+    p.drawLine(c, c + QPointF(0, r * 0.92));
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawEllipse(c, r * 0.2, r * 0.2);
+    p.restore();
+}
+
+void drawSurface(QPainter& p, const QRectF& r, const QColor& fill, qreal radius) {
+    p.save();
+    // A soft shadow below, then the surface with a slightly darker rim and a light inner edge.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 18));
+    p.drawRoundedRect(r.translated(0, 1.5), radius, radius);
+    p.setPen(QPen(fill.darker(135), 1));
+    p.setBrush(fill);
+    p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+    p.setPen(QPen(QColor(255, 255, 255, 90), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(r.adjusted(1.5, 1.5, -1.5, -1.5), radius - 1, radius - 1);
+    p.restore();
+}
+
+void drawTitleTab(QPainter& p, const QRectF& label, const QColor& fill) {
+    // Rounded at the top, open into the band's lower line, a little larger than the label it carries.
+    const QRectF r(label.left() - 6, label.top() - 4, label.width() + 12, kBandHeight - label.top() + 4);
+    QPainterPath path;
+    const qreal rad = 6;
+    path.moveTo(r.left(), r.bottom());
+    path.lineTo(r.left(), r.top() + rad);
+    path.quadTo(r.left(), r.top(), r.left() + rad, r.top());
+    path.lineTo(r.right() - rad, r.top());
+    path.quadTo(r.right(), r.top(), r.right(), r.top() + rad);
+    path.lineTo(r.right(), r.bottom());
+    p.save();
+    p.setPen(QPen(palette::bandLine, 1));
+    p.setBrush(fill);
+    p.drawPath(path.translated(0.5, 0.5));
+    p.restore();
+}
+
+void drawSlot(QPainter& p, const QRectF& r, const QColor& fill) {
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 40));
+    p.drawRoundedRect(r.adjusted(-2, -2, 2, 2), 3, 3);
+    p.setBrush(fill);
+    p.drawRoundedRect(r.adjusted(-1, -1, 1, 1), 2, 2);
+    p.restore();
+}
+
+void drawSwatch(QPainter& p, const QRectF& r, const QColor& fill) {
+    p.save();
+    p.setPen(QPen(fill.darker(160), 1));
+    p.setBrush(fill);
+    p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+    p.restore();
+}
+
+// The light panel of the message skins.
+void drawPanelBox(QPainter& p, const QRectF& r) {
     p.setPen(QPen(palette::panelBorder, 1));
     p.setBrush(palette::panel);
     p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
@@ -45,212 +156,138 @@ void drawEmblem(QPainter& p, QPointF centre, qreal radius, const QString& letter
     p.drawText(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius + 1), Qt::AlignCenter, letter);
 }
 
-void drawFrame(QPainter& p, QSize size) {
-    const QRectF outer(0.5, 0.5, size.width() - 1, size.height() - 1);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(palette::ink, 1));
-    p.drawRect(outer);
-    p.setPen(QPen(QColor(255, 255, 255, 170), 1));
-    p.drawRect(outer.adjusted(1, 1, -1, -1));
-}
-
-void drawBand(QPainter& p, QSize size, const QString& heading) {
-    const int w = size.width();
-    p.fillRect(QRectF(0, 0, w, kBandHeight), vertical(0, kBandHeight, palette::bandTop, palette::bandBottom));
-    p.fillRect(QRectF(0, kBandHeight, w, 2), palette::bandLine);
-    p.fillRect(QRectF(0, kBandHeight + 2, w, 1), palette::accent);
-    if (!heading.isEmpty()) {
-        p.setPen(palette::ink);
-        p.setFont(fontPx(QStringLiteral("Arial"), 15, true));
-        p.drawText(QRectF(12, 6, w - 60, 22), Qt::AlignLeft | Qt::AlignVCenter, heading);
-    }
-}
-
-void drawBody(QPainter& p, QSize size, int top) {
-    p.fillRect(QRectF(0, top, size.width(), size.height() - top),
-               vertical(top, size.height(), palette::bodyTop, palette::bodyBottom));
-}
-
-void drawFooter(QPainter& p, QSize size, int footer) {
-    if (footer <= 0) return;
-    const qreal top = size.height() - footer;
-    p.fillRect(QRectF(0, top, size.width(), footer),
-               vertical(top, size.height(), palette::footer, palette::bodyBottom.darker(104)));
-    p.fillRect(QRectF(0, top, size.width(), 1), palette::panelBorder);
-    p.fillRect(QRectF(0, top + 1, size.width(), 1), QColor(255, 255, 255, 150));
-}
-
-// A faint steering wheel in the body: the program's mark, quiet enough to sit behind any control.
-void drawWatermark(QPainter& p, QSize size, int top, int footer) {
-    const qreal bottom = size.height() - footer;
-    const qreal room = bottom - top;
-    if (room < 80) return;
-    const qreal r = qMin<qreal>(room * 0.42, size.width() * 0.22);
-    const QPointF c(size.width() - r - 18, bottom - r - 12);
+void drawFitted(QPainter& p, const QRectF& r, const QString& text, int px, bool bold, const QColor& colour,
+                Qt::Alignment align) {
+    QFont font = fontPx(QStringLiteral("Arial"), px, bold);
+    QString plain = text;
+    plain.remove(QLatin1Char('&'));
+    while (font.pixelSize() > 8 && QFontMetricsF(font).horizontalAdvance(plain) > r.width())
+        font.setPixelSize(font.pixelSize() - 1);
     p.save();
-    QColor ink = palette::ink;
-    ink.setAlpha(13);
-    p.setPen(QPen(ink, r * 0.16));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(c, r, r);
-    p.setPen(QPen(ink, r * 0.12, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(c, c + QPointF(-r * 0.92, -r * 0.1));
-    p.drawLine(c, c + QPointF(r * 0.92, -r * 0.1));
-    p.drawLine(c, c + QPointF(0, r * 0.92));
-    p.setPen(Qt::NoPen);
-    p.setBrush(ink);
-    p.drawEllipse(c, r * 0.2, r * 0.2);
+    p.setFont(font);
+    p.setPen(colour);
+    p.drawText(r, int(align) | Qt::TextShowMnemonic, text);
     p.restore();
 }
 
-void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& colour) {
-    if (glyph == Glyph::None) return;
-    const qreal s = box.width();
-    const QPointF o = box.topLeft();
-    auto pt = [&](qreal x, qreal y) { return o + QPointF(x * s, y * s); };
-    QPen pen(colour, qMax<qreal>(1.6, s * 0.14), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    QPainterPath path;
-    switch (glyph) {
-    case Glyph::Check:
-        path.moveTo(pt(0.12, 0.55));
-        path.lineTo(pt(0.4, 0.8));
-        path.lineTo(pt(0.9, 0.2));
-        break;
-    case Glyph::Cross:
-        path.moveTo(pt(0.2, 0.2));
-        path.lineTo(pt(0.8, 0.8));
-        path.moveTo(pt(0.8, 0.2));
-        path.lineTo(pt(0.2, 0.8));
-        break;
-    case Glyph::Next:
-        path.moveTo(pt(0.12, 0.5));
-        path.lineTo(pt(0.85, 0.5));
-        path.moveTo(pt(0.55, 0.2));
-        path.lineTo(pt(0.87, 0.5));
-        path.lineTo(pt(0.55, 0.8));
-        break;
-    case Glyph::Help: {
-        p.drawEllipse(QRectF(pt(0.05, 0.05), pt(0.95, 0.95)));
-        QFont f = fontPx(QStringLiteral("Arial"), int(s * 0.75), true);
-        p.setFont(f);
-        p.drawText(QRectF(pt(0, 0.02), pt(1, 1)), Qt::AlignCenter, QStringLiteral("?"));
-        return;
-    }
-    case Glyph::Exit:
-        path.moveTo(pt(0.55, 0.12));
-        path.lineTo(pt(0.15, 0.12));
-        path.lineTo(pt(0.15, 0.88));
-        path.lineTo(pt(0.55, 0.88));
-        path.moveTo(pt(0.4, 0.5));
-        path.lineTo(pt(0.95, 0.5));
-        path.moveTo(pt(0.75, 0.3));
-        path.lineTo(pt(0.95, 0.5));
-        path.lineTo(pt(0.75, 0.7));
-        break;
-    case Glyph::Search:
-        p.drawEllipse(QRectF(pt(0.1, 0.1), pt(0.66, 0.66)));
-        path.moveTo(pt(0.6, 0.6));
-        path.lineTo(pt(0.92, 0.92));
-        break;
-    case Glyph::Save:
-        path.addRoundedRect(QRectF(pt(0.12, 0.12), pt(0.88, 0.88)), s * 0.08, s * 0.08);
-        path.moveTo(pt(0.3, 0.12));
-        path.lineTo(pt(0.3, 0.38));
-        path.lineTo(pt(0.7, 0.38));
-        path.lineTo(pt(0.7, 0.12));
-        path.moveTo(pt(0.3, 0.88));
-        path.lineTo(pt(0.3, 0.62));
-        path.lineTo(pt(0.7, 0.62));
-        path.lineTo(pt(0.7, 0.88));
-        break;
-    case Glyph::Reset:
-        path.arcMoveTo(QRectF(pt(0.12, 0.12), pt(0.88, 0.88)), 100);
-        path.arcTo(QRectF(pt(0.12, 0.12), pt(0.88, 0.88)), 100, 280);
-        path.moveTo(pt(0.22, 0.05));
-        path.lineTo(pt(0.42, 0.15));
-        path.lineTo(pt(0.3, 0.33));
-        break;
-    case Glyph::List:
-        for (qreal y : {0.2, 0.5, 0.8}) {
-            path.moveTo(pt(0.1, y));
-            path.lineTo(pt(0.16, y));
-            path.moveTo(pt(0.34, y));
-            path.lineTo(pt(0.92, y));
-        }
-        break;
-    case Glyph::Chart:
-        path.moveTo(pt(0.08, 0.92));
-        path.lineTo(pt(0.94, 0.92));
-        for (auto [x, y] : {std::pair{0.22, 0.55}, {0.5, 0.2}, {0.78, 0.4}}) {
-            path.moveTo(pt(x, 0.88));
-            path.lineTo(pt(x, y));
-        }
-        break;
-    case Glyph::Users:
-        p.drawEllipse(QRectF(pt(0.12, 0.1), pt(0.44, 0.42)));
-        p.drawEllipse(QRectF(pt(0.56, 0.1), pt(0.88, 0.42)));
-        path.moveTo(pt(0.02, 0.9));
-        path.quadTo(pt(0.28, 0.42), pt(0.5, 0.9));
-        path.moveTo(pt(0.5, 0.9));
-        path.quadTo(pt(0.72, 0.42), pt(0.98, 0.9));
-        break;
-    case Glyph::Show:
-        path.moveTo(pt(0.04, 0.5));
-        path.quadTo(pt(0.5, 0.02), pt(0.96, 0.5));
-        path.quadTo(pt(0.5, 0.98), pt(0.04, 0.5));
-        p.setBrush(colour);
-        p.drawEllipse(pt(0.5, 0.5), s * 0.13, s * 0.13);
-        p.setBrush(Qt::NoBrush);
-        break;
-    case Glyph::None:
-        break;
-    }
-    p.drawPath(path);
-}
+} // namespace detail
 
-} // namespace
+using namespace detail;
 
-QPixmap drawSkin(QSize size, SkinKind kind, const QString& heading, int footer, qreal dpr) {
+QPixmap drawSkin(const SkinEntry& e, qreal dpr) {
+    const QSize size(e.width, e.height);
     QPixmap pm = canvas(size, dpr);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     const int w = size.width();
     const int h = size.height();
+    const QString heading = QString::fromUtf8(e.heading);
 
-    if (kind == SkinKind::Page) {
+    switch (e.kind) {
+    case SkinKind::Page:
         drawBody(p, size, 0);
-        drawPanel(p, QRectF(8, 8, w - 16, h - 16));
+        if (e.decorate)
+            e.decorate(p, size);
+        else
+            drawPanelBox(p, QRectF(8, 8, w - 16, h - 16));
         return pm;
-    }
-
-    drawBand(p, size, heading);
-    drawBody(p, size, kBandHeight + 3);
-    switch (kind) {
+    case SkinKind::Plain:
+        drawBody(p, size, 0);
+        break;
     case SkinKind::Question:
     case SkinKind::Notice: {
+        drawBand(p, w, heading, w - 48);
+        drawBody(p, size, kBandHeight + 3);
         // The message lies at 50, 64 (292 x 60); the emblem sits in the free space left of it.
         const QRectF panel(12, 44, w - 24, 76);
-        drawPanel(p, panel);
+        drawPanelBox(p, panel);
         drawEmblem(p, QPointF(38, panel.center().y()), 17,
-                   kind == SkinKind::Question ? QStringLiteral("?") : QStringLiteral("i"));
+                   e.kind == SkinKind::Question ? QStringLiteral("?") : QStringLiteral("i"));
         break;
     }
     case SkinKind::Progress:
-        drawPanel(p, QRectF(10, 42, w - 20, h - 52));
+        drawBand(p, w, heading, w - 48);
+        drawBody(p, size, kBandHeight + 3);
+        drawPanelBox(p, QRectF(10, 42, w - 20, h - 52));
         break;
     case SkinKind::Dialog:
-        drawWatermark(p, size, kBandHeight + 3, footer);
-        drawFooter(p, size, footer);
-        break;
-    case SkinKind::Page:
+        drawBand(p, w, heading, w - 48);
+        drawBody(p, size, kBandHeight + 3);
+        if (!e.decorate) drawWatermark(p, QRectF(0, kBandHeight + 3, w - e.cut, h - e.footer - kBandHeight - 3));
+        drawFooter(p, size, e.footer, e.cut);
         break;
     }
-    drawFrame(p, size);
+    if (e.decorate) e.decorate(p, size);
+    drawFrame(p, size, e.cut);
     return pm;
 }
+
+namespace {
+
+// A big card of the theme selection: coloured pictogram on the left, caption (one or two lines) and a
+// quieter second line.
+QPixmap drawTile(const ButtonEntry& e, qreal dpr) {
+    const QSize size(e.width, e.height);
+    QPixmap pm = canvas(size, dpr);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const QRectF r(0.5, 0.5, size.width() - 1.0, size.height() - 1.0);
+    const qreal radius = 10;
+    p.setPen(QPen(palette::secondaryBorder, 1));
+    p.setBrush(vertical(0, size.height(), palette::secondaryTop, palette::secondaryBottom));
+    p.drawRoundedRect(r, radius, radius);
+    p.setPen(Qt::NoPen);
+    p.setBrush(vertical(1, size.height() / 2.0, QColor(255, 255, 255, 120), QColor(255, 255, 255, 0)));
+    p.drawRoundedRect(r.adjusted(1.5, 1.5, -1.5, -size.height() / 2.0), radius - 1, radius - 1);
+
+    // The pictogram sits on a round plate, so signs of every shape look alike in size.
+    const qreal plate = size.height() - 14;
+    const QRectF plateRect(9, (size.height() - plate) / 2.0, plate, plate);
+    p.setPen(QPen(palette::panelBorder, 1));
+    p.setBrush(QColor(255, 255, 255, 200));
+    p.drawEllipse(plateRect);
+    drawPictogram(p, e.glyph, plateRect.adjusted(6, 6, -6, -6));
+
+    const qreal left = plateRect.right() + 12;
+    const qreal room = size.width() - left - 10;
+    QString caption = QString::fromUtf8(e.caption);
+    const QString subtitle = e.subtitle ? QString::fromUtf8(e.subtitle) : QString();
+    QFont font = fontPx(QStringLiteral("Arial"), 16, true);
+    QString plain = caption;
+    plain.remove(QLatin1Char('&'));
+    // Too long for one line: break at the last blank that lets the first line fit.
+    QStringList lines{caption};
+    if (QFontMetricsF(font).horizontalAdvance(plain) > room) {
+        const QStringList words = caption.split(QLatin1Char(' '));
+        for (int i = words.size() - 1; i > 0; --i) {
+            QString first = words.mid(0, i).join(QLatin1Char(' '));
+            QString firstPlain = first;
+            firstPlain.remove(QLatin1Char('&'));
+            if (QFontMetricsF(font).horizontalAdvance(firstPlain) <= room) {
+                lines = {first, words.mid(i).join(QLatin1Char(' '))};
+                break;
+            }
+        }
+    }
+    QFont small = fontPx(QStringLiteral("Arial"), 12, false);
+    const QFontMetricsF fm(font), sm(small);
+    const qreal lineH = fm.height();
+    const qreal block = lines.size() * lineH + (subtitle.isEmpty() ? 0 : sm.height() + 1);
+    qreal y = (size.height() - block) / 2.0;
+    const QColor text = e.style == ButtonStyle::Inactive ? palette::inactiveText : palette::ink;
+    for (const QString& line : lines) {
+        drawFitted(p, QRectF(left, y, room, lineH), line, 16, true, text, Qt::AlignLeft | Qt::AlignVCenter);
+        y += lineH;
+    }
+    if (!subtitle.isEmpty())
+        drawFitted(p, QRectF(left, y + 1, room, sm.height()), subtitle, 12, false, palette::muted,
+                   Qt::AlignLeft | Qt::AlignVCenter);
+    return pm;
+}
+
+} // namespace
 
 QPixmap drawButton(QSize size, ButtonStyle style, Glyph glyph, const QString& caption, qreal dpr) {
     QPixmap pm = canvas(size, dpr);
@@ -265,6 +302,7 @@ QPixmap drawButton(QSize size, ButtonStyle style, Glyph glyph, const QString& ca
         text = Qt::white;
         break;
     case ButtonStyle::Secondary:
+    case ButtonStyle::Tile:
         top = palette::secondaryTop, bottom = palette::secondaryBottom, border = palette::secondaryBorder;
         text = palette::ink;
         break;
@@ -313,6 +351,50 @@ QPixmap drawButton(QSize size, ButtonStyle style, Glyph glyph, const QString& ca
     p.drawText(QRectF(x0 + gs + gg, 0, textWidth + 2, size.height()),
                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, caption);
     return pm;
+}
+
+QPixmap drawButton(const ButtonEntry& e, qreal dpr) {
+    if (e.style == ButtonStyle::Tile || e.subtitle) return drawTile(e, dpr);
+    return drawButton(QSize(e.width, e.height), e.style, e.glyph, QString::fromUtf8(e.caption), dpr);
+}
+
+QPixmap drawPicture(const PictureEntry& e, qreal dpr) {
+    const QSize size(e.width, e.height);
+    QPixmap pm = canvas(size, dpr);
+    if (e.opaque) pm.fill(Qt::white);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    e.paint(p, size);
+    return pm;
+}
+
+QPixmap draw(const QString& name, qreal dpr) {
+    if (const auto* s = findSkin(name)) return drawSkin(*s, dpr);
+    if (const auto* b = findButton(name)) return drawButton(*b, dpr);
+    if (const auto* pic = findPicture(name)) return drawPicture(*pic, dpr);
+    return {};
+}
+
+QIcon icon(const QString& name) {
+    const auto* e = findPicture(name);
+    if (!e) return {};
+    // Drawn afresh at each size: the same shapes scaled by the painter, never a scaled bitmap.
+    QIcon result;
+    for (int side : {16, 24, 32, 48, 64, 128, 256}) {
+        const qreal scale = qreal(side) / e->width;
+        QPixmap pm(side, side);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.scale(scale, scale);
+        e->paint(p, QSize(e->width, e->height));
+        p.end();
+        result.addPixmap(pm);
+    }
+    return result;
 }
 
 } // namespace ui::art

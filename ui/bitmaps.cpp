@@ -27,18 +27,6 @@ qreal effectiveDpr(qreal dpr) {
     return 1.0;
 }
 
-const art::SkinEntry* findSkin(const QString& name) {
-    for (const auto& e : art::skinTable())
-        if (name.compare(QLatin1String(e.name), Qt::CaseInsensitive) == 0) return &e;
-    return nullptr;
-}
-
-const art::ButtonEntry* findButton(const QString& name) {
-    for (const auto& e : art::buttonTable())
-        if (name.compare(QLatin1String(e.name), Qt::CaseInsensitive) == 0) return &e;
-    return nullptr;
-}
-
 } // namespace
 
 void Bitmaps::setProgramDir(const QString& dir) {
@@ -71,7 +59,7 @@ QPixmap Bitmaps::get(const QString& name, qreal dpr) {
 }
 
 bool Bitmaps::hasBuiltIn(const QString& name) {
-    return findSkin(name) || findButton(name);
+    return art::findSkin(name) || art::findButton(name) || art::findPicture(name);
 }
 
 QPixmap Bitmaps::builtIn(const QString& name, qreal dpr) {
@@ -80,14 +68,8 @@ QPixmap Bitmaps::builtIn(const QString& name, qreal dpr) {
     auto it = cache().constFind(key);
     if (it != cache().constEnd()) return *it;
 
-    QPixmap pm;
-    if (const auto* s = findSkin(name)) {
-        pm = art::drawSkin(QSize(s->width, s->height), s->kind, QString::fromUtf8(s->heading), s->footer, dpr);
-    } else if (const auto* b = findButton(name)) {
-        pm = art::drawButton(QSize(b->width, b->height), b->style, b->glyph, QString::fromUtf8(b->caption), dpr);
-    } else {
-        return {};
-    }
+    const QPixmap pm = art::draw(name, dpr);
+    if (pm.isNull()) return {};
     cache().insert(key, pm);
     return pm;
 }
@@ -104,6 +86,23 @@ QStringList Bitmaps::builtInButtons() {
     for (const auto& e : art::buttonTable())
         names << QString::fromLatin1(e.name);
     return names;
+}
+
+QStringList Bitmaps::builtInPictures() {
+    QStringList names;
+    for (const auto& e : art::pictureTable())
+        names << QString::fromLatin1(e.name);
+    return names;
+}
+
+QIcon Bitmaps::icon(const QString& name) {
+    // A Styles picture replaces the icon as it replaces any bitmap; the built-in one is drawn at every size.
+    const QString path = styleFile(name);
+    if (!path.isEmpty()) {
+        QPixmap pm(path);
+        if (!pm.isNull()) return QIcon(pm);
+    }
+    return art::icon(name);
 }
 
 QSize Bitmaps::logicalSize(const QPixmap& pixmap) {

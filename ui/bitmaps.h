@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
@@ -20,6 +21,11 @@ public:
     static bool hasBuiltIn(const QString& name);
     static QStringList builtInSkins();
     static QStringList builtInButtons();
+    // Start pictures, filler pictures, logos and icons.
+    static QStringList builtInPictures();
+
+    // A window icon ("Tavolin", "Update") with every size drawn for itself; null when unknown.
+    static QIcon icon(const QString& name);
 
     // The Styles file that replaces the named skin, or an empty string.
     static QString styleFile(const QString& name);

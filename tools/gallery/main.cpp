@@ -1,7 +1,10 @@
 // Renders the toolkit's built-in bitmaps and dialogs into PNG files, so their look can be reviewed without a
 // screen: lw_gallery <output dir> [help collection file]. Run under QT_QPA_PLATFORM=offscreen.
+// bitmaps/ holds every picture at 1x and 2x, sheets/ the buttons, tiles and small pictures side by side,
+// dialogs/ each skinned dialog with sample contents.
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QThread>
 #include <QTimer>
 
@@ -17,6 +20,8 @@
 #include "ui/progressbar.h"
 #include "ui/skinneddialog.h"
 
+#include "mocks.h"
+
 namespace {
 
 QDir g_out;
@@ -31,7 +36,8 @@ void save(QWidget& w, const QString& name) {
 }
 
 void renderBitmaps() {
-    const QStringList names = ui::Bitmaps::builtInSkins() + ui::Bitmaps::builtInButtons();
+    const QStringList names =
+        ui::Bitmaps::builtInSkins() + ui::Bitmaps::builtInButtons() + ui::Bitmaps::builtInPictures();
     for (const QString& name : names) {
         for (qreal dpr : {1.0, 2.0}) {
             const QPixmap pm = ui::Bitmaps::builtIn(name, dpr);
@@ -41,113 +47,48 @@ void renderBitmaps() {
     }
 }
 
-// A dialog with one of every control, to see them together on a skin.
-void renderSampler() {
-    ui::SkinnedDialog dlg;
-    ui::DLGPUTBMP(&dlg, QStringLiteral("SetupA"), true);
-    dlg.addCloseButton(12, 426, 18);
-
-    auto* tabs = ui::place(new ui::TabWidget(&dlg), ui::pxRect(36, 6, 416, 206));
-    tabs->setColors(Qt::black, QColor(158, 176, 152));
-    auto* page = tabs->addSkinnedPage(QStringLiteral("S&ystem"), QStringLiteral("Setup2"));
-    tabs->addSkinnedPage(QStringLiteral("&Training"), QStringLiteral("Setup2"));
-    tabs->addSkinnedPage(QStringLiteral("E&mails"), QStringLiteral("Setup2"));
-    tabs->setTabEnabled(2, false);
-
-    auto* l1 = ui::place(new ui::Label(QStringLiteral("Fenstergröße"), page), ui::pxRect(24, 20, 96, 20));
-    l1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* radios = new ui::RadioGroup(page);
-    radios->addColumn({QStringLiteral(" Maximal"), QStringLiteral(" Normal (800 * 600)")}, 20, 130, 180, 20, 20);
-    radios->setValue(2);
-    auto* l2 = ui::place(new ui::Label(QStringLiteral("Klangunterstützung"), page), ui::pxRect(68, 20, 100, 20));
-    l2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* check = ui::place(new ui::CheckBox(QStringLiteral(" einschalten"), page), ui::pxRect(68, 130, 100, 20));
-    check->setChecked(true);
-    auto* l3 = ui::place(new ui::Label(QStringLiteral("Anzahl Fragen"), page), ui::pxRect(94, 20, 100, 20));
-    l3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    auto* digits = ui::place(new ui::MaskedEdit(page), ui::pxRect(94, 130, 30, 20));
-    digits->setDigits(2);
-    digits->setText(QStringLiteral("30"));
-    digits->setAlignment(Qt::AlignCenter);
-    ui::setColors(digits, QColor(1, 0, 0), QColor(255, 255, 208));
-    auto* date = ui::place(new ui::MaskedEdit(page), ui::pxRect(94, 180, 90, 20));
-    date->setDateMask();
-    date->setDate(QDate(2007, 3, 14));
-    ui::setColors(date, QColor(1, 0, 0), QColor(255, 255, 208));
-    auto* amount = ui::place(new ui::MaskedEdit(page), ui::pxRect(94, 290, 80, 20));
-    amount->setPicture(QStringLiteral("@E 99999.99"));
-    amount->setDecimal(1234.5);
-    amount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    ui::setColors(amount, QColor(1, 0, 0), QColor(255, 255, 140));
-    auto* combo = ui::place(new ui::ComboBox({QStringLiteral("Benzin"), QStringLiteral("Diesel")}, page),
-                            ui::pxRect(120, 130, 120, 22));
-    combo->setValue(1);
-    auto* bar = ui::place(new ui::ProgressBar(page), ui::pxRect(150, 20, 370, 14));
-    bar->setTotal(200);
-    bar->setPosition(90);
-    bar->setBarColor(QColor(140, 0, 115));
-    bar->setBackgroundColor(QColor(185, 180, 173));
-    bar->setTextColor(Qt::black);
-
-    auto* save1 =
-        ui::place(new ui::BitmapButton(QStringLiteral("BS_SPEIC"), QStringLiteral("Einstellungen speichern"), &dlg),
-                  ui::pxRect(256, 118, 100, 32));
-    ui::place(new ui::BitmapButton(QStringLiteral("BS_HELP"), QStringLiteral("Hilfe anzeigen"), &dlg),
-              ui::pxRect(256, 222, 100, 32));
-    ui::place(new ui::BitmapButton(QStringLiteral("BS_ENDE"), QStringLiteral("Beenden ohne Speichern"), &dlg),
-              ui::pxRect(256, 326, 100, 32));
-    save1->setFocus();
-    save(dlg, QStringLiteral("toolkit_sampler"));
+// Contact sheets: every built-in bitmap of a family side by side on the dialog body colour, at one scale, so
+// they can be compared at a glance.
+void renderSheet(const QString& file, const QStringList& names, qreal dpr, int columns) {
+    const int gap = 10;
+    QList<QPixmap> pms;
+    int cellW = 0, cellH = 0;
+    for (const QString& n : names) {
+        pms << ui::Bitmaps::builtIn(n, dpr);
+        cellW = qMax(cellW, ui::Bitmaps::logicalSize(pms.last()).width());
+        cellH = qMax(cellH, ui::Bitmaps::logicalSize(pms.last()).height() + 14);
+    }
+    const int rows = (int(names.size()) + columns - 1) / columns;
+    QPixmap sheet(QSize(columns * (cellW + gap) + gap, rows * (cellH + gap) + gap) * dpr);
+    sheet.setDevicePixelRatio(dpr);
+    sheet.fill(QColor(0xf3, 0xea, 0xd3));
+    QPainter p(&sheet);
+    p.setFont(ui::fontPx(QStringLiteral("Arial"), 10));
+    for (int i = 0; i < names.size(); ++i) {
+        const int x = gap + (i % columns) * (cellW + gap), y = gap + (i / columns) * (cellH + gap);
+        p.setPen(Qt::darkGray);
+        p.drawText(QRect(x, y, cellW, 12), Qt::AlignLeft, names[i]);
+        p.drawPixmap(x, y + 14, pms[i]);
+    }
+    p.end();
+    sheet.save(g_out.filePath(QStringLiteral("sheets/") + file));
 }
 
-class SampleRows : public ui::GridSource {
-public:
-    int rowCount() const override { return 14; }
-    int columnCount() const override { return 5; }
-    QString cell(int row, int column) const override {
-        static const char* texts[] = {
-            "Womit müssen Sie an dieser Kreuzung rechnen?", "Wie verhalten Sie sich bei Glätte?",
-            "Was ist beim Überholen eines Radfahrers zu beachten?", "Welches Verhalten ist richtig?"};
-        switch (column) {
-        case 0:
-            return QStringLiteral(" 1.1.%1.%2").arg(row / 3 + 1, 2, 10, QLatin1Char('0')).arg(100 + row);
-        case 1:
-            return QStringLiteral("%1").arg(row % 8 + 1, 4);
-        case 2:
-            return QString::fromUtf8(texts[row % 4]);
-        case 3:
-            return QStringLiteral("%1 ").arg(row * 3 % 7, 4);
-        default:
-            return QStringLiteral("%1 ").arg(row % 3, 4);
-        }
+void renderSheets() {
+    QStringList buttons, tiles;
+    for (const QString& n : ui::Bitmaps::builtInButtons())
+        (n.startsWith(QLatin1String("BT_")) ? tiles : buttons) << n;
+    const QStringList small = {QStringLiteral("SEEK_WIN"), QStringLiteral("Stop_Max"), QStringLiteral("Tavolin"),
+                               QStringLiteral("Update")};
+    const QStringList fillers = {QStringLiteral("KEINBKAT"), QStringLiteral("Bild1"), QStringLiteral("Bild2"),
+                                 QStringLiteral("Bild3"),    QStringLiteral("Bild4"), QStringLiteral("AB_QRT")};
+    for (qreal dpr : {1.0, 2.0}) {
+        const QString suffix = dpr > 1 ? QStringLiteral("@2x.png") : QStringLiteral(".png");
+        renderSheet(QStringLiteral("buttons") + suffix, buttons, dpr, 6);
+        renderSheet(QStringLiteral("tiles") + suffix, tiles, dpr, 2);
+        renderSheet(QStringLiteral("icons") + suffix, small, dpr, 4);
+        renderSheet(QStringLiteral("fillers") + suffix, fillers, dpr, 2);
     }
-};
-
-void renderGrid() {
-    ui::SkinnedDialog dlg;
-    ui::DLGPUTBMP(&dlg, QStringLiteral("KataTab"));
-    dlg.addCloseButton(12, 604);
-    auto* title =
-        ui::place(new ui::Label(QStringLiteral("Fragenkatalog - Klasse B, BE"), &dlg), ui::pxRect(8, 12, 280, 16));
-    title->setFont(ui::fontPx(QStringLiteral("Arial"), 14));
-    title->setColors(Qt::black, QColor(249, 224, 109));
-    SampleRows rows;
-    auto* grid = ui::place(new ui::Grid(&dlg), ui::pxRect(44, 12, 610, 356));
-    grid->setSource(&rows, {{QStringLiteral("Nummer"), 70, Qt::AlignLeft},
-                            {QStringLiteral("Thema"), 45, Qt::AlignHCenter},
-                            {QStringLiteral("Text "), 415, Qt::AlignLeft},
-                            {QStringLiteral("Anz. "), 30, Qt::AlignRight},
-                            {QStringLiteral("Ok "), 30, Qt::AlignRight}});
-    grid->setRowColorFunction([](int row) {
-        return ui::RowColors{Qt::black, row % 2 == 0 ? QColor(240, 207, 32) : QColor(243, 212, 65)};
-    });
-    grid->setExtraHeights(7, 2);
-    grid->setCurrentRow(2);
-    const char* buttons[] = {"BZ_Zeig", "BZ_Such", "BZ_Alle0", "BZ_HELP", "BZ_ENDE"};
-    for (int i = 0; i < 5; ++i)
-        ui::place(new ui::BitmapButton(QString::fromLatin1(buttons[i]), QString(), &dlg),
-                  ui::pxRect(408, 102 + 104 * i, 100, 34));
-    save(dlg, QStringLiteral("grid_sample"));
 }
 
 void renderMessages() {
@@ -217,14 +158,15 @@ int main(int argc, char* argv[]) {
     g_out = QDir(QString::fromLocal8Bit(argv[1]));
     g_out.mkpath(QStringLiteral("bitmaps"));
     g_out.mkpath(QStringLiteral("dialogs"));
+    g_out.mkpath(QStringLiteral("sheets"));
     // Only the built-in pictures: a Styles folder beside the tool must not leak into the gallery.
     ui::Bitmaps::setProgramDir(g_out.absolutePath());
     app.setFont(ui::dialogFont());
 
     renderBitmaps();
+    renderSheets();
     renderMessages();
-    renderSampler();
-    renderGrid();
+    gallery::renderMocks(save);
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));
     return 0;
 }

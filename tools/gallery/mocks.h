@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+namespace gallery {
+
+using SaveFn = std::function<void(QWidget& window, const QString& name)>;
+
+// Each skinned dialog with sample contents placed as its Part places them.
+void renderMocks(const SaveFn& save);
+
+} // namespace gallery

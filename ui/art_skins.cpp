@@ -1,0 +1,365 @@
+#include <QPainterPath>
+
+#include "ui/art_common.h"
+#include "ui/fonts.h"
+
+// What each dialog's background bears. Positions are those of the dialog's controls (pixels of the skin; the
+// dialogs given in layout units are converted, two pixels a unit): surfaces go under groups of controls in
+// the colour the dialog gives those controls, captions and legends go where the dialog leaves room for them.
+namespace ui::art::decor {
+
+using namespace detail;
+
+namespace {
+
+constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
+constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
+constexpr Qt::Alignment kCentre = Qt::AlignCenter;
+
+// The eight catalog themes as the statistics pages name them.
+const char* const kThemes[8] = {
+    "Gefahrenlehre", "Verhalten im Straßenverkehr",   "Vorfahrt, Vorrang", "Verkehrszeichen",
+    "Umweltschutz",  "Vorschriften über den Betrieb", "Technik",           "Eignung und Befähigung"};
+
+QString str(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+// A heading that the background bears, on a tab in the band (the catalog dialogs' look).
+void headingTab(QPainter& p, const QString& text, qreal width) {
+    const QRectF label(12, 8, width, 18);
+    drawTitleTab(p, label, palette::titleTab);
+    drawFitted(p, label, text, 14, true, Qt::black, kLeft);
+}
+
+// The sunken place of a picture, light grey where the picture leaves it uncovered.
+void pictureMat(QPainter& p, const QRectF& r) {
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 30));
+    p.drawRoundedRect(r.adjusted(-3, -3, 3, 4), 4, 4);
+    p.setPen(QPen(palette::ink, 1));
+    p.setBrush(QColor(0xe4, 0xe7, 0xec));
+    p.drawRect(r.adjusted(-1.5, -1.5, 1.5, 1.5));
+    p.restore();
+}
+
+// A soft shadow round a control that paints itself (grids, tab controls).
+void shadow(QPainter& p, const QRectF& r) {
+    p.save();
+    p.setPen(Qt::NoPen);
+    for (int i = 3; i >= 1; --i) {
+        p.setBrush(QColor(0, 0, 0, 12));
+        p.drawRoundedRect(r.adjusted(-i, -i + 1, i, i + 1), 3 + i, 3 + i);
+    }
+    p.restore();
+}
+
+// Alternating light rows, so that a caption and its bars read as one line.
+void stripe(QPainter& p, const QRectF& r, int index) {
+    if (index % 2 == 0) return;
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 120));
+    p.drawRoundedRect(r, 5, 5);
+    p.restore();
+}
+
+// A rim round a statistics bar (312 x 10 at left 214).
+void barSlot(QPainter& p, qreal top) {
+    drawSlot(p, QRectF(214, top, 312, 10), palette::barBack);
+}
+
+void legendLine(QPainter& p, qreal top, const QColor& colour, const QString& text, qreal left = 20) {
+    drawSwatch(p, QRectF(left, top + 3, 13, 13), colour);
+    drawFitted(p, QRectF(left + 20, top, 300 - left, 19), text, 13, false, palette::ink, kLeft);
+}
+
+// The eight theme captions of the two-bar pages and the "absolut" row below them.
+void themeRows(QPainter& p, const qreal tops[8]) {
+    for (int n = 0; n < 8; ++n) {
+        const qreal top = tops[n];
+        stripe(p, QRectF(8, top - 8, 528, 40), n);
+        drawFitted(p, QRectF(14, top - 4, 190, 32), str(kThemes[n]), 13, false, Qt::black, kRight);
+        barSlot(p, top);
+        barSlot(p, top + 14);
+    }
+    p.fillRect(QRectF(14, 389, 518, 1), palette::panelBorder);
+    drawFitted(p, QRectF(14, 396, 190, 32), QStringLiteral("absolut"), 13, true, Qt::black, kRight);
+    barSlot(p, 400);
+    barSlot(p, 414);
+}
+
+// The status line of the question dialogs: captions before the values the dialog shows in layout units.
+void questionStatus(QPainter& p) {
+    drawSurface(p, QRectF(6, 441, 630, 28), palette::panel, 6);
+    const QColor ink = palette::ink;
+    drawFitted(p, QRectF(10, 450, 54, 18), QStringLiteral("Frage-Nr."), 13, false, ink, kRight);
+    drawSlot(p, QRectF(68, 450, 78, 18), Qt::white);
+    drawFitted(p, QRectF(150, 450, 52, 18), QStringLiteral("Frage"), 13, false, ink, kRight);
+    drawSlot(p, QRectF(206, 450, 20, 18), Qt::white);
+    drawFitted(p, QRectF(228, 450, 34, 18), QStringLiteral("von"), 13, false, ink, kCentre);
+    drawSlot(p, QRectF(264, 450, 20, 18), Qt::white);
+    drawFitted(p, QRectF(320, 450, 80, 18), QStringLiteral("Punkte"), 13, false, ink, kRight);
+    drawSlot(p, QRectF(404, 450, 16, 18), Qt::white);
+    drawFitted(p, QRectF(470, 450, 132, 18), QStringLiteral("Fehlerpunkte"), 13, true, ink, kRight);
+    // Beside the auto-evaluate box, which has no caption of its own.
+    drawFitted(p, QRectF(490, 480, 144, 20), QStringLiteral("Antwort sofort auswerten"), 12, false, ink, kLeft);
+}
+
+// The bar at the bottom of the catalog's question view; the value layouts put the counts two pixels left.
+void catalogBar(QPainter& p, QSize size, int shift) {
+    const QColor bar = palette::viewBar;
+    const qreal w = size.width() - 1;
+    p.fillRect(QRectF(0, 440, w, size.height() - 440), vertical(440, size.height(), bar.lighter(112), bar));
+    p.fillRect(QRectF(0, 440, w, 1), bar.darker(140));
+    p.fillRect(QRectF(0, 441, w, 1), QColor(255, 255, 255, 60));
+    const QColor slot = bar.darker(125);
+    auto caption = [&](qreal left, qreal top, qreal width, const char* text, Qt::Alignment align) {
+        drawFitted(p, QRectF(left, top, width, 18), str(text), 12, true, Qt::white, align);
+    };
+    caption(6, 450, 52, "Klasse:", kRight);
+    drawSlot(p, QRectF(62, 450, 60, 18), slot);
+    caption(140, 450, 70, "Thema:", kRight);
+    drawSlot(p, QRectF(214, 450, 18, 18), slot);
+    caption(236, 450, 70, "Frage-Nr.:", kRight);
+    drawSlot(p, QRectF(310, 450, 78, 18), slot);
+    caption(392, 450, 134, "Wert dieser Frage:", kRight);
+    drawSlot(p, QRectF(530, 450, 18, 18), slot);
+    caption(552, 450, 80, "Punkte", kLeft);
+    caption(330, 482, 146 - shift, "Antworten bisher:", kRight);
+    drawSlot(p, QRectF(480 - shift, 482, 36, 18), slot);
+    caption(516 - shift, 482, 44, "davon", kCentre);
+    drawSlot(p, QRectF(560 - shift, 482, 36, 18), slot);
+    caption(598 - shift, 482, 42, "richtig", kLeft);
+}
+
+} // namespace
+
+void about(QPainter& p, QSize size) {
+    const qreal w = size.width() - 1;
+    // A blue strip at the top echoes the band of the other dialogs; the card carries logo and address.
+    p.fillRect(QRectF(0, 0, w, 10), vertical(0, 10, palette::bandBottom, palette::bandLine));
+    p.fillRect(QRectF(0, 10, w, 1), palette::accent);
+    drawSurface(p, QRectF(14, 17, w - 28, 232), palette::panel, 10);
+    p.setPen(QPen(palette::panelBorder, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(24.5, 24.5, 322, 112));
+    p.fillRect(QRectF(26, 141, 320, 1), palette::accent);
+}
+
+void login(QPainter& p, QSize size) {
+    const qreal w = size.width() - 4; // the dialog is 360 x 200 on this picture
+    const qreal h = size.height() - 4;
+    p.fillRect(QRectF(0, 0, w, 16), vertical(0, 16, palette::bandTop, palette::bandBottom));
+    p.fillRect(QRectF(0, 16, w, 2), palette::bandLine);
+    p.fillRect(QRectF(0, 18, w, 1), palette::accent);
+    // A person on a blue badge beside the heading "Benutzeranmeldung" (at 26, 106).
+    const QPointF c(82, 36);
+    QRadialGradient g(c - QPointF(5, 5), 22);
+    g.setColorAt(0, palette::primaryTop);
+    g.setColorAt(1, palette::primaryBottom);
+    p.setPen(QPen(palette::primaryBorder, 1));
+    p.setBrush(g);
+    p.drawEllipse(c, 13, 13);
+    p.save();
+    QPainterPath badge;
+    badge.addEllipse(c, 12.5, 12.5);
+    p.setClipPath(badge);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(c + QPointF(0, -3.5), 5, 5);
+    p.drawEllipse(c + QPointF(0, 12.5), 9.5, 8);
+    p.restore();
+    drawSurface(p, QRectF(12, 50, w - 24, 88), palette::panel, 8);
+    // The button strip, ending where the dialog ends.
+    const qreal top = 150;
+    p.fillRect(QRectF(0, top, size.width(), size.height() - top),
+               vertical(top, h, palette::footer, palette::bodyBottom.darker(104)));
+    p.fillRect(QRectF(0, top, size.width(), 1), palette::panelBorder);
+    p.fillRect(QRectF(0, top + 1, size.width(), 1), QColor(255, 255, 255, 150));
+}
+
+void setup(QPainter& p, QSize) {
+    // The tab control at 36, 6 (416 x 206) stands out from the body.
+    shadow(p, QRectF(6, 58, 416, 184));
+}
+
+void setupPage(QPainter& p, QSize size) {
+    // The pages carry the colour of the settings' labels, the only controls on them that fill their
+    // background; check boxes and radio buttons are transparent over it.
+    const QRectF r(0, 0, size.width(), size.height());
+    p.fillRect(r, palette::setupLabel);
+    p.setPen(QPen(palette::setupLabel.lighter(122), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(r.adjusted(4.5, 4.5, -4.5, -4.5), 6, 6);
+    QColor mark = palette::setupLabel.darker(115);
+    mark.setAlpha(90);
+    drawSteeringWheel(p, QPointF(size.width() - 60, size.height() - 56), 40, mark, mark);
+}
+
+void themes(QPainter& p, QSize) {
+    drawTitleTab(p, QRectF(12, 14, 300, 16), palette::themeTab);
+    // One tray under the twelve theme buttons (16..640 x 50..474).
+    drawSurface(p, QRectF(9, 43, 638, 438), palette::footer, 10);
+}
+
+void question1(QPainter& p, QSize) {
+    pictureMat(p, QRectF(8, 44, 318, 200));
+    drawSurface(p, QRectF(8, 256, 318, 160), palette::questionCyan);
+    const QColor colours[3] = {palette::answer1, palette::answer2, palette::answer3};
+    for (int i = 0; i < 3; ++i)
+        drawSurface(p, QRectF(338, 44 + 130 * i, 296, 112), colours[i]);
+    questionStatus(p);
+}
+
+void question2(QPainter& p, QSize) {
+    pictureMat(p, QRectF(8, 44, 318, 200));
+    // The question text of the value layouts has the deeper of the two turquoises.
+    drawSurface(p, QRectF(340, 48, 294, 194), palette::answer3);
+    drawFitted(p, QRectF(56, 306, 570, 22), QStringLiteral("Tragen Sie Ihre Antwort als Zahl ein."), 13, false,
+               palette::muted, kCentre);
+    // The line of texts and entry fields at row 172 (344 pixels).
+    drawSurface(p, QRectF(56, 334, 570, 38), palette::questionCyan);
+    questionStatus(p);
+}
+
+void solution(QPainter& p, QSize) {
+    drawSurface(p, QRectF(20, 46, 267, 88), palette::solutionOrange, 8);
+}
+
+// The two rows of labels and figures and their bars, shared by both statistics dialogs.
+static void statisticsRows(QPainter& p) {
+    drawSurface(p, QRectF(30, 46, 414, 32), palette::statRow1, 6);
+    drawSlot(p, QRectF(30, 86, 414, 14), QColor(185, 180, 173));
+    drawSurface(p, QRectF(30, 126, 414, 32), palette::statRow2, 6);
+    drawSlot(p, QRectF(30, 166, 414, 14), QColor(209, 98, 98));
+}
+
+void statistics(QPainter& p, QSize) {
+    drawTitleTab(p, QRectF(12, 8, 280, 16), palette::titleTab);
+    statisticsRows(p);
+}
+
+void statisticsTheme(QPainter& p, QSize) {
+    drawTitleTab(p, QRectF(12, 8, 360, 16), palette::titleTab);
+    statisticsRows(p);
+}
+
+void statThemes(QPainter& p, QSize) {
+    for (int n = 0; n < 8; ++n) {
+        const qreal top = 44 + 30 * n;
+        stripe(p, QRectF(8, top - 10, 530, 30), n);
+        drawFitted(p, QRectF(14, top - 5, 190, 20), str(kThemes[n]), 13, false, Qt::black, kRight);
+        barSlot(p, top);
+    }
+}
+
+void statRight1(QPainter& p, QSize) {
+    const qreal tops[8] = {48, 92, 136, 180, 224, 268, 312, 356};
+    themeRows(p, tops);
+    legendLine(p, 446, palette::barMagenta, QStringLiteral("beantwortete Fragen"));
+    legendLine(p, 466, palette::barBlue, QStringLiteral("davon richtig in %"));
+}
+
+void statRight2(QPainter& p, QSize) {
+    const qreal tops[8] = {48, 92, 136, 180, 224, 268, 312, 356};
+    themeRows(p, tops);
+    legendLine(p, 446, palette::barMagenta, QStringLiteral("beantwortete Fragen"));
+    legendLine(p, 466, palette::barBlue, QStringLiteral("davon richtig von allen Fragen in %"));
+}
+
+void statCompare(QPainter& p, QSize) {
+    // Theme 8 is laid out two pixels tighter (356 and 368); its caption follows the upper bar.
+    const qreal tops[8] = {48, 92, 136, 180, 224, 268, 312, 356};
+    for (int n = 0; n < 8; ++n) {
+        const qreal top = tops[n];
+        const qreal lower = n == 7 ? 368 : top + 14;
+        stripe(p, QRectF(8, top - 8, 528, 40), n);
+        drawFitted(p, QRectF(14, top - 4, 190, 32), str(kThemes[n]), 13, false, Qt::black, kRight);
+        barSlot(p, top);
+        barSlot(p, lower);
+    }
+    p.fillRect(QRectF(14, 389, 518, 1), palette::panelBorder);
+    drawFitted(p, QRectF(14, 396, 190, 32), QStringLiteral("absolut"), 13, true, Qt::black, kRight);
+    barSlot(p, 400);
+    barSlot(p, 414);
+    // The two learners: a colour square and the place of the name (456, 72 and 456, 256; 120 x 16).
+    drawSwatch(p, QRectF(50, 457, 14, 14), palette::barMagenta);
+    drawSlot(p, QRectF(72, 456, 120, 16), palette::barBack);
+    drawSwatch(p, QRectF(234, 457, 14, 14), palette::barBlue);
+    drawSlot(p, QRectF(256, 456, 120, 16), palette::barBack);
+}
+
+void catalogChoice(QPainter& p, QSize) {
+    headingTab(p, QStringLiteral("Fragenkatalog - Auswahl"), 190);
+    drawSurface(p, QRectF(16, 44, 336, 204), palette::amber, 8);
+}
+
+void catalogTable(QPainter& p, QSize) {
+    drawTitleTab(p, QRectF(12, 8, 280, 16), palette::titleTab);
+    shadow(p, QRectF(12, 44, 610, 356));
+}
+
+void catalogView1(QPainter& p, QSize size) {
+    headingTab(p, QStringLiteral("Fragenkatalog"), 130);
+    pictureMat(p, QRectF(8, 44, 318, 200));
+    drawSurface(p, QRectF(8, 256, 318, 160), palette::viewQuestion);
+    const QColor colours[3] = {palette::viewAnswer1, palette::viewAnswer2, palette::viewAnswer3};
+    for (int i = 0; i < 3; ++i)
+        drawSurface(p, QRectF(338, 44 + 130 * i, 296, 112), colours[i]);
+    catalogBar(p, size, 0);
+}
+
+void catalogView2(QPainter& p, QSize size) {
+    headingTab(p, QStringLiteral("Fragenkatalog"), 130);
+    pictureMat(p, QRectF(8, 44, 318, 200));
+    drawSurface(p, QRectF(340, 48, 294, 194), palette::viewQuestion);
+    drawSurface(p, QRectF(56, 334, 570, 42), palette::viewAnswer3);
+    catalogBar(p, size, 2);
+}
+
+void search(QPainter& p, QSize) {
+    headingTab(p, QStringLiteral("Fragenkatalog - Suchen"), 180);
+    drawSurface(p, QRectF(14, 44, 342, 200), palette::amber, 8);
+}
+
+void catalogPrint(QPainter& p, QSize) {
+    drawTitleTab(p, QRectF(12, 8, 160, 16), palette::titleTab);
+    drawSurface(p, QRectF(16, 46, 338, 208), palette::amber, 8);
+}
+
+void catalogStatistics(QPainter& p, QSize) {
+    headingTab(p, QStringLiteral("Katalog-Statistik"), 150);
+    shadow(p, QRectF(14, 46, 492, 262));
+}
+
+void tax(QPainter& p, QSize) {
+    // Inputs (rows 33 to 90) and the Euro-norm and ozone lines (rows 119 and 130) on one surface, the
+    // result grid (142, 6; 274 x 41 units) below it.
+    drawSurface(p, QRectF(6, 56, 560, 226), palette::amber, 8);
+    p.fillRect(QRectF(16, 222, 540, 1), palette::amber.darker(125));
+    p.fillRect(QRectF(16, 223, 540, 1), QColor(255, 255, 255, 110));
+    shadow(p, QRectF(12, 286, 548, 82));
+}
+
+void fine(QPainter& p, QSize) {
+    // The tab control at 19, 6 units (500 x 350 pixels).
+    shadow(p, QRectF(12, 60, 500, 328));
+}
+
+void finePage(QPainter& p, QSize size) {
+    drawSurface(p, QRectF(5, 5, size.width() - 10, size.height() - 10), palette::fineAmber, 8);
+}
+
+void stopping(QPainter& p, QSize) {
+    drawFitted(p, QRectF(34, 46, 200, 20), QStringLiteral("Eingaben"), 13, true, palette::ink, kLeft);
+    drawSurface(p, QRectF(30, 68, 448, 86), palette::stopAmber, 8);
+    drawFitted(p, QRectF(34, 166, 200, 20), QStringLiteral("Ergebnis"), 13, true, palette::ink, kLeft);
+    drawSurface(p, QRectF(30, 190, 448, 108), palette::stopAmber, 8);
+    // The results end 16 pixels above the buttons: a line instead of a button strip.
+    p.fillRect(QRectF(30, 302, 448, 1), palette::panelBorder);
+    p.fillRect(QRectF(30, 303, 448, 1), QColor(255, 255, 255, 150));
+}
+
+} // namespace ui::art::decor
