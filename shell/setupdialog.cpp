@@ -74,6 +74,7 @@ SetupDialog::SetupDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(
     m_count = ui::place(new ui::MaskedEdit(training), ui::pxRect(40, 166, 30, 20));
     m_count->setDigits(2);
     m_count->setAlignment(Qt::AlignCenter);
+    m_count->setReplaceOnFirstKey(true);
     m_count->setText(QString::number(s.NS_MAXFRAGEN));
     ui::setColors(m_count, s.NCOLF, s.NCOLB);
     // Bound to what the user types, so a stored value wider than the field is not cut by merely opening.
