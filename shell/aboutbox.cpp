@@ -54,6 +54,12 @@ AboutDialog::AboutDialog(ui::Context& ctx, bool startup, QWidget* parent)
         const bool fits = ui::Bitmaps::logicalSize(picture).boundedTo(room) == ui::Bitmaps::logicalSize(picture);
         m_picture->setPixmap(fits ? picture : picture.scaled(room * picture.devicePixelRatio(), Qt::KeepAspectRatio,
                                                               Qt::SmoothTransformation));
+    } else {
+        // Without the publisher's picture the box would open with a blank top half; the release fills it.
+        m_picture->setText(ctx.settings.CRELEASE);
+        m_picture->setWordWrap(true);
+        m_picture->setFont(ui::fontPx(QStringLiteral("Arial"), 20, true));
+        ui::setColors(m_picture, QColor(0x1c, 0x3b, 0x6e));
     }
 
     auto text = [&](const QString& lines, const QRect& rect, bool bold) {

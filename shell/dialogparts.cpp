@@ -1,6 +1,7 @@
 #include "shell/dialogparts.h"
 
 #include <QStringList>
+#include <QTabBar>
 
 #include "ui/buttons.h"
 #include "ui/controls.h"
@@ -34,6 +35,11 @@ ui::TabWidget* settingsTabs(ui::SkinnedDialog* dialog, const QStringList& titles
     for (const QString& title : titles)
         tabs->addSkinnedPage(title, QStringLiteral("Setup2"));
     return tabs;
+}
+
+void keepDialogFont(ui::TabWidget* tabs, const QFont& font) {
+    for (QWidget* w : tabs->findChildren<QWidget*>())
+        if (!qobject_cast<QTabBar*>(w)) w->setFont(font);
 }
 
 SettingsButtons settingsButtons(ui::SkinnedDialog* dialog) {

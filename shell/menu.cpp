@@ -1,5 +1,6 @@
 #include "shell/menu.h"
 
+#include <QApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -122,6 +123,8 @@ QString mailtoAddress(const QString& address, const QString& subject) {
 
 QMenuBar* MAKEMENU(ui::Context& ctx, QMainWindow* window, const Features& features) {
     auto* bar = new QMenuBar(window);
+    // Menus keep the desktop's menu font; the window's small dialog font is for its dialogs.
+    bar->setFont(QApplication::font(bar));
     ui::Settings& s = ctx.settings;
 
     QMenu* program = bar->addMenu(QStringLiteral("&Lenkwerk"));

@@ -27,6 +27,8 @@ QString unpadded(QString text) {
 ui::CheckBox* check(QWidget* page, const QString& text, const QRect& rect, bool value, bool& variable) {
     auto* box = ui::place(new ui::CheckBox(text, page), rect);
     box->setColors(Qt::black);
+    // Our font runs wider than the one the boxes were measured for; a caption must not be cut off.
+    box->resize(qMax(rect.width(), box->sizeHint().width()), rect.height());
     box->setChecked(value);
     QObject::connect(box, &QCheckBox::toggled, box, [&variable](bool on) { variable = on; });
     return box;
@@ -64,8 +66,8 @@ SetupDialog::SetupDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(
     // Only where a speech engine with a German voice is installed can the switch do anything.
     m_speech->setEnabled(ctx.speech().available());
     auto* note = parts::leftLabel(system,
-                                  QStringLiteral("Die Sprachausgabe benötigt einen Sprachdienst mit deutscher Stimme. "
-                                                 "Diesen finden Sie auf https://github.com/espeak-ng/espeak-ng"),
+                                  QStringLiteral("Die Sprachausgabe benötigt eine deutsche Stimme (espeak-ng).\r"
+                                                 "Diese finden Sie auf https://github.com/espeak-ng/espeak-ng"),
                                   ui::pxRect(124, 30, 340, 32));
     note->setWordWrap(true);
 
@@ -114,6 +116,7 @@ SetupDialog::SetupDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(
     m_error->setValue(s.NS_ERROR);
     connect(m_error, &ui::RadioGroup::valueChanged, this, [&s](int v) { s.NS_ERROR = v; });
 
+    parts::keepDialogFont(m_tabs, font());
     const parts::SettingsButtons buttons = parts::settingsButtons(this);
     m_save = buttons.save;
     m_help = buttons.help;

@@ -182,3 +182,17 @@ TEST_F(SetupUser, SavingWithTheModeOnAsksForALoginAtOnce) {
     EXPECT_EQ(ctx.login.NS_USER, 1);
     EXPECT_EQ(window.windowTitle().trimmed(), QStringLiteral("QRT Lenkwerk-Trainer 2007 v2.41 - Benutzer: Anna Berg"));
 }
+
+TEST_F(Setup, ThePagesUseTheDialogFontWhateverTheDesktopFont) {
+    const QFont desktop = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 14));
+    {
+        SetupDialog setupDialog(ctx);
+        SetupUserDialog userDialog(ctx);
+        for (QWidget* dialog : {static_cast<QWidget*>(&setupDialog), static_cast<QWidget*>(&userDialog)}) {
+            for (QWidget* w : dialog->findChildren<ui::Label*>())
+                EXPECT_EQ(w->font().pointSizeF(), ctx.settings.OFONT.pointSizeF()) << w->objectName();
+        }
+    }
+    QApplication::setFont(desktop);
+}
