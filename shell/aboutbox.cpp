@@ -52,8 +52,9 @@ AboutDialog::AboutDialog(ui::Context& ctx, bool startup, QWidget* parent)
     if (!picture.isNull()) {
         const QSize room(320, 110);
         const bool fits = ui::Bitmaps::logicalSize(picture).boundedTo(room) == ui::Bitmaps::logicalSize(picture);
-        m_picture->setPixmap(fits ? picture : picture.scaled(room * picture.devicePixelRatio(), Qt::KeepAspectRatio,
-                                                              Qt::SmoothTransformation));
+        m_picture->setPixmap(
+            fits ? picture
+                 : picture.scaled(room * picture.devicePixelRatio(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     } else {
         // Without the publisher's picture the box would open with a blank top half; the release fills it.
         m_picture->setText(ctx.settings.CRELEASE);

@@ -44,9 +44,9 @@ void keepDialogFont(ui::TabWidget* tabs, const QFont& font) {
 
 SettingsButtons settingsButtons(ui::SkinnedDialog* dialog) {
     SettingsButtons b{};
-    b.save = ui::place(
-        new ui::BitmapButton(QStringLiteral("BS_SPEIC"), QStringLiteral("Einstellungen speichern"), dialog),
-        ui::pxRect(256, 118, 100, 32));
+    b.save =
+        ui::place(new ui::BitmapButton(QStringLiteral("BS_SPEIC"), QStringLiteral("Einstellungen speichern"), dialog),
+                  ui::pxRect(256, 118, 100, 32));
     b.help = ui::place(new ui::BitmapButton(QStringLiteral("BS_HELP"), QStringLiteral("Hilfe anzeigen"), dialog),
                        ui::pxRect(256, 222, 100, 32));
     b.end = ui::place(new ui::BitmapButton(QStringLiteral("BS_ENDE"), QStringLiteral("Beenden ohne Speichern"), dialog),

@@ -58,9 +58,9 @@ LoginDialog::LoginDialog(ui::Context& ctx, LoginSession& session, QWidget* paren
                           ui::pxRect(158, 44, 100, 32));
     m_help = ui::place(new ui::BitmapButton(QStringLiteral("BZ_HELP"), QStringLiteral("Hilfe anzeigen"), this),
                        ui::pxRect(158, 148, 100, 32));
-    m_cancel = ui::place(
-        new ui::BitmapButton(QStringLiteral("BZ_ENDE"), QStringLiteral("Zugangsprüfung abbrechen"), this),
-        ui::pxRect(158, 252, 100, 32));
+    m_cancel =
+        ui::place(new ui::BitmapButton(QStringLiteral("BZ_ENDE"), QStringLiteral("Zugangsprüfung abbrechen"), this),
+                  ui::pxRect(158, 252, 100, 32));
     connect(m_confirm, &QAbstractButton::clicked, this, &LoginDialog::confirm);
     connect(m_help, &QAbstractButton::clicked, this,
             [this] { m_ctx.help().showTopic(QStringLiteral(".\\Texte\\TAVOLIN.HLP"), m_ctx.helpTopic); });

@@ -36,8 +36,7 @@ const TrainingClass kClasses[] = {
      "Krafträder mit Hubraum 125 cm3 und Leistung bis 11 kw", true},
     {"Klasse &B/BE (Pkw mit/ohne Anhänger und Kfz bis 3,5 t)", "B / BE",
      "Pkw mit/ohne Anhänger bis 750 Kg und Kfz bis 3,5 t", true},
-    {"Klasse &C (Kfz über 3,5 t mit/ohne Anhänger bis 750 kg)", "C", "Kfz über 3,5 t und Anhänger bis 750 kg",
-     false},
+    {"Klasse &C (Kfz über 3,5 t mit/ohne Anhänger bis 750 kg)", "C", "Kfz über 3,5 t und Anhänger bis 750 kg", false},
     {"Klasse C1 (Kfz über 3,5 bis 7,5 t mit/ohne Anhänger bis 750 kg)", "C1",
      "Kfz über 3,5 - 7,5 t und Anhänger bis 750 kg", false},
     {"Klasse CE (Kfz über 3,5 und Anhänger über 750 kg)", "CE", "Kfz über 3,5 t und Anhänger über 750 kg", true},
@@ -183,7 +182,8 @@ QMenuBar* MAKEMENU(ui::Context& ctx, QMainWindow* window, const Features& featur
     info->addSeparator();
     addItem(info, QStringLiteral("Ti&pps zum Kauf eines Kfz"), help(QStringLiteral(".\\TEXTE\\KaufTipp.HLP")));
     QMenu* forms = info->addMenu(QStringLiteral("&Checklisten und Formulare"));
-    addItem(forms, QStringLiteral("&Checkliste zum Kauf eines Kfz"), document(QStringLiteral(".\\texte\\Kauftipp.rtf")));
+    addItem(forms, QStringLiteral("&Checkliste zum Kauf eines Kfz"),
+            document(QStringLiteral(".\\texte\\Kauftipp.rtf")));
     addItem(forms, QStringLiteral("Checkliste zum &Betrieb eines Kfz"),
             document(QStringLiteral(".\\texte\\Checkliste.rtf")));
     addItem(forms, QStringLiteral("Checkliste zum &Wintereinsatz eines Kfz"),

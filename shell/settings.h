@@ -33,8 +33,8 @@ bool saveSettingsBackup(const ui::Context& ctx);
 
 // What went wrong with the settings file while the settings were read.
 struct SettingsProblem {
-    bool unreadable = false;  // the file exists but could not be read: every value is its default
-    bool notWritten = false;  // the normalised values could not be written back
+    bool unreadable = false; // the file exists but could not be read: every value is its default
+    bool notWritten = false; // the normalised values could not be written back
     bool any() const { return unreadable || notWritten; }
 };
 

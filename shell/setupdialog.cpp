@@ -61,8 +61,7 @@ SetupDialog::SetupDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(
     parts::rightLabel(system, QStringLiteral("Klangunterstützung"), ui::pxRect(74, 20, 96, 20));
     m_sound = check(system, QStringLiteral(" einschalten"), ui::pxRect(70, 130, 100, 20), s.LS_SOUND, s.LS_SOUND);
     parts::rightLabel(system, QStringLiteral("Sprachausgabe"), ui::pxRect(94, 20, 96, 20));
-    m_speech =
-        check(system, QStringLiteral(" einschalten"), ui::pxRect(90, 130, 100, 20), s.LS_SPEECH, s.LS_SPEECH);
+    m_speech = check(system, QStringLiteral(" einschalten"), ui::pxRect(90, 130, 100, 20), s.LS_SPEECH, s.LS_SPEECH);
     // Only where a speech engine with a German voice is installed can the switch do anything.
     m_speech->setEnabled(ctx.speech().available());
     auto* note = parts::leftLabel(system,
@@ -85,11 +84,11 @@ SetupDialog::SetupDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(
     m_repeat = check(training, QStringLiteral(" automatisch wieder vorlegen"), ui::pxRect(70, 166, 160, 20),
                      s.LS_WVORLAGE, s.LS_WVORLAGE);
     parts::rightLabel(training, QStringLiteral("Auswertung der Antwort"), ui::pxRect(102, 20, 140, 20));
-    m_evaluate = check(training, QStringLiteral(" sofort anzeigen"), ui::pxRect(96, 166, 160, 20), s.LS_SAUSWERT,
-                       s.LS_SAUSWERT);
+    m_evaluate =
+        check(training, QStringLiteral(" sofort anzeigen"), ui::pxRect(96, 166, 160, 20), s.LS_SAUSWERT, s.LS_SAUSWERT);
     parts::rightLabel(training, QStringLiteral("Fehlerpunkte"), ui::pxRect(130, 20, 140, 20));
-    m_points = check(training, QStringLiteral(" sofort anzeigen"), ui::pxRect(126, 166, 160, 20), s.LS_FPSHOW,
-                     s.LS_FPSHOW);
+    m_points =
+        check(training, QStringLiteral(" sofort anzeigen"), ui::pxRect(126, 166, 160, 20), s.LS_FPSHOW, s.LS_FPSHOW);
 
     QWidget* mails = m_tabs->widget(2);
     parts::leftLabel(mails, QStringLiteral("Ihre Daten für den Email-Versand"), ui::pxRect(42, 96, 200, 20));
@@ -109,9 +108,9 @@ SetupDialog::SetupDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(
     QWidget* errors = m_tabs->widget(3);
     parts::rightLabel(errors, QStringLiteral("Vorgehensweise"), ui::pxRect(54, 20, 96, 20));
     m_error = new ui::RadioGroup(errors);
-    m_error->addColumn({QStringLiteral("&Löschen"), QStringLiteral("&Drucken"),
-                        QStringLiteral("&Email-Versand an den Support")},
-                       54, 120, 200, 20, 20);
+    m_error->addColumn(
+        {QStringLiteral("&Löschen"), QStringLiteral("&Drucken"), QStringLiteral("&Email-Versand an den Support")}, 54,
+        120, 200, 20, 20);
     m_error->setColors(Qt::black);
     m_error->setValue(s.NS_ERROR);
     connect(m_error, &ui::RadioGroup::valueChanged, this, [&s](int v) { s.NS_ERROR = v; });

@@ -30,8 +30,8 @@ SetupUserDialog::SetupUserDialog(ui::Context& ctx, QWidget* parent) : ui::Skinne
     if (skin().isNull()) setDialogSize(455, 303);
     setFont(ctx.settings.OFONT);
 
-    m_tabs = parts::settingsTabs(this, {QStringLiteral("&Modus"), QStringLiteral("Benutzer &1"),
-                                        QStringLiteral("Benutzer &2")});
+    m_tabs = parts::settingsTabs(
+        this, {QStringLiteral("&Modus"), QStringLiteral("Benutzer &1"), QStringLiteral("Benutzer &2")});
     QWidget* mode = m_tabs->widget(0);
     parts::rightLabel(mode, QStringLiteral("Zwei-Benutzer-Modus"), ui::pxRect(54, 20, 116, 20));
     m_mode = ui::place(new ui::CheckBox(QStringLiteral(" einschalten"), mode), ui::pxRect(50, 150, 100, 20));

@@ -54,7 +54,8 @@ QString projectText(const ui::Context& ctx, const QString& storedText) {
     QFile f(iniPath(ctx));
     if (f.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = f.readAll();
-        const bool bom = bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+        const bool bom =
+            bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
         bool nonAscii = false;
         for (char c : bytes)
             nonAscii = nonAscii || static_cast<unsigned char>(c) >= 0x80;

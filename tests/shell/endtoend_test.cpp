@@ -44,8 +44,8 @@ wait $pid
 )";
     const fs::path scriptFile = dir / "run.sh";
     std::ofstream(scriptFile) << script;
-    const std::string command = "xvfb-run -a -s '-screen 0 1280x1024x24' sh '" + scriptFile.string() + "' '" +
-                                dir.path().string() + "' 2>&1";
+    const std::string command =
+        "xvfb-run -a -s '-screen 0 1280x1024x24' sh '" + scriptFile.string() + "' '" + dir.path().string() + "' 2>&1";
     std::string output;
     const int rc = lwtest::runCommand(command, &output);
     ASSERT_EQ(rc, 0) << output << lwtest::readFile(dir / "lenkwerk.log");

@@ -5,11 +5,11 @@
 #include "shell/login.h"
 #include "shell/logindialog.h"
 #include "shell/settings.h"
+#include "shelltest.h"
 #include "store/workarea.h"
 #include "ui/buttons.h"
 #include "ui/controls.h"
 #include "ui/maskededit.h"
-#include "shelltest.h"
 
 using shell::LoginDialog;
 using shell::LoginVerdict;
@@ -37,8 +37,7 @@ TEST(LoginCheck, NamesAndPasswordsCompareInUpperCaseAndPadded) {
     EXPECT_EQ(shell::checkLogin(u, QStringLiteral("ANNA BERG  "), QStringLiteral("geheim"), false),
               LoginVerdict::User1);
     EXPECT_EQ(shell::checkLogin(u, QStringLiteral("BEN"), QString(), false), LoginVerdict::User2);
-    EXPECT_EQ(shell::checkLogin(u, QStringLiteral("ANNA BERG"), QStringLiteral("GEHEIMX"), false),
-              LoginVerdict::Wrong);
+    EXPECT_EQ(shell::checkLogin(u, QStringLiteral("ANNA BERG"), QStringLiteral("GEHEIMX"), false), LoginVerdict::Wrong);
     EXPECT_EQ(shell::checkLogin(u, QStringLiteral("ANNA"), QStringLiteral("GEHEIM"), false), LoginVerdict::Wrong);
     EXPECT_EQ(shell::checkLogin(u, QStringLiteral("  "), QString(), false), LoginVerdict::Empty);
     EXPECT_EQ(shell::checkLogin(u, QString(), QString(), true), LoginVerdict::SwitchedOff);

@@ -12,8 +12,8 @@
 #include "shell/program.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
-#include "ui/controls.h"
 #include "shelltest.h"
+#include "ui/controls.h"
 
 using shell::MainWindow;
 using shelltest::ShellTest;
@@ -182,13 +182,14 @@ TEST_F(Menu, MaintainerModeAddsTheCareMenu) {
     m_window = std::make_unique<MainWindow>(ctx, shell::Features{}, false);
     const QStringList all = describe(bar());
     const qsizetype at = all.indexOf(QStringLiteral("  &Verlassen / Alt-F4"));
-    EXPECT_EQ(all.mid(at + 1, 6), lines({"  —", "  &Pflege", "    Konvertieren DBT -> DBV (aus)",
-                                         "    Verschlüsseln (aus)", "    Entschlüsseln (aus)",
-                                         "    Bilder einlesen (aus)"}));
+    EXPECT_EQ(all.mid(at + 1, 6),
+              lines({"  —", "  &Pflege", "    Konvertieren DBT -> DBV (aus)", "    Verschlüsseln (aus)",
+                     "    Entschlüsseln (aus)", "    Bilder einlesen (aus)"}));
 }
 
 TEST_F(Menu, ProjectItemsAppearWithTheirOwnSeparator) {
-    writeIni("[Project]\r\nInternet_Menue=Unsere \x9A" "bungsseite\r\nInternet_URL=www.example.org/lenkwerk\r\n"
+    writeIni("[Project]\r\nInternet_Menue=Unsere \x9A"
+             "bungsseite\r\nInternet_URL=www.example.org/lenkwerk\r\n"
              "[About]\r\nRelease=Lenkwerk \x84nderung 3\r\n");
     window();
     QStringList help = describe(bar());
@@ -415,7 +416,7 @@ TEST_F(Program, AStartRunsItsStepsInOrderAndTheExitBacksUpTheSettings) {
     shell::setAboutTimes({});
     ASSERT_NE(seen, nullptr);
     EXPECT_FALSE(exists("tvupdate.exe"));
-    EXPECT_EQ(ctx.settings.NS_MAXFRAGEN, 20);        // the backup won over the settings file
+    EXPECT_EQ(ctx.settings.NS_MAXFRAGEN, 20); // the backup won over the settings file
     EXPECT_EQ(ctx.settings.CS_BRUSH, QStringLiteral("START2"));
     EXPECT_EQ(lwtest::readFile(path("TAVOLIN.SAV")), ini());
     EXPECT_NE(ini().find("0_Width=700"), std::string::npos);

@@ -133,7 +133,8 @@ TEST_F(Settings, BrokenLinesDuplicatesAndAnotherEncodingKeepEverythingElse) {
 }
 
 TEST_F(Settings, ProjectCaptionsStoredInTheOemCodePageAreConverted) {
-    writeIni("[Project]\r\nEmail_Menue=\x9A" "ber E-Mail \x84ndern\r\n"); // cp850: Ü, ä
+    writeIni("[Project]\r\nEmail_Menue=\x9A"
+             "ber E-Mail \x84ndern\r\n"); // cp850: Ü, ä
     shell::SETPUBLICS(ctx, false);
     EXPECT_EQ(shell::projectText(ctx, ctx.settings.CS_EMAIL_M), QStringLiteral("Über E-Mail ändern"));
 }
@@ -166,13 +167,13 @@ TEST_F(Coords, GetCoordsFillsTheSlotsAsTheyAreKept) {
 }
 
 TEST_F(Coords, SizesSnapToTheCommonScreenSizes) {
-    const std::vector<std::pair<int, int>> heights = {{479, 479}, {480, 480}, {489, 480}, {490, 490}, {600, 600},
-                                                      {601, 600}, {605, 600}, {609, 600}, {610, 610}, {769, 768},
+    const std::vector<std::pair<int, int>> heights = {{479, 479}, {480, 480}, {489, 480},   {490, 490},  {600, 600},
+                                                      {601, 600}, {605, 600}, {609, 600},   {610, 610},  {769, 768},
                                                       {774, 768}, {775, 775}, {1025, 1024}, {1029, 1024}};
     for (auto [in, out] : heights)
         EXPECT_EQ(shell::snapHeight(in), out) << in;
-    const std::vector<std::pair<int, int>> widths = {{639, 639}, {640, 640}, {649, 640}, {650, 650},
-                                                     {801, 800}, {805, 800}, {809, 800}, {810, 810},
+    const std::vector<std::pair<int, int>> widths = {{639, 639},   {640, 640},   {649, 640},   {650, 650},
+                                                     {801, 800},   {805, 800},   {809, 800},   {810, 810},
                                                      {1025, 1024}, {1029, 1024}, {1281, 1280}, {1289, 1280}};
     for (auto [in, out] : widths)
         EXPECT_EQ(shell::snapWidth(in), out) << in;

@@ -7,10 +7,10 @@
 #include "shell/settings.h"
 #include "shell/setupdialog.h"
 #include "shell/setupuser.h"
+#include "shelltest.h"
 #include "ui/buttons.h"
 #include "ui/controls.h"
 #include "ui/maskededit.h"
-#include "shelltest.h"
 
 using shell::SetupDialog;
 using shell::SetupUserDialog;
@@ -33,8 +33,8 @@ protected:
     }
 
     QString value(const char* section, const char* key) const {
-        return platform::readProfileString(shell::iniPath(ctx), QString::fromLatin1(section),
-                                           QString::fromLatin1(key), QStringLiteral("<missing>"));
+        return platform::readProfileString(shell::iniPath(ctx), QString::fromLatin1(section), QString::fromLatin1(key),
+                                           QStringLiteral("<missing>"));
     }
 
     void setup(std::function<void(SetupDialog*)> act) {

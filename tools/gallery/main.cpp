@@ -6,17 +6,6 @@
 #include <QThread>
 #include <QTimer>
 
-#include "ui/bitmaps.h"
-#include "ui/buttons.h"
-#include "ui/controls.h"
-#include "ui/fonts.h"
-#include "ui/geometry.h"
-#include "ui/grid.h"
-#include "ui/helpviewer.h"
-#include "ui/maskededit.h"
-#include "ui/msgdialogs.h"
-#include "ui/progressbar.h"
-#include "ui/skinneddialog.h"
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
 #include "shell/features.h"
@@ -26,7 +15,18 @@
 #include "shell/settings.h"
 #include "shell/setupdialog.h"
 #include "shell/setupuser.h"
+#include "ui/bitmaps.h"
+#include "ui/buttons.h"
 #include "ui/context.h"
+#include "ui/controls.h"
+#include "ui/fonts.h"
+#include "ui/geometry.h"
+#include "ui/grid.h"
+#include "ui/helpviewer.h"
+#include "ui/maskededit.h"
+#include "ui/msgdialogs.h"
+#include "ui/progressbar.h"
+#include "ui/skinneddialog.h"
 
 namespace {
 
@@ -227,7 +227,8 @@ void renderShell() {
     platform::writeProfileString(ini, QStringLiteral("User"), QStringLiteral("UserName1"), QStringLiteral("Anna Berg"));
     platform::writeProfileString(ini, QStringLiteral("User"), QStringLiteral("UserPass1"), QStringLiteral("geheim"));
     platform::writeProfileString(ini, QStringLiteral("User"), QStringLiteral("UserName2"), QStringLiteral("Ben Kurz"));
-    platform::writeProfileString(ini, QStringLiteral("MailSupport"), QStringLiteral("Name"), QStringLiteral("Anna Berg"));
+    platform::writeProfileString(ini, QStringLiteral("MailSupport"), QStringLiteral("Name"),
+                                 QStringLiteral("Anna Berg"));
     platform::writeProfileString(ini, QStringLiteral("MailSupport"), QStringLiteral("Reply"),
                                  QStringLiteral("anna.berg@example.org"));
     ui::Context ctx(folder.path());
