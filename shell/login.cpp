@@ -20,12 +20,8 @@ QString readUser(const QString& ini, const QString& key, int length) {
     return padTo(platform::readProfileString(ini, kUser, key, {}), length);
 }
 
-// The fields are blank-padded; the file keeps the text without the padding, which reads back the same.
 bool writeUser(const QString& ini, const QString& key, const QString& value) {
-    QString v = value;
-    while (v.endsWith(QLatin1Char(' ')))
-        v.chop(1);
-    return platform::writeProfileString(ini, kUser, key, v);
+    return platform::writeProfileString(ini, kUser, key, unpadded(value));
 }
 
 bool same(const QString& typed, const QString& stored, int length) {
@@ -36,6 +32,12 @@ bool same(const QString& typed, const QString& stored, int length) {
 
 QString padTo(const QString& text, int n) {
     return text.left(n).leftJustified(n, QLatin1Char(' '));
+}
+
+QString unpadded(QString text) {
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
 }
 
 UserRecords readUsers(const ui::Context& ctx) {

@@ -15,6 +15,9 @@ constexpr int kPasswordLength = 10;
 
 // A text cut or blank-padded to n characters, as the user slots and the login fields hold it.
 QString padTo(const QString& text, int n);
+// The text without the blanks that pad it on the right; fields show it so, and the settings file keeps it so
+// (a padded value reads back the same).
+QString unpadded(QString text);
 
 // Section [User] of the settings file, with names and passwords padded as the dialogs show them.
 struct UserRecords {

@@ -11,17 +11,7 @@
 
 namespace shell {
 
-namespace {
-
-// The stored texts are blank-padded; the fields show them without the padding.
-QString unpadded(const QString& text) {
-    QString t = text;
-    while (t.endsWith(QLatin1Char(' ')))
-        t.chop(1);
-    return t.toUpper();
-}
-
-} // namespace
+namespace {} // namespace
 
 LoginDialog::LoginDialog(ui::Context& ctx, LoginSession& session, QWidget* parent)
     : ui::SkinnedDialog(parent), m_ctx(ctx), m_session(session) {
@@ -37,14 +27,14 @@ LoginDialog::LoginDialog(ui::Context& ctx, LoginSession& session, QWidget* paren
     m_name = ui::place(new ui::MaskedEdit(this), ui::pxRect(54, 106, 200, 20));
     m_name->setUpperCase(kUserNameLength);
     m_name->setReplaceOnFirstKey(true);
-    m_name->setText(unpadded(session.users().lastUser));
+    m_name->setText(unpadded(session.users().lastUser).toUpper());
 
     parts::rightLabel(this, QStringLiteral("Passwort"), ui::pxRect(80, 20, 80, 20));
     m_password = ui::place(new ui::MaskedEdit(this), ui::pxRect(80, 106, 100, 20));
     m_password->setUpperCase(kPasswordLength);
     m_password->setReplaceOnFirstKey(true);
     m_password->setEchoMode(QLineEdit::Password);
-    m_password->setText(unpadded(session.users().lastPass));
+    m_password->setText(unpadded(session.users().lastPass).toUpper());
     for (ui::MaskedEdit* field : {m_name, m_password})
         ui::setColors(field, ctx.settings.NCOLF, ctx.settings.NCOLB);
     // A password belongs to its name: whoever types another name types its password too.

@@ -45,10 +45,6 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
     return out.commit();
 }
 
-QString readText(const QString& ini, const QString& section, const QString& key, const QString& def) {
-    return platform::readProfileString(ini, section, key, def);
-}
-
 // Whole numbers are all the program keeps; a fraction is cut off, and a huge value stays inside int.
 int wholeNumber(double v) {
     v = std::trunc(v);
@@ -142,13 +138,13 @@ bool SETPUBLICS(ui::Context& ctx, bool writeBack, SettingsProblem* problem) {
     s.NS_WINSIZE = readNumber(ini, kSetup, QStringLiteral("WINSIZE"), 2);
     s.NS_ERROR = readNumber(ini, kSetup, QStringLiteral("ERROR"), 1);
     const QString project = QStringLiteral("Project");
-    s.CS_EMAIL_M = readText(ini, project, QStringLiteral("Email_Menue"), {});
-    s.CS_EMAIL = readText(ini, project, QStringLiteral("Email_URL"), {});
-    s.CS_WWW_M = readText(ini, project, QStringLiteral("Internet_Menue"), {});
-    s.CS_WWW = readText(ini, project, QStringLiteral("Internet_URL"), {});
-    s.CS_BRUSH = readText(ini, kSetup, QStringLiteral("Background"), QStringLiteral("MAIN640"));
-    s.CRELEASE = readText(ini, QStringLiteral("About"), QStringLiteral("Release"),
-                          QStringLiteral("QRT Lenkwerk-Trainer 2007 v2.41"));
+    s.CS_EMAIL_M = platform::readProfileString(ini, project, QStringLiteral("Email_Menue"), {});
+    s.CS_EMAIL = platform::readProfileString(ini, project, QStringLiteral("Email_URL"), {});
+    s.CS_WWW_M = platform::readProfileString(ini, project, QStringLiteral("Internet_Menue"), {});
+    s.CS_WWW = platform::readProfileString(ini, project, QStringLiteral("Internet_URL"), {});
+    s.CS_BRUSH = platform::readProfileString(ini, kSetup, QStringLiteral("Background"), QStringLiteral("MAIN640"));
+    s.CRELEASE = platform::readProfileString(ini, QStringLiteral("About"), QStringLiteral("Release"),
+                                             QStringLiteral("QRT Lenkwerk-Trainer 2007 v2.41"));
 
     ctx.login = ui::LoginState{};
     s.CS_BRUSH = nextStartPicture(s.CS_BRUSH);

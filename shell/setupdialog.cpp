@@ -18,12 +18,6 @@ const QString kTopic = QStringLiteral("Voreinstellungen");
 const QString kMail = QStringLiteral("MailSupport");
 constexpr int kMailLength = 100;
 
-QString unpadded(QString text) {
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
-
 ui::CheckBox* check(QWidget* page, const QString& text, const QRect& rect, bool value, bool& variable) {
     auto* box = ui::place(new ui::CheckBox(text, page), rect);
     box->setColors(Qt::black);

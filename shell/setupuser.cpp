@@ -15,12 +15,6 @@ namespace {
 
 const QString kTopic = QStringLiteral("Zweibenutzermodus");
 
-QString unpadded(QString text) {
-    while (text.endsWith(QLatin1Char(' ')))
-        text.chop(1);
-    return text;
-}
-
 } // namespace
 
 SetupUserDialog::SetupUserDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(parent), m_ctx(ctx) {
