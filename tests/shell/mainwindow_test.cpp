@@ -374,6 +374,11 @@ TEST_F(Window, ANormalWindowKeepsItsPlaceAndAMaximisedOneDoesNot) {
         show(w);
         w.move(30, 40);
         ASSERT_TRUE(uitest::waitFor([&] { return ini().find("0_Left=30") != std::string::npos; }));
+        EXPECT_EQ(ini().find("WINSIZE"), std::string::npos);
+        // Maximising it makes the next start maximised and leaves the rectangle as it was.
+        w.showMaximized();
+        ASSERT_TRUE(uitest::waitFor([&] { return ini().find("WINSIZE=1") != std::string::npos; }));
+        EXPECT_NE(ini().find("0_Left=30"), std::string::npos);
     }
     std::filesystem::remove(path("TAVOLIN.INI"));
     MainWindow w(ctx, {}, true);
