@@ -32,6 +32,10 @@ bool HelpKey::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+void handleOldErrorLog(ui::Context& ctx) {
+    Q_UNUSED(ctx);
+}
+
 int runProgram(ui::Context& ctx, const Features& features) {
     // The about box is the only window for a while; closing it must not end the program.
     const bool quitOnLastWindow = QGuiApplication::quitOnLastWindowClosed();

@@ -36,10 +36,6 @@ bool maintainerModeRequested(const ui::Context& ctx) {
     return platform::ProgramDir(ctx.programDir).exists(QStringLiteral("Maint/Pflegemodus"));
 }
 
-void handleOldErrorLog(ui::Context& ctx) {
-    Q_UNUSED(ctx);
-}
-
 bool importWaitingUpdate(ui::Context& ctx) {
 #ifdef LENKWERK_HAS_UPDATE_IMPORT
     catalog::ISUPDATE(ctx);

@@ -15,11 +15,6 @@ void setGermanRuntime();
 // installations never have it; the picture folder Maint/Bitmaps alone does not switch it on.
 bool maintainerModeRequested(const ui::Context& ctx);
 
-// An error log left by an earlier run (ERROR.LOG): offered for deleting, printing or mailing with NS_ERROR
-// preselected. This is the one place start-up calls for it; the error-log handling is not built yet, so it does
-// nothing for now.
-void handleOldErrorLog(ui::Context& ctx);
-
 // Imports a waiting catalog update (FRUPDATE.DBF) when the program has the update import; true when it ran.
 bool importWaitingUpdate(ui::Context& ctx);
 
