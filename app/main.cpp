@@ -1,11 +1,11 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "shell/features.h"
+#include "shell/program.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral(" QRT Lenkwerk-Trainer 2007 v2.41"));
-    window.resize(800, 600);
-    window.show();
-    return QApplication::exec();
+    // The functions the menu starts from other modules; an item stays disabled until its module is linked here.
+    shell::Features features;
+    return shell::MAIN(features);
 }

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QAction>
+#include <QColor>
+#include <QFont>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "ui/services.h"
 
@@ -11,11 +16,40 @@ class QWidget;
 
 namespace ui {
 
-// The global setting variables of the program under their own names. Only what the toolkit needs so far;
-// the shell adds the rest as it reads them.
+// The global setting variables of the program under their own names, filled at start-up from TAVOLIN.INI by
+// SETPUBLICS (shell); the values here are the defaults that a missing key gives.
 struct Settings {
-    bool LS_SOUND = true;   // play sounds
-    bool LS_SPEECH = false; // speech output through SPEEKIT
+    QString CINIFILE = QStringLiteral(".\\Tavolin.ini"); // the settings file, as every routine names it
+    int NS_MAXFRAGEN = 30;                               // questions per training run
+    int NS_MAXDURCH = 1;                                 // read and written back; nothing acts on it
+    bool LS_WVORLAGE = false;                            // present wrongly answered questions again
+    bool LS_SAUSWERT = true;                             // show the evaluation of an answer at once
+    bool LS_FPSHOW = true;                               // show error points at once
+    bool LS_SOUND = true;                                // play sounds
+    bool LS_SPEECH = false;                              // speech output through SPEEKIT
+    int NS_THEMEN = 2;                                   // read and written back; nothing acts on it
+    int NS_WINSIZE = 2;                                  // main window: 1 maximised, 2 normal at the saved place
+    int NS_ERROR = 1;                                    // an old error log: 1 delete, 2 print, 3 mail
+    QString CS_BRUSH = QStringLiteral("MAIN640");        // base name of the start picture in Bitmaps/
+    QString CS_EMAIL_M;                                  // caption of the optional mail item (help menu)
+    QString CS_EMAIL;                                    // its address
+    QString CS_WWW_M;                                    // caption of the optional web item (help menu)
+    QString CS_WWW;                                      // its address
+    QString CRELEASE = QStringLiteral("QRT Lenkwerk-Trainer 2007 v2.41"); // title, about item, log, mails
+    QString CRELNUM = QStringLiteral("2.41");                             // compared by the update check
+    QString CS_ACROBAT;                                                   // a PDF reader program; nothing sets it
+    // The catalog-text substitution (cp1252 bytes): the key and the readable and stored tables.
+    std::string_view CKEY;
+    std::string_view CENCRYPT;
+    std::string_view CDECRYPT;
+    QFont OFONT;                  // default dialog font ("MS Sans Serif" 8)
+    QFont OFONTB;                 // its bold variant
+    QColor NCOLF{1, 0, 0};        // text of edit fields and computed values
+    QColor NCOLB{255, 255, 208};  // background of edit fields
+    QColor NCOLBH{255, 255, 140}; // highlighted background
+    QPointer<QAction> OWLOGIN;    // the menu item "&Benutzeranmeldung"
+    // Fixed at start-up before the menu is built: offers the maintenance menu and the catalog export.
+    bool maintainerMode = false;
 };
 
 // Who is logged in and whose learning-state table is active.

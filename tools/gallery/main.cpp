@@ -5,11 +5,22 @@
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
+#include "platform/inifile.h"
+#include "shell/aboutbox.h"
+#include "shell/features.h"
+#include "shell/login.h"
+#include "shell/logindialog.h"
+#include "shell/mainwindow.h"
+#include "shell/settings.h"
+#include "shell/setupdialog.h"
+#include "shell/setupuser.h"
 #include "ui/bitmaps.h"
 #include "ui/buttons.h"
+#include "ui/context.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/geometry.h"
@@ -147,6 +158,55 @@ void renderHelp(const QString& collection) {
     save(viewer, QStringLiteral("help_index"));
 }
 
+// The shell's dialogs and the main window over a program folder with sample settings.
+void renderShell() {
+    QTemporaryDir folder;
+    const QString ini = folder.filePath(QStringLiteral("TAVOLIN.INI"));
+    platform::writeProfileString(ini, QStringLiteral("User"), QStringLiteral("TwoUser"), QStringLiteral("1"));
+    platform::writeProfileString(ini, QStringLiteral("User"), QStringLiteral("LastUser"), QStringLiteral("ANNA BERG"));
+    platform::writeProfileString(ini, QStringLiteral("User"), QStringLiteral("LastPass"), QStringLiteral("GEHEIM"));
+    platform::writeProfileString(ini, QStringLiteral("User"), QStringLiteral("UserName1"), QStringLiteral("Anna Berg"));
+    platform::writeProfileString(ini, QStringLiteral("User"), QStringLiteral("UserPass1"), QStringLiteral("geheim"));
+    platform::writeProfileString(ini, QStringLiteral("User"), QStringLiteral("UserName2"), QStringLiteral("Ben Kurz"));
+    platform::writeProfileString(ini, QStringLiteral("MailSupport"), QStringLiteral("Name"),
+                                 QStringLiteral("Anna Berg"));
+    platform::writeProfileString(ini, QStringLiteral("MailSupport"), QStringLiteral("Reply"),
+                                 QStringLiteral("anna.berg@example.org"));
+    ui::Context ctx(folder.path());
+    shell::SETPUBLICS(ctx, false);
+    {
+        shell::AboutDialog dlg(ctx, false);
+        save(dlg, QStringLiteral("shell_about"));
+    }
+    {
+        shell::LoginSession session(ctx);
+        shell::LoginDialog dlg(ctx, session);
+        save(dlg, QStringLiteral("shell_login"));
+    }
+    {
+        shell::SetupUserDialog dlg(ctx);
+        for (int tab = 0; tab < dlg.tabs()->count(); ++tab) {
+            dlg.tabs()->setCurrentIndex(tab);
+            save(dlg, QStringLiteral("shell_setupuser_%1").arg(tab + 1));
+        }
+    }
+    {
+        shell::SetupDialog dlg(ctx);
+        for (int tab = 0; tab < dlg.tabs()->count(); ++tab) {
+            dlg.tabs()->setCurrentIndex(tab);
+            save(dlg, QStringLiteral("shell_setup_%1").arg(tab + 1));
+        }
+    }
+    {
+        ctx.settings.CS_BRUSH = QStringLiteral("START1");
+        shell::MainWindow window(ctx, shell::Features{}, false);
+        window.setWindowTitle(QLatin1Char(' ') + ctx.settings.CRELEASE);
+        window.resize(800, 600);
+        save(window, QStringLiteral("shell_mainwindow"));
+    }
+    ui::Bitmaps::setProgramDir(g_out.absolutePath());
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -167,6 +227,7 @@ int main(int argc, char* argv[]) {
     renderSheets();
     renderMessages();
     gallery::renderMocks(save);
+    renderShell();
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));
     return 0;
 }

@@ -1,0 +1,61 @@
+#include "shell/dialogparts.h"
+
+#include <QStringList>
+#include <QTabBar>
+
+#include "ui/buttons.h"
+#include "ui/controls.h"
+#include "ui/geometry.h"
+#include "ui/skinneddialog.h"
+
+namespace shell::parts {
+
+namespace {
+
+ui::Label* label(QWidget* parent, const QString& text, const QRect& rect, Qt::Alignment alignment) {
+    auto* l = ui::place(new ui::Label(text, parent), rect);
+    l->setColors(Qt::black);
+    l->setAlignment(alignment | Qt::AlignVCenter);
+    return l;
+}
+
+} // namespace
+
+ui::Label* rightLabel(QWidget* parent, const QString& text, const QRect& rect) {
+    return label(parent, text, rect, Qt::AlignRight);
+}
+
+ui::Label* leftLabel(QWidget* parent, const QString& text, const QRect& rect) {
+    return label(parent, text, rect, Qt::AlignLeft);
+}
+
+ui::TabWidget* settingsTabs(ui::SkinnedDialog* dialog, const QStringList& titles) {
+    auto* tabs = ui::place(new ui::TabWidget(dialog), ui::pxRect(36, 6, 416, 206));
+    tabs->setColors(Qt::black, QColor(158, 176, 152));
+    for (const QString& title : titles)
+        tabs->addSkinnedPage(title, QStringLiteral("Setup2"));
+    return tabs;
+}
+
+void keepDialogFont(ui::TabWidget* tabs, const QFont& font) {
+    for (QWidget* w : tabs->findChildren<QWidget*>())
+        if (!qobject_cast<QTabBar*>(w)) w->setFont(font);
+}
+
+SettingsButtons settingsButtons(ui::SkinnedDialog* dialog) {
+    SettingsButtons b{};
+    b.save =
+        ui::place(new ui::BitmapButton(QStringLiteral("BS_SPEIC"), QStringLiteral("Einstellungen speichern"), dialog),
+                  ui::pxRect(256, 118, 100, 32));
+    b.help = ui::place(new ui::BitmapButton(QStringLiteral("BS_HELP"), QStringLiteral("Hilfe anzeigen"), dialog),
+                       ui::pxRect(256, 222, 100, 32));
+    b.end = ui::place(new ui::BitmapButton(QStringLiteral("BS_ENDE"), QStringLiteral("Beenden ohne Speichern"), dialog),
+                      ui::pxRect(256, 326, 100, 32));
+    dialog->addAccelerator(QLatin1Char('S'), b.save);
+    dialog->addAccelerator(QLatin1Char('H'), b.help);
+    dialog->addAccelerator(QLatin1Char('B'), b.end);
+    QObject::connect(b.end, &QAbstractButton::clicked, dialog, &QDialog::reject);
+    return b;
+}
+
+} // namespace shell::parts

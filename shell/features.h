@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace ui {
+class Context;
+}
+
+namespace shell {
+
+// The functions the menu starts that live in other modules. An empty entry leaves its menu item disabled; the
+// program's main() fills in what it links.
+struct Features {
+    using Dialog = std::function<void(ui::Context& ctx, QWidget* owner)>;
+    using Command = std::function<void(ui::Context& ctx)>;
+
+    // Theme selection of a licence class ("B / BE"), with the class description.
+    std::function<void(ui::Context& ctx, QWidget* owner, const QString& classCode, const QString& description)>
+        GETTHEMA;
+    Dialog KATALOG;    // catalog browser
+    Dialog KATADRUCK;  // catalog printing
+    Dialog KATASTAT;   // catalog statistics
+    Dialog KFZ_STEUER; // vehicle-tax calculator
+    Dialog BUSSRECH;   // fine calculator
+    Dialog ANHAWEG;    // stopping-distance calculator
+    Dialog DOWNLOADIT; // update check
+    // Maintenance (maintainer mode only).
+    Command KONVTRANS;
+    Command DECRYPTALL;
+    Command ENCRYPTALL;
+    Command IMPORTPICS;
+};
+
+} // namespace shell

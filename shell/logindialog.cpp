@@ -1,0 +1,111 @@
+#include "shell/logindialog.h"
+
+#include "shell/dialogparts.h"
+#include "shell/login.h"
+#include "ui/buttons.h"
+#include "ui/context.h"
+#include "ui/controls.h"
+#include "ui/fonts.h"
+#include "ui/geometry.h"
+#include "ui/maskededit.h"
+
+namespace shell {
+
+namespace {} // namespace
+
+LoginDialog::LoginDialog(ui::Context& ctx, LoginSession& session, QWidget* parent)
+    : ui::SkinnedDialog(parent), m_ctx(ctx), m_session(session) {
+    setWindowTitle(QStringLiteral("Lenkwerk - Benutzeranmeldung"));
+    setDialogSize(360, 200);
+    ui::DLGPUTBMP(this, QStringLiteral("Login"));
+
+    auto* heading = ui::place(new ui::Label(QStringLiteral("Benutzeranmeldung"), this), ui::pxRect(26, 106, 140, 20));
+    heading->setFont(ui::fontPx(QStringLiteral("MS Sans Serif"), 13, true));
+    heading->setColors(Qt::black);
+
+    parts::rightLabel(this, QStringLiteral("Benutzername"), ui::pxRect(54, 20, 80, 20));
+    m_name = ui::place(new ui::MaskedEdit(this), ui::pxRect(54, 106, 200, 20));
+    m_name->setUpperCase(kUserNameLength);
+    m_name->setReplaceOnFirstKey(true);
+    m_name->setText(unpadded(session.users().lastUser).toUpper());
+
+    parts::rightLabel(this, QStringLiteral("Passwort"), ui::pxRect(80, 20, 80, 20));
+    m_password = ui::place(new ui::MaskedEdit(this), ui::pxRect(80, 106, 100, 20));
+    m_password->setUpperCase(kPasswordLength);
+    m_password->setReplaceOnFirstKey(true);
+    m_password->setEchoMode(QLineEdit::Password);
+    m_password->setText(unpadded(session.users().lastPass).toUpper());
+    for (ui::MaskedEdit* field : {m_name, m_password})
+        ui::setColors(field, ctx.settings.NCOLF, ctx.settings.NCOLB);
+    // A password belongs to its name: whoever types another name types its password too.
+    connect(m_name, &QLineEdit::textEdited, m_password, &QLineEdit::clear);
+
+    parts::rightLabel(this, QStringLiteral("Zwei-Benutzer-Modus"), ui::pxRect(114, 20, 116, 20));
+    m_off = ui::place(new ui::CheckBox(QStringLiteral(" &abschalten"), this), ui::pxRect(110, 150, 100, 20));
+    m_off->setColors(Qt::black);
+
+    m_confirm = ui::place(new ui::BitmapButton(QStringLiteral("BZ_WEIT"), QStringLiteral("Eingabe bestätigen"), this),
+                          ui::pxRect(158, 44, 100, 32));
+    m_help = ui::place(new ui::BitmapButton(QStringLiteral("BZ_HELP"), QStringLiteral("Hilfe anzeigen"), this),
+                       ui::pxRect(158, 148, 100, 32));
+    m_cancel =
+        ui::place(new ui::BitmapButton(QStringLiteral("BZ_ENDE"), QStringLiteral("Zugangsprüfung abbrechen"), this),
+                  ui::pxRect(158, 252, 100, 32));
+    connect(m_confirm, &QAbstractButton::clicked, this, &LoginDialog::confirm);
+    connect(m_help, &QAbstractButton::clicked, this,
+            [this] { m_ctx.help().showTopic(QStringLiteral(".\\Texte\\TAVOLIN.HLP"), m_ctx.helpTopic); });
+    connect(m_cancel, &QAbstractButton::clicked, this, &LoginDialog::cancel);
+    addAccelerator(QLatin1Char('W'), m_confirm);
+    addAccelerator(QLatin1Char('H'), m_help);
+    addAccelerator(QLatin1Char('B'), m_cancel);
+    m_name->setFocus();
+}
+
+QString LoginDialog::name() const {
+    return m_name->text();
+}
+
+QString LoginDialog::password() const {
+    return m_password->text();
+}
+
+bool LoginDialog::switchOff() const {
+    return m_off->isChecked();
+}
+
+void LoginDialog::confirm() {
+    switch (m_session.confirm(name(), password(), switchOff())) {
+    case LoginVerdict::SwitchedOff:
+    case LoginVerdict::User1:
+    case LoginVerdict::User2:
+        accept();
+        break;
+    case LoginVerdict::Empty:
+        ui::WARNBOX(m_ctx, QStringLiteral("Bitte Benutzername und Passwort eingeben !"), QStringLiteral("Problem"));
+        break;
+    case LoginVerdict::Wrong:
+        ui::WARNBOX(m_ctx, QStringLiteral("Name oder Passwort falsch !"), QStringLiteral("Problem"));
+        m_name->setFocus();
+        break;
+    }
+}
+
+void LoginDialog::cancel() {
+    ui::MSGINFO(m_ctx, QStringLiteral("Zugangsprüfung abgebrochen, Benutzer 1 aktiv !"), QStringLiteral("Achtung"));
+    m_session.cancel();
+    reject();
+}
+
+void LOGIN(ui::Context& ctx, QWidget* mainWindow) {
+    LoginSession session(ctx);
+    if (!session.users().twoUser) {
+        if (mainWindow) mainWindow->setWindowTitle(mainWindowTitle(ctx, false));
+        if (ctx.settings.OWLOGIN) ctx.settings.OWLOGIN->setEnabled(false);
+        return;
+    }
+    LoginDialog dialog(ctx, session, mainWindow);
+    dialog.exec();
+    session.finish(dialog.name(), dialog.password(), dialog.switchOff(), mainWindow);
+}
+
+} // namespace shell

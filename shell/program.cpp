@@ -1,0 +1,112 @@
+#include "shell/program.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QIcon>
+#include <QKeyEvent>
+
+#include "platform/inifile.h"
+#include "platform/programdir.h"
+#include "shell/aboutbox.h"
+#include "shell/features.h"
+#include "shell/login.h"
+#include "shell/logindialog.h"
+#include "shell/mainwindow.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+#include "ui/bitmaps.h"
+#include "ui/context.h"
+
+namespace shell {
+
+bool HelpKey::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            if (!key->isAutoRepeat()) m_ctx.help().showTopic(QStringLiteral(".\\Texte\\TAVOLIN.HLP"), m_ctx.helpTopic);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void handleOldErrorLog(ui::Context& ctx) {
+    Q_UNUSED(ctx);
+}
+
+int runProgram(ui::Context& ctx, const Features& features) {
+    // The about box is the only window for a while; closing it must not end the program.
+    const bool quitOnLastWindow = QGuiApplication::quitOnLastWindowClosed();
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+
+    deleteUpdateLeftovers(ctx);
+    restoreSettingsBackup(ctx);
+
+    HelpKey helpKey(ctx);
+    qApp->installEventFilter(&helpKey);
+    ctx.helpTopic = QStringLiteral("Lenkwerk");
+
+    SettingsProblem problem;
+    SETPUBLICS(ctx, true, &problem);
+    ctx.settings.maintainerMode = maintainerModeRequested(ctx);
+    if (problem.any()) ui::WARNBOX(ctx, settingsProblemText(problem), QStringLiteral("Problem"));
+
+    handleOldErrorLog(ctx);
+    ABOUTINFO(ctx, true);
+
+    const QString iconName = platform::readProfileString(iniPath(ctx), QStringLiteral("Setup"), QStringLiteral("Icon"),
+                                                         QStringLiteral("Tavolin"));
+    const QPixmap icon = ui::Bitmaps::get(iconName);
+    Coords coords;
+    GETCOORDS(ctx, 0, coords);
+
+    const bool maximised = ctx.settings.NS_WINSIZE == 1;
+    MainWindow window(ctx, features, maximised);
+    window.setWindowTitle(QLatin1Char(' ') + ctx.settings.CRELEASE);
+    if (!icon.isNull()) {
+        window.setWindowIcon(QIcon(icon));
+        QApplication::setWindowIcon(QIcon(icon));
+    }
+    window.setFont(ctx.settings.OFONT);
+    const QRect geometry = mainWindowGeometry(coords);
+    window.resize(geometry.size());
+    window.move(geometry.topLeft());
+    ctx.setOwnerWindow(&window);
+    window.setStartActions([&ctx, &window] {
+        LOGIN(ctx, &window);
+        MAKELOCAL(ctx, QStringLiteral("LOCAL1"));
+        importWaitingUpdate(ctx);
+    });
+
+    QEventLoop loop;
+    QObject::connect(&window, &MainWindow::closed, &loop, &QEventLoop::quit);
+    if (maximised)
+        window.showMaximized();
+    else
+        window.show();
+    loop.exec();
+    window.hide();
+
+    saveSettingsBackup(ctx);
+    qApp->removeEventFilter(&helpKey);
+    QGuiApplication::setQuitOnLastWindowClosed(quitOnLastWindow);
+    return 0;
+}
+
+int MAIN(const Features& features) {
+    setGermanRuntime();
+    // Everything the program reads and writes lies beside the executable.
+    const QString dir = QCoreApplication::applicationDirPath();
+    QDir::setCurrent(dir);
+    ui::Context ctx(dir);
+    ctx.setResolver([](const QString& programDir, const QString& name) {
+        const QString path = platform::ProgramDir(programDir).resolve(name);
+        return QFileInfo::exists(path) ? path : QString();
+    });
+    ctx.useRealServices();
+    return runProgram(ctx, features);
+}
+
+} // namespace shell

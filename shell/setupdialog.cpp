@@ -1,0 +1,176 @@
+#include "shell/setupdialog.h"
+
+#include "platform/inifile.h"
+#include "shell/dialogparts.h"
+#include "shell/login.h"
+#include "shell/settings.h"
+#include "ui/buttons.h"
+#include "ui/context.h"
+#include "ui/controls.h"
+#include "ui/geometry.h"
+#include "ui/maskededit.h"
+
+namespace shell {
+
+namespace {
+
+const QString kTopic = QStringLiteral("Voreinstellungen");
+const QString kMail = QStringLiteral("MailSupport");
+constexpr int kMailLength = 100;
+
+ui::CheckBox* check(QWidget* page, const QString& text, const QRect& rect, bool value, bool& variable) {
+    auto* box = ui::place(new ui::CheckBox(text, page), rect);
+    box->setColors(Qt::black);
+    // Our font runs wider than the one the boxes were measured for; a caption must not be cut off.
+    box->resize(qMax(rect.width(), box->sizeHint().width()), rect.height());
+    box->setChecked(value);
+    QObject::connect(box, &QCheckBox::toggled, box, [&variable](bool on) { variable = on; });
+    return box;
+}
+
+} // namespace
+
+SetupDialog::SetupDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(parent), m_ctx(ctx) {
+    const QString ini = iniPath(ctx);
+    ui::Settings& s = ctx.settings;
+    m_video = platform::readProfileFlag(ini, QStringLiteral("About"), QStringLiteral("Video"), true);
+    // PlayVideo is read and has no effect.
+    platform::readProfileString(ini, QStringLiteral("About"), QStringLiteral("PlayVideo"), {});
+
+    setWindowTitle(QStringLiteral("Lenkwerk - Voreinstellungen"));
+    ui::DLGPUTBMP(this, QStringLiteral("SetupA"), true);
+    if (skin().isNull()) setDialogSize(455, 303);
+    setFont(s.OFONT);
+
+    m_tabs = parts::settingsTabs(this, {QStringLiteral("S&ystem"), QStringLiteral("&Training"),
+                                        QStringLiteral("E&mails"), QStringLiteral("Programm&fehler")});
+
+    QWidget* system = m_tabs->widget(0);
+    parts::rightLabel(system, QStringLiteral("Fenstergröße"), ui::pxRect(28, 20, 96, 20));
+    m_winSize = new ui::RadioGroup(system);
+    m_winSize->addColumn({QStringLiteral(" Maximal"), QStringLiteral(" Normal (800 * 600)")}, 24, 120, 180, 20, 20);
+    m_winSize->setColors(Qt::black);
+    m_winSize->setValue(s.NS_WINSIZE);
+    connect(m_winSize, &ui::RadioGroup::valueChanged, this, [&s](int v) { s.NS_WINSIZE = v; });
+    parts::rightLabel(system, QStringLiteral("Klangunterstützung"), ui::pxRect(74, 20, 96, 20));
+    m_sound = check(system, QStringLiteral(" einschalten"), ui::pxRect(70, 130, 100, 20), s.LS_SOUND, s.LS_SOUND);
+    parts::rightLabel(system, QStringLiteral("Sprachausgabe"), ui::pxRect(94, 20, 96, 20));
+    m_speech = check(system, QStringLiteral(" einschalten"), ui::pxRect(90, 130, 100, 20), s.LS_SPEECH, s.LS_SPEECH);
+    // Only where a speech engine with a German voice is installed can the switch do anything.
+    m_speech->setEnabled(ctx.speech().available());
+    auto* note = parts::leftLabel(system,
+                                  QStringLiteral("Die Sprachausgabe benötigt eine deutsche Stimme (espeak-ng).\r"
+                                                 "Diese finden Sie auf https://github.com/espeak-ng/espeak-ng"),
+                                  ui::pxRect(124, 30, 340, 32));
+    note->setWordWrap(true);
+
+    QWidget* training = m_tabs->widget(1);
+    parts::rightLabel(training, QStringLiteral("Anzahl Fragen pro Übung"), ui::pxRect(42, 20, 140, 20));
+    m_count = ui::place(new ui::MaskedEdit(training), ui::pxRect(40, 166, 30, 20));
+    m_count->setDigits(2);
+    m_count->setAlignment(Qt::AlignCenter);
+    m_count->setReplaceOnFirstKey(true);
+    m_count->setText(QString::number(s.NS_MAXFRAGEN));
+    ui::setColors(m_count, s.NCOLF, s.NCOLB);
+    // Bound to what the user types, so a stored value wider than the field is not cut by merely opening.
+    connect(m_count, &QLineEdit::textEdited, this, [&s](const QString& text) { s.NS_MAXFRAGEN = text.toInt(); });
+    parts::rightLabel(training, QStringLiteral("Falsch beantwortete Fragen"), ui::pxRect(74, 20, 140, 20));
+    m_repeat = check(training, QStringLiteral(" automatisch wieder vorlegen"), ui::pxRect(70, 166, 160, 20),
+                     s.LS_WVORLAGE, s.LS_WVORLAGE);
+    parts::rightLabel(training, QStringLiteral("Auswertung der Antwort"), ui::pxRect(102, 20, 140, 20));
+    m_evaluate =
+        check(training, QStringLiteral(" sofort anzeigen"), ui::pxRect(96, 166, 160, 20), s.LS_SAUSWERT, s.LS_SAUSWERT);
+    parts::rightLabel(training, QStringLiteral("Fehlerpunkte"), ui::pxRect(130, 20, 140, 20));
+    m_points =
+        check(training, QStringLiteral(" sofort anzeigen"), ui::pxRect(126, 166, 160, 20), s.LS_FPSHOW, s.LS_FPSHOW);
+
+    QWidget* mails = m_tabs->widget(2);
+    parts::leftLabel(mails, QStringLiteral("Ihre Daten für den Email-Versand"), ui::pxRect(42, 96, 200, 20));
+    parts::rightLabel(mails, QStringLiteral("Name"), ui::pxRect(74, 20, 70, 20));
+    m_mailName = ui::place(new ui::MaskedEdit(mails), ui::pxRect(70, 96, 280, 20));
+    parts::rightLabel(mails, QStringLiteral("Email-Adresse"), ui::pxRect(102, 20, 70, 20));
+    m_mailReply = ui::place(new ui::MaskedEdit(mails), ui::pxRect(98, 96, 280, 20));
+    const QString stored[2] = {platform::readProfileString(ini, kMail, QStringLiteral("Name"), {}),
+                               platform::readProfileString(ini, kMail, QStringLiteral("Reply"), {})};
+    ui::MaskedEdit* fields[2] = {m_mailName, m_mailReply};
+    for (int i = 0; i < 2; ++i) {
+        fields[i]->setTextMask(kMailLength);
+        fields[i]->setText(unpadded(padTo(stored[i], kMailLength)));
+        ui::setColors(fields[i], s.NCOLF, s.NCOLB);
+    }
+
+    QWidget* errors = m_tabs->widget(3);
+    parts::rightLabel(errors, QStringLiteral("Vorgehensweise"), ui::pxRect(54, 20, 96, 20));
+    m_error = new ui::RadioGroup(errors);
+    m_error->addColumn(
+        {QStringLiteral("&Löschen"), QStringLiteral("&Drucken"), QStringLiteral("&Email-Versand an den Support")}, 54,
+        120, 200, 20, 20);
+    m_error->setColors(Qt::black);
+    m_error->setValue(s.NS_ERROR);
+    connect(m_error, &ui::RadioGroup::valueChanged, this, [&s](int v) { s.NS_ERROR = v; });
+
+    parts::keepDialogFont(m_tabs, font());
+    const parts::SettingsButtons buttons = parts::settingsButtons(this);
+    m_save = buttons.save;
+    m_help = buttons.help;
+    m_end = buttons.end;
+    connect(m_save, &QAbstractButton::clicked, this, [this] {
+        m_saved = true;
+        accept();
+    });
+    connect(m_help, &QAbstractButton::clicked, this,
+            [this] { m_ctx.help().showTopic(QStringLiteral(".\\Texte\\TAVOLIN.HLP"), kTopic); });
+    addCloseButton(12, 426, 18);
+}
+
+QString SetupDialog::mailName() const {
+    return m_mailName->text();
+}
+
+QString SetupDialog::mailReply() const {
+    return m_mailReply->text();
+}
+
+bool saveSetup(const ui::Context& ctx, const QString& mailName, const QString& mailReply, bool video) {
+    const QString ini = iniPath(ctx);
+    const ui::Settings& s = ctx.settings;
+    const QString setup = QStringLiteral("Setup");
+    bool ok = platform::writeProfileNumber(ini, setup, QStringLiteral("MAXFRAGEN"), s.NS_MAXFRAGEN);
+    ok = platform::writeProfileNumber(ini, setup, QStringLiteral("MAXDURCH"), s.NS_MAXDURCH) && ok;
+    ok = platform::writeProfileFlag(ini, setup, QStringLiteral("WVORLAGE"), s.LS_WVORLAGE) && ok;
+    ok = platform::writeProfileFlag(ini, setup, QStringLiteral("SAUSWERT"), s.LS_SAUSWERT) && ok;
+    ok = platform::writeProfileFlag(ini, setup, QStringLiteral("FPSHOW"), s.LS_FPSHOW) && ok;
+    ok = platform::writeProfileFlag(ini, setup, QStringLiteral("SOUND"), s.LS_SOUND) && ok;
+    ok = platform::writeProfileFlag(ini, setup, QStringLiteral("SPEECH"), s.LS_SPEECH) && ok;
+    ok = platform::writeProfileNumber(ini, setup, QStringLiteral("WINSIZE"), s.NS_WINSIZE) && ok;
+    ok = platform::writeProfileNumber(ini, setup, QStringLiteral("ERROR"), s.NS_ERROR) && ok;
+    // The fields are blank-padded; the file keeps them without the padding, which reads back the same.
+    ok = platform::writeProfileString(ini, kMail, QStringLiteral("Name"), unpadded(mailName)) && ok;
+    ok = platform::writeProfileString(ini, kMail, QStringLiteral("Reply"), unpadded(mailReply)) && ok;
+    ok = platform::writeProfileFlag(ini, QStringLiteral("About"), QStringLiteral("Video"), video) && ok;
+    return ok;
+}
+
+bool SETUP(ui::Context& ctx, QWidget* mainWindow) {
+    const int winSize = ctx.settings.NS_WINSIZE;
+    const bool speech = ctx.settings.LS_SPEECH;
+    ctx.helpTopic = kTopic;
+    SetupDialog dialog(ctx, mainWindow);
+    dialog.exec();
+    if (dialog.saved()) {
+        if (!saveSetup(ctx, dialog.mailName(), dialog.mailReply(), dialog.video()))
+            ui::WARNBOX(ctx,
+                        QStringLiteral("Die Einstellungen konnten nicht in TAVOLIN.INI gespeichert werden.\r"
+                                       "Sie gelten nur bis zum Programmende."),
+                        QStringLiteral("Problem"));
+        if (ctx.settings.NS_WINSIZE != winSize)
+            ui::MSGINFO(ctx, QStringLiteral("Die Einstellungen werden erst nach\rdem nächsten Start aktiviert !"),
+                        QStringLiteral("Setup"));
+        if (ctx.settings.LS_SPEECH != speech && ctx.settings.LS_SPEECH)
+            ui::SPEEKIT(ctx, QStringLiteral("Die Sprachausgabe ist nun eingeschaltet!"));
+    }
+    ctx.helpTopic = QStringLiteral("Lenkwerk");
+    return true;
+}
+
+} // namespace shell

@@ -1,0 +1,86 @@
+#include "shell/setupuser.h"
+
+#include "shell/dialogparts.h"
+#include "shell/login.h"
+#include "shell/logindialog.h"
+#include "ui/buttons.h"
+#include "ui/context.h"
+#include "ui/controls.h"
+#include "ui/geometry.h"
+#include "ui/maskededit.h"
+
+namespace shell {
+
+namespace {
+
+const QString kTopic = QStringLiteral("Zweibenutzermodus");
+
+} // namespace
+
+SetupUserDialog::SetupUserDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(parent), m_ctx(ctx) {
+    const UserRecords users = readUsers(ctx);
+    setWindowTitle(QStringLiteral("Lenkwerk - Zwei-Benutzer-Modus"));
+    ui::DLGPUTBMP(this, QStringLiteral("SetupZ"), true);
+    if (skin().isNull()) setDialogSize(455, 303);
+    setFont(ctx.settings.OFONT);
+
+    m_tabs = parts::settingsTabs(
+        this, {QStringLiteral("&Modus"), QStringLiteral("Benutzer &1"), QStringLiteral("Benutzer &2")});
+    QWidget* mode = m_tabs->widget(0);
+    parts::rightLabel(mode, QStringLiteral("Zwei-Benutzer-Modus"), ui::pxRect(54, 20, 116, 20));
+    m_mode = ui::place(new ui::CheckBox(QStringLiteral(" einschalten"), mode), ui::pxRect(50, 150, 100, 20));
+    m_mode->setColors(Qt::black);
+    m_mode->setChecked(users.twoUser);
+    connect(m_mode, &QCheckBox::toggled, this, &SetupUserDialog::updateUserTabs);
+
+    const QString names[2] = {users.userName1, users.userName2};
+    const QString passwords[2] = {users.userPass1, users.userPass2};
+    for (int i = 0; i < 2; ++i) {
+        QWidget* page = m_tabs->widget(i + 1);
+        parts::leftLabel(page, QStringLiteral("Name"), ui::pxRect(50, 20, 80, 20));
+        m_names[i] = ui::place(new ui::MaskedEdit(page), ui::pxRect(48, 106, 110, 20));
+        m_names[i]->setTextMask(kUserNameLength);
+        m_names[i]->setText(unpadded(names[i]));
+        parts::leftLabel(page, QStringLiteral("Passwort"), ui::pxRect(80, 20, 80, 20));
+        m_passwords[i] = ui::place(new ui::MaskedEdit(page), ui::pxRect(78, 106, 110, 20));
+        m_passwords[i]->setTextMask(kPasswordLength);
+        m_passwords[i]->setText(unpadded(passwords[i]));
+        for (ui::MaskedEdit* field : {m_names[i], m_passwords[i]})
+            ui::setColors(field, ctx.settings.NCOLF, ctx.settings.NCOLB);
+    }
+    updateUserTabs();
+
+    parts::keepDialogFont(m_tabs, font());
+    const parts::SettingsButtons buttons = parts::settingsButtons(this);
+    m_save = buttons.save;
+    m_help = buttons.help;
+    m_end = buttons.end;
+    connect(m_save, &QAbstractButton::clicked, this, [this] {
+        m_saved = true;
+        accept();
+    });
+    connect(m_help, &QAbstractButton::clicked, this,
+            [this] { m_ctx.help().showTopic(QStringLiteral(".\\Texte\\TAVOLIN.HLP"), kTopic); });
+    addCloseButton(14, 428);
+}
+
+void SetupUserDialog::updateUserTabs() {
+    m_tabs->setTabEnabled(1, m_mode->isChecked());
+    m_tabs->setTabEnabled(2, m_mode->isChecked());
+}
+
+bool SETUPUSER(ui::Context& ctx, QWidget* mainWindow) {
+    ctx.helpTopic = kTopic;
+    SetupUserDialog dialog(ctx, mainWindow);
+    dialog.exec();
+    if (dialog.saved()) {
+        writeTwoUserSettings(ctx, dialog.modeBox()->isChecked(), dialog.nameField(1)->text(),
+                             dialog.passwordField(1)->text(), dialog.nameField(2)->text(),
+                             dialog.passwordField(2)->text());
+        LOGIN(ctx, mainWindow);
+    }
+    ctx.helpTopic = QStringLiteral("Lenkwerk");
+    return true;
+}
+
+} // namespace shell

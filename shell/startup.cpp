@@ -1,0 +1,54 @@
+#include "shell/startup.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "platform/ansi.h"
+#include "platform/programdir.h"
+#include "shell/settings.h"
+#include "store/codepage.h"
+#include "ui/context.h"
+
+#include "catalog/update.h"
+
+namespace shell {
+
+void setGermanRuntime() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto* app = QCoreApplication::instance();
+    if (!app) return;
+    // Qt's own texts (standard buttons of the warning box) in German where the translations are installed.
+    auto* translator = new QTranslator(app);
+    if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+bool maintainerModeRequested(const ui::Context& ctx) {
+    return platform::ProgramDir(ctx.programDir).exists(QStringLiteral("Maint/Pflegemodus"));
+}
+
+void importWaitingUpdate(ui::Context& ctx) { catalog::ISUPDATE(ctx); }
+
+QString projectText(const ui::Context& ctx, const QString& storedText) {
+    QFile f(iniPath(ctx));
+    if (f.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = f.readAll();
+        const bool bom =
+            bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+        bool nonAscii = false;
+        for (char c : bytes)
+            nonAscii = nonAscii || static_cast<unsigned char>(c) >= 0x80;
+        if (bom || (nonAscii && store::isValidUtf8(std::string_view(bytes.constData(), std::size_t(bytes.size())))))
+            return storedText;
+    }
+    // The settings file is read as ANSI; its bytes are the OEM text.
+    return platform::fromOem(platform::toAnsi(storedText));
+}
+
+} // namespace shell
