@@ -37,11 +37,6 @@ ui::TabWidget* settingsTabs(ui::SkinnedDialog* dialog, const QStringList& titles
     return tabs;
 }
 
-void keepDialogFont(ui::TabWidget* tabs, const QFont& font) {
-    for (QWidget* w : tabs->findChildren<QWidget*>())
-        if (!qobject_cast<QTabBar*>(w)) w->setFont(font);
-}
-
 SettingsButtons settingsButtons(ui::SkinnedDialog* dialog) {
     SettingsButtons b{};
     b.save =

@@ -23,10 +23,6 @@ ui::Label* leftLabel(QWidget* parent, const QString& text, const QRect& rect);
 // The tab control of the settings dialogs at 36, 6, 416 x 206, its pages painted with the "Setup2" skin.
 ui::TabWidget* settingsTabs(ui::SkinnedDialog* dialog, const QStringList& titles);
 
-// The style sheet that colours the tab strip makes the controls on the pages take the desktop's font instead of
-// the dialog's; this gives them the dialog's font again. Call it when the pages are filled.
-void keepDialogFont(ui::TabWidget* tabs, const QFont& font);
-
 // The button row of the settings dialogs at top 256: save, help, end without saving, with Alt+S, Alt+H, Alt+B.
 struct SettingsButtons {
     ui::BitmapButton* save;

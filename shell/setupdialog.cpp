@@ -109,7 +109,6 @@ SetupDialog::SetupDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(
     m_error->setValue(s.NS_ERROR);
     connect(m_error, &ui::RadioGroup::valueChanged, this, [&s](int v) { s.NS_ERROR = v; });
 
-    parts::keepDialogFont(m_tabs, font());
     const parts::SettingsButtons buttons = parts::settingsButtons(this);
     m_save = buttons.save;
     m_help = buttons.help;

@@ -50,7 +50,6 @@ SetupUserDialog::SetupUserDialog(ui::Context& ctx, QWidget* parent) : ui::Skinne
     }
     updateUserTabs();
 
-    parts::keepDialogFont(m_tabs, font());
     const parts::SettingsButtons buttons = parts::settingsButtons(this);
     m_save = buttons.save;
     m_help = buttons.help;

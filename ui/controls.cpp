@@ -124,8 +124,9 @@ SkinnedPage* TabWidget::addSkinnedPage(const QString& title, const QString& skin
 }
 
 void TabWidget::setColors(const QColor& text, const QColor& background) {
-    // The tab strip carries the dialog's colours; pages paint their own skins.
-    setStyleSheet(QStringLiteral("QTabBar::tab { color: %1; background: %2; padding: 3px 10px; "
+    // The tab strip carries the dialog's colours; pages paint their own skins. The style sheet sits on the tab bar
+    // alone: on the whole widget it would give every control on the pages the desktop's font.
+    tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { color: %1; background: %2; padding: 3px 10px; "
                                  "border: 1px solid %3; border-bottom: none; margin-right: 2px; "
                                  "border-top-left-radius: 4px; border-top-right-radius: 4px; }"
                                  "QTabBar::tab:selected { background: %4; }"

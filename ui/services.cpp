@@ -1,5 +1,10 @@
 #include "ui/services.h"
 
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
+
 #include <QAudioDevice>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -100,11 +105,39 @@ TextToSpeech::~TextToSpeech() {
     if (m_impl->tts) delete m_impl->tts.data();
 }
 
+namespace {
+
+// Whether the speech engine answers with a German voice, asked off the user-interface thread: a speech service
+// that never answers (a stale speech daemon) must not freeze the program, so after the time limit the answer is no.
+bool germanVoiceAnswers(int timeoutMs) {
+    auto answer = std::make_shared<std::promise<bool>>();
+    std::future<bool> future = answer->get_future();
+    std::thread([answer] {
+        bool ok = false;
+        if (!QTextToSpeech::availableEngines().isEmpty()) {
+            QTextToSpeech probe;
+            if (probe.state() != QTextToSpeech::Error) {
+                for (const QLocale& locale : probe.availableLocales()) {
+                    if (locale.language() == QLocale::German) {
+                        probe.setLocale(locale);
+                        ok = !probe.availableVoices().isEmpty();
+                        break;
+                    }
+                }
+            }
+        }
+        answer->set_value(ok);
+    }).detach();
+    return future.wait_for(std::chrono::milliseconds(timeoutMs)) == std::future_status::ready && future.get();
+}
+
+} // namespace
+
 bool TextToSpeech::available() {
     Impl& d = *m_impl;
     if (d.checked) return d.ok;
     d.checked = true;
-    if (QTextToSpeech::availableEngines().isEmpty()) return false;
+    if (!germanVoiceAnswers(5000)) return false; // starting the speech daemon alone can take two seconds
     d.tts = new QTextToSpeech();
     if (d.tts->state() == QTextToSpeech::Error) return false;
     for (const QLocale& locale : d.tts->availableLocales()) {
