@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "catalog/logviewer.h"
+#include "catalog/runfiles.h"
 #include "catalog/tables.h"
 #include "platform/programdir.h"
 #include "store/error.h"
@@ -252,20 +253,7 @@ bool indexCatalog(ui::Context& ctx, WorkArea& dfrg, std::optional<ui::WaitCursor
     // The index is derived data: an old file is built anew rather than trusted.
     removeFile(ctx, "FRAGEN.CDX");
     const fs::path cdx = programFolder(ctx) / "FRAGEN.CDX";
-    bool built = false;
-    ui::MSGMETER(
-        ctx,
-        [&](ui::ProgressBar& bar, ui::Label&, ui::SkinnedDialog&, bool& done) {
-            bar.setTotal(static_cast<int>(dfrg.recCount()));
-            built = BUILDINDEX(
-                dfrg, "FRAGENR", cdx,
-                [&](std::uint32_t recno, std::uint32_t) {
-                    bar.setPosition(static_cast<int>(recno));
-                    ui::processEvents();
-                },
-                done);
-        },
-        QStringLiteral("FRAGEN Index aufbauen..."));
+    const bool built = buildIndexUnderMeter(ctx, dfrg, "FRAGENR", cdx, QStringLiteral("FRAGEN Index aufbauen..."));
     if (!built) return false;
     dfrg.closeIndexes();
     wait.emplace();

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "catalog/runfiles.h"
+#include "catalog/tables.h"
+#include "store/workarea.h"
+#include "support/testdir.h"
+#include "ui/context.h"
+
+namespace {
+
+class RunFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        store::WorkArea* f = session.create(dir / "T_FRAGE.DBF", catalog::tFrageFields(), "DFRA");
+        ASSERT_NE(f, nullptr);
+        for (int i = 1; i <= 250; ++i) {
+            f->appendBlank();
+            f->replace("NUMMER", store::Value::number(251 - i));
+        }
+        area = f;
+    }
+    lwtest::TempDir dir;
+    store::Session session;
+    store::WorkArea* area = nullptr;
+};
+
+TEST_F(RunFiles, IndexBuiltUnderTheMeterShowsItsTextAndGivesTheOrder) {
+    ui::Context ctx(QString::fromStdString(dir.path().string()));
+    auto scripted = ctx.useScriptedServices();
+    ASSERT_TRUE(catalog::buildIndexUnderMeter(ctx, *area, "str(NUMMER)", dir / "T_FRAGE.CDX",
+                                              QStringLiteral("FRAGEN Index aufbauen...")));
+    ASSERT_EQ(scripted.messages->shown().size(), 1u);
+    EXPECT_EQ(scripted.messages->shown()[0].text, QStringLiteral("FRAGEN Index aufbauen..."));
+    area->goTop();
+    EXPECT_EQ(area->number("NUMMER"), 1);
+    EXPECT_EQ(area->recNo(), 250u);
+}
+
+TEST_F(RunFiles, PictureIsWrittenByteForByteAndReplacedOrRemoved) {
+    std::string bmp = "BM";
+    for (int i = 0; i < 5000; ++i)
+        bmp += static_cast<char>(i % 256); // every byte value, NULs included
+    area->goTo(1);
+    area->replaceMemo("PICTURE", bmp, true);
+    const auto file = catalog::writeQuestionPicture(*area, dir.path());
+    ASSERT_EQ(file, dir / "BILD.BMP");
+    EXPECT_EQ(lwtest::readFile(file), bmp);
+    // The next question has no picture: the old one must not stay on screen.
+    area->goTo(2);
+    EXPECT_TRUE(catalog::writeQuestionPicture(*area, dir.path()).empty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "BILD.BMP"));
+}
+
+TEST_F(RunFiles, RunLeftoversGoAndNothingElse) {
+    session.closeAll();
+    for (const char* name : {"BILD.BMP", "LOCAL.CDX", "T_FRAGE.CDX", "T_FRAGE.DBT", "LOCAL1.DBF", "FRAGEN.CDX"})
+        lwtest::writeFile(dir / name, "x");
+    catalog::removeRunFiles(dir.path());
+    for (const char* gone : {"BILD.BMP", "LOCAL.CDX", "T_FRAGE.DBF", "T_FRAGE.FPT", "T_FRAGE.CDX", "T_FRAGE.DBT"})
+        EXPECT_FALSE(std::filesystem::exists(dir / gone)) << gone;
+    EXPECT_TRUE(std::filesystem::exists(dir / "LOCAL1.DBF"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "FRAGEN.CDX"));
+}
+
+} // namespace
