@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include <QFile>
+
 #include "catalog/tables.h"
 #include "store/error.h"
 #include "store/workarea.h"
@@ -11,6 +13,15 @@
 #include "ui/progressbar.h"
 
 namespace catalog {
+
+bool MAKELOCAL(ui::Context& ctx, std::string_view name) {
+    if (ctx.settings.LS_SPEECH)
+        ui::SPEEKIT(ctx, QStringLiteral("Die Sprachausgabe ist eingeschaltet!"));
+    else if (ctx.settings.LS_SOUND)
+        ctx.sound().play(QStringLiteral(".\\Sounds\\Tavolin.wav"));
+    const std::filesystem::path dir(QFile::encodeName(ctx.programDir).toStdString());
+    return MAKELOCAL(dir, name) != MakeLocalResult::Failed;
+}
 
 bool buildIndexUnderMeter(ui::Context& ctx, store::WorkArea& area, std::string_view keyExpression,
                           const std::filesystem::path& cdxPath, const QString& text, std::string_view forCondition) {

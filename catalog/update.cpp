@@ -267,14 +267,6 @@ bool writeLogbook(const fs::path& file, const std::string& text) {
     return static_cast<bool>(out);
 }
 
-// The greeting that goes with every creation of a learning-state table: speech when it is on, else the sound.
-void greet(ui::Context& ctx) {
-    if (ctx.settings.LS_SPEECH)
-        ui::SPEEKIT(ctx, QStringLiteral("Die Sprachausgabe ist eingeschaltet!"));
-    else if (ctx.settings.LS_SOUND)
-        ctx.sound().play(QStringLiteral(".\\Sounds\\Tavolin.wav"));
-}
-
 } // namespace
 
 UpdateResult importUpdate(ui::Context& ctx) {
@@ -339,8 +331,7 @@ UpdateResult importUpdate(ui::Context& ctx) {
     for (const char* name : {"FRUPDATE.DBF", "FRUPDATE.FPT", "FRUPDATE.CDX", "LOCAL1.DBF", "LOCAL2.DBF", "FRAGEN.CDX"})
         removeFile(ctx, name);
 
-    greet(ctx);
-    MAKELOCAL(programFolder(ctx), "LOCAL1");
+    MAKELOCAL(ctx, "LOCAL1");
     // Whoever is logged in keeps a table to work on; user 2's table would otherwise be missing until the next login.
     const std::string active = ctx.login.CS_LOCAL.toStdString();
     if (!active.empty() && active != "LOCAL1") MAKELOCAL(programFolder(ctx), active);

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include "catalog/runfiles.h"
 #include "catalog/tables.h"
 #include "platform/inifile.h"
 #include "platform/programdir.h"
@@ -95,7 +96,7 @@ void LoginSession::finish(const QString& name, const QString& password, bool swi
     if (m_user2LoggedIn) {
         // The check honours the [Path] DBF prefix; the table itself is made in the program folder.
         const QString local = m_users.dbfPrefix + m_ctx.login.CS_LOCAL + QStringLiteral(".DBF");
-        if (!platform::ProgramDir(m_ctx.programDir).exists(local)) MAKELOCAL(m_ctx, m_ctx.login.CS_LOCAL);
+        if (!platform::ProgramDir(m_ctx.programDir).exists(local)) catalog::MAKELOCAL(m_ctx, m_ctx.login.CS_LOCAL.toStdString());
     }
     if (mainWindow) mainWindow->setWindowTitle(mainWindowTitle(m_ctx, !switchOff));
     if (m_ctx.settings.OWLOGIN) m_ctx.settings.OWLOGIN->setEnabled(!switchOff);
@@ -105,15 +106,6 @@ QString mainWindowTitle(const ui::Context& ctx, bool twoUserOn) {
     QString title = QLatin1Char(' ') + ctx.settings.CRELEASE;
     if (twoUserOn && !ctx.login.CS_USER.isEmpty()) title += QStringLiteral(" - Benutzer: ") + ctx.login.CS_USER;
     return title;
-}
-
-bool MAKELOCAL(ui::Context& ctx, const QString& name) {
-    if (ctx.settings.LS_SPEECH)
-        ui::SPEEKIT(ctx, QStringLiteral("Die Sprachausgabe ist eingeschaltet!"));
-    else if (ctx.settings.LS_SOUND)
-        ctx.sound().play(QStringLiteral(".\\Sounds\\Tavolin.wav"));
-    const std::filesystem::path dir(QFile::encodeName(ctx.programDir).toStdString());
-    return catalog::MAKELOCAL(dir, name.toStdString()) != catalog::MakeLocalResult::Failed;
 }
 
 bool writeTwoUserSettings(const ui::Context& ctx, bool twoUser, const QString& name1, const QString& pass1,

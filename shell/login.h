@@ -71,11 +71,6 @@ private:
 // mode stays on.
 QString mainWindowTitle(const ui::Context& ctx, bool twoUserOn);
 
-// The greeting (speech when it is on, else the sound when that is on), then the learning-state table `name` is
-// created from the catalog when it is missing. Returns false when the table is missing and could not be created
-// (the table engine has reported why).
-bool MAKELOCAL(ui::Context& ctx, const QString& name);
-
 // Writes the two-user settings as SETUPUSER saves them.
 bool writeTwoUserSettings(const ui::Context& ctx, bool twoUser, const QString& name1, const QString& pass1,
                           const QString& name2, const QString& pass2);

@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 
+#include "catalog/runfiles.h"
 #include "platform/inifile.h"
 #include "platform/programdir.h"
 #include "shell/aboutbox.h"
@@ -76,7 +77,7 @@ int runProgram(ui::Context& ctx, const Features& features) {
     ctx.setOwnerWindow(&window);
     window.setStartActions([&ctx, &window] {
         LOGIN(ctx, &window);
-        MAKELOCAL(ctx, QStringLiteral("LOCAL1"));
+        catalog::MAKELOCAL(ctx, "LOCAL1");
         importWaitingUpdate(ctx);
     });
 

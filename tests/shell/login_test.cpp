@@ -1,6 +1,7 @@
 #include <QMainWindow>
 #include <QTest>
 
+#include "catalog/runfiles.h"
 #include "platform/inifile.h"
 #include "shell/login.h"
 #include "shell/logindialog.h"
@@ -194,12 +195,12 @@ TEST_F(Login, TheGreetingIsSpeechWhenOnElseTheSound) {
         scripted.speech->setAvailable(c.engine);
         ctx.settings.LS_SPEECH = c.speech;
         ctx.settings.LS_SOUND = c.sound;
-        EXPECT_TRUE(shell::MAKELOCAL(ctx, QStringLiteral("LOCAL1")));
+        EXPECT_TRUE(catalog::MAKELOCAL(ctx, "LOCAL1"));
         EXPECT_EQ(int(scripted.speech->spoken().size()), c.spoken) << c.speech << c.sound << c.engine;
         EXPECT_EQ(int(scripted.sound->played().size()), c.played) << c.speech << c.sound << c.engine;
     }
     EXPECT_TRUE(exists("LOCAL1.DBF"));
     std::filesystem::remove(path("FRAGEN.DBF"));
-    EXPECT_FALSE(shell::MAKELOCAL(ctx, QStringLiteral("LOCAL2"))); // no catalog, no table, and it says so
+    EXPECT_FALSE(catalog::MAKELOCAL(ctx, "LOCAL2")); // no catalog, no table, and it says so
     EXPECT_FALSE(exists("LOCAL2.DBF"));
 }
