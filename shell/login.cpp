@@ -25,8 +25,9 @@ bool writeUser(const QString& ini, const QString& key, const QString& value) {
     return platform::writeProfileString(ini, kUser, key, unpadded(value));
 }
 
+// Upper case first, then the padding: a sharp s becomes "SS" and would otherwise leave one side a blank longer.
 bool same(const QString& typed, const QString& stored, int length) {
-    return padTo(typed, length).toUpper() == padTo(stored, length).toUpper();
+    return padTo(typed.toUpper(), length) == padTo(stored.toUpper(), length);
 }
 
 } // namespace

@@ -204,3 +204,24 @@ TEST_F(Login, TheGreetingIsSpeechWhenOnElseTheSound) {
     EXPECT_FALSE(catalog::MAKELOCAL(ctx, "LOCAL2")); // no catalog, no table, and it says so
     EXPECT_FALSE(exists("LOCAL2.DBF"));
 }
+
+// Upper case turns a sharp s into two letters, which must not push a name or password past its padding.
+TEST_F(Login, ANameOrPasswordWithSharpSLogsIn) {
+    writeIni("[About]\r\nRelease=Lenkwerk 9\r\n[User]\r\nTwoUser=1\r\nUserName1=Jana Weiß\r\nUserPass1=Gruß\r\n"
+             "UserName2=Ben Kurz\r\nUserPass2=b2\r\n");
+    shell::UserRecords u = shell::readUsers(ctx);
+    EXPECT_EQ(shell::checkLogin(u, QStringLiteral("JANA WEISS"), QStringLiteral("GRUSS"), false),
+              LoginVerdict::User1);
+    EXPECT_EQ(shell::checkLogin(u, QStringLiteral("JANA WEIß"), QStringLiteral("GRUß"), false), LoginVerdict::User1);
+    EXPECT_EQ(shell::checkLogin(u, QStringLiteral("JANA WEISS"), QStringLiteral("GRUS"), false), LoginVerdict::Wrong);
+
+    login([](LoginDialog* d) {
+        type(d->nameField(), QStringLiteral("jana weiß"));
+        type(d->passwordField(), QStringLiteral("gruß"));
+        QTest::mouseClick(d->confirmButton(), Qt::LeftButton);
+        if (d->isVisible()) QTest::keyClick(d, Qt::Key_Escape);
+    });
+    EXPECT_TRUE(scripted.messages->shown().empty());
+    EXPECT_EQ(ctx.login.NS_USER, 1);
+    EXPECT_EQ(window.windowTitle().trimmed(), QStringLiteral("Lenkwerk 9 - Benutzer: Jana Weiß"));
+}
