@@ -97,7 +97,8 @@ void LoginSession::finish(const QString& name, const QString& password, bool swi
     if (m_user2LoggedIn) {
         // The check honours the [Path] DBF prefix; the table itself is made in the program folder.
         const QString local = m_users.dbfPrefix + m_ctx.login.CS_LOCAL + QStringLiteral(".DBF");
-        if (!platform::ProgramDir(m_ctx.programDir).exists(local)) catalog::MAKELOCAL(m_ctx, m_ctx.login.CS_LOCAL.toStdString());
+        if (!platform::ProgramDir(m_ctx.programDir).exists(local))
+            catalog::MAKELOCAL(m_ctx, m_ctx.login.CS_LOCAL.toStdString());
     }
     if (mainWindow) mainWindow->setWindowTitle(mainWindowTitle(m_ctx, !switchOff));
     if (m_ctx.settings.OWLOGIN) m_ctx.settings.OWLOGIN->setEnabled(!switchOff);

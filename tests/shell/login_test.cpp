@@ -210,8 +210,7 @@ TEST_F(Login, ANameOrPasswordWithSharpSLogsIn) {
     writeIni("[About]\r\nRelease=Lenkwerk 9\r\n[User]\r\nTwoUser=1\r\nUserName1=Jana Weiß\r\nUserPass1=Gruß\r\n"
              "UserName2=Ben Kurz\r\nUserPass2=b2\r\n");
     shell::UserRecords u = shell::readUsers(ctx);
-    EXPECT_EQ(shell::checkLogin(u, QStringLiteral("JANA WEISS"), QStringLiteral("GRUSS"), false),
-              LoginVerdict::User1);
+    EXPECT_EQ(shell::checkLogin(u, QStringLiteral("JANA WEISS"), QStringLiteral("GRUSS"), false), LoginVerdict::User1);
     EXPECT_EQ(shell::checkLogin(u, QStringLiteral("JANA WEIß"), QStringLiteral("GRUß"), false), LoginVerdict::User1);
     EXPECT_EQ(shell::checkLogin(u, QStringLiteral("JANA WEISS"), QStringLiteral("GRUS"), false), LoginVerdict::Wrong);
 
