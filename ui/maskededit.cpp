@@ -13,7 +13,10 @@ class UpperValidator : public QValidator {
 public:
     UpperValidator(int maxLength, QObject* parent) : QValidator(parent), m_max(maxLength) {}
     State validate(QString& input, int& pos) const override {
-        input = input.toUpper();
+        // Letter by letter: a whole-string upper case turns "ß" into "SS", which lengthens the text under the
+        // cursor and garbles the rest of what is typed; "ß" has no upper-case letter of its own in the code page.
+        for (QChar& c : input)
+            c = c.toUpper();
         if (m_max > 0 && input.size() > m_max) return Invalid;
         pos = qMin(pos, int(input.size()));
         return Acceptable;

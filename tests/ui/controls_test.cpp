@@ -41,6 +41,10 @@ TEST(MaskedEdit, UpperCaseTurnsLettersAsTheyAreTyped) {
     // Text pasted or set by the program is held to the same rule.
     f.edit->insert(QStringLiteral("vorfahrt"));
     EXPECT_EQ(f.edit->text(), QStringLiteral("VORFAHRT"));
+    // A sharp s in the middle keeps the letters after it in their place.
+    f.edit->clear();
+    f.edit->insert(QStringLiteral("gro\u00df"));
+    EXPECT_EQ(f.type(QStringLiteral("mann")), QStringLiteral("GRO\u00dfMANN"));
 }
 
 TEST(MaskedEdit, DigitsOnlyRefusesEverythingElse) {
