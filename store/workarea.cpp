@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "store/error.h"
 
@@ -267,9 +268,7 @@ bool WorkArea::setOrder(std::string_view tagName) {
     }
     m_order = tag;
     m_cursor = std::make_unique<CdxTag::Cursor>(*tag->tag);
-    const std::uint32_t r = m_table->recNo();
-    if (!m_table->eof() && r >= 1 && r <= tag->keyOf.size() && !tag->keyOf[r - 1].empty())
-        m_cursor->seekEntry(tag->keyOf[r - 1], r);
+    placeCursor();
     return true;
 }
 
@@ -311,10 +310,10 @@ void WorkArea::recordChanged(Table& table, std::uint32_t recno) {
             open->tag->erase(old, recno);
         open->tag->insert(key, recno);
         old = key;
-        // The current record moves with its key, as the order's cursor must.
-        if (open.get() == m_order && current && m_cursor)
-            m_cursor->seekEntry(old, recno);
     }
+    // The current record moves with its key (or out of or into the order), as the order's cursor must.
+    if (current)
+        placeCursor();
     if (!current)
         table.goTo(recNo());
 }
@@ -335,7 +334,22 @@ bool WorkArea::visible() {
     return !m_filter || m_filter->isTrue();
 }
 
+void WorkArea::placeCursor() {
+    m_cursorAhead = false;
+    if (!m_order || !m_cursor || m_table->eof())
+        return;
+    const std::uint32_t r = m_table->recNo();
+    if (r <= m_order->keyOf.size() && !m_order->keyOf[r - 1].empty()) {
+        m_cursor->seekEntry(m_order->keyOf[r - 1], r);
+        return;
+    }
+    // Not in the tag (its FOR condition is false): seekEntry lands on the next greater entry or past the last.
+    m_cursor->seekEntry(keyFor(*m_order), r);
+    m_cursorAhead = m_cursor->valid();
+}
+
 void WorkArea::setEof() {
+    m_cursorAhead = false;
     m_table->goTo(m_table->recCount() + 1);
     m_eof = true;
     if (m_cursor && m_cursor->last())
@@ -387,6 +401,7 @@ bool WorkArea::settle(int direction) {
 
 bool WorkArea::goTop() {
     m_bof = false;
+    m_cursorAhead = false;
     m_eof = false;
     if (m_order) {
         if (m_cursor->first())
@@ -404,6 +419,7 @@ bool WorkArea::goTop() {
 
 bool WorkArea::goBottom() {
     m_bof = false;
+    m_cursorAhead = false;
     m_eof = false;
     bool on = false;
     if (m_order) {
@@ -425,11 +441,14 @@ bool WorkArea::goBottom() {
 
 bool WorkArea::skip(long n) {
     m_bof = false;
+    if (n < 0)
+        m_cursorAhead = false; // prev() from the entry after the record is the entry before it
     for (; n > 0; --n) {
         if (m_eof)
             return false;
         if (m_order) {
-            m_cursor->next();
+            if (!std::exchange(m_cursorAhead, false))
+                m_cursor->next();
             if (!settleOnCursor(+1)) {
                 setEof();
                 return false;
@@ -477,17 +496,14 @@ bool WorkArea::goTo(std::uint32_t recno) {
     }
     m_table->goTo(recno);
     m_eof = false;
-    if (m_order && m_cursor) {
-        const std::string& key = m_order->keyOf[recno - 1];
-        if (!key.empty())
-            m_cursor->seekEntry(key, recno);
-    }
+    placeCursor();
     afterMove();
     return true;
 }
 
 bool WorkArea::seek(std::string_view text) {
     m_bof = false;
+    m_cursorAhead = false;
     m_found = false;
     if (!m_order) {
         reportError(m_table->path().string(), "Suche ohne Index nicht möglich");

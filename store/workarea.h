@@ -115,6 +115,8 @@ private:
     bool settle(int direction);
     bool settleOnCursor(int direction);
     void setEof();
+    // Puts the order's cursor on the current record's entry, or where its key would stand when the order lacks it.
+    void placeCursor();
     void afterMove();
     OpenTag* findTag(std::string_view name);
 
@@ -131,6 +133,8 @@ private:
     bool m_bof = false;
     bool m_found = false;
     bool m_resetting = false;
+    // The cursor stands on the entry after the current record, which the order does not hold: skip(1) lands there.
+    bool m_cursorAhead = false;
     std::string m_scratch;
 };
 

@@ -123,6 +123,32 @@ TEST_F(WorkAreaTest, ChangesMoveRecordsInTheOrderAndInOrOutOfAFilteredTag) {
                                                     "1.1.02-004"}));
 }
 
+TEST_F(WorkAreaTest, ARecordOutsideAForTagSkipsFromWhereItsKeyWouldStand) {
+    store::WorkArea* loc = makeTable(kRows);
+    ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "LOCAL.CDX", "LOCAL", "KLASSE_B > 0"));
+    // Record 2 (1.1.01-002) is not in the tag; its neighbours by key are records 1 and 4.
+    loc->goBottom();
+    ASSERT_TRUE(loc->goTo(2));
+    EXPECT_TRUE(loc->skip());
+    EXPECT_EQ(loc->recNo(), 4u);
+    loc->goBottom();
+    loc->goTo(2);
+    EXPECT_TRUE(loc->skip(-1));
+    EXPECT_EQ(loc->recNo(), 1u);
+    // Choosing the order while standing on such a record does the same.
+    ASSERT_TRUE(loc->setOrder(""));
+    loc->goTo(2);
+    ASSERT_TRUE(loc->setOrder("LOCAL"));
+    EXPECT_TRUE(loc->skip());
+    EXPECT_EQ(loc->recNo(), 4u);
+    // A blank record appended outside the tag goes on from the top (a blank key sorts first).
+    loc->goBottom();
+    ASSERT_TRUE(loc->appendBlank());
+    EXPECT_TRUE(loc->skip());
+    EXPECT_EQ(loc->recNo(), 1u);
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(WorkAreaTest, IndexWrittenOnCloseIsReadBackNotRebuilt) {
     {
         store::WorkArea* loc = makeTable(kRows);
