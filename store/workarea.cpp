@@ -108,10 +108,17 @@ bool WorkArea::prepareTag(OpenTag& open) {
 }
 
 bool WorkArea::fillTag(OpenTag& open, const IndexProgress& progress, std::uint32_t step) {
+    CdxKeyList keys(*open.tag);
+    if (!collectKeys(open, keys, progress, step))
+        return false;
+    open.tag->build(std::move(keys));
+    return true;
+}
+
+bool WorkArea::collectKeys(OpenTag& open, CdxKeyList& keys, const IndexProgress& progress, std::uint32_t step) {
     const std::uint32_t count = m_table->recCount();
     const std::uint32_t here = m_table->recNo();
     open.keyOf.assign(count, std::string());
-    CdxKeyList keys(*open.tag);
     keys.reserve(count);
     bool stopped = false;
     for (std::uint32_t r = 1; r <= count; ++r) {
@@ -126,10 +133,7 @@ bool WorkArea::fillTag(OpenTag& open, const IndexProgress& progress, std::uint32
         }
     }
     m_table->goTo(here);
-    if (stopped)
-        return false;
-    open.tag->build(std::move(keys));
-    return true;
+    return !stopped;
 }
 
 KeyType WorkArea::keyTypeOfExpression(const std::string& expression) {
@@ -144,10 +148,21 @@ bool WorkArea::openIndex(const std::filesystem::path& cdxPath) {
     auto file = CdxFile::open(cdxPath.string(), [this](const std::string& e) { return keyTypeOfExpression(e); });
     if (!file)
         return false;
+    adoptTags(*file);
+    m_files.push_back(std::move(file));
+    if (!m_order && !m_tags.empty()) {
+        m_order = m_tags.front().get();
+        m_cursor = std::make_unique<CdxTag::Cursor>(*m_order->tag);
+        goTop();
+    }
+    return true;
+}
+
+void WorkArea::adoptTags(CdxFile& file) {
     const std::uint32_t count = m_table->recCount();
-    for (CdxTag* tag : file->tags()) {
+    for (CdxTag* tag : file.tags()) {
         auto open = std::make_unique<OpenTag>();
-        open->file = file.get();
+        open->file = &file;
         open->tag = tag;
         if (!prepareTag(*open))
             continue;
@@ -160,13 +175,6 @@ bool WorkArea::openIndex(const std::filesystem::path& cdxPath) {
         }
         m_tags.push_back(std::move(open));
     }
-    m_files.push_back(std::move(file));
-    if (!m_order && !m_tags.empty()) {
-        m_order = m_tags.front().get();
-        m_cursor = std::make_unique<CdxTag::Cursor>(*m_order->tag);
-        goTop();
-    }
-    return true;
 }
 
 bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::path& cdxPath, std::string_view tagName,
@@ -208,8 +216,12 @@ bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::pa
     if (!file) {
         std::unique_ptr<CdxFile> created;
         std::error_code ec;
-        if (std::filesystem::exists(cdxPath, ec))
+        if (std::filesystem::exists(cdxPath, ec)) {
             created = CdxFile::open(cdxPath.string(), [this](const std::string& e) { return keyTypeOfExpression(e); });
+            // The other tags of the file are open from now on: kept current and selectable.
+            if (created)
+                adoptTags(*created);
+        }
         if (!created)
             created = CdxFile::create(cdxPath.string());
         if (!created)
@@ -219,25 +231,30 @@ bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::pa
     }
 
     const std::string name = upper(tagName.empty() ? cdxPath.stem().string() : std::string(tagName));
-    // A tag of the same name is replaced: forget the old one first, its CdxTag object goes with it.
-    for (auto it = m_tags.begin(); it != m_tags.end(); ++it) {
-        if ((*it)->file == file && upper((*it)->tag->name()) == name) {
-            if (m_order == it->get()) {
-                m_order = nullptr;
-                m_cursor.reset();
-            }
-            m_tags.erase(it);
-            break;
-        }
-    }
+    // The keys are collected before the file is touched, so that a stopped build leaves an old tag of the same
+    // name in place.
+    CdxTag shape(name, std::string(keyExpression), std::string(forCondition), type, length);
+    CdxKeyList keys(shape);
     open->file = file;
+    open->tag = &shape;
+    if (!collectKeys(*open, keys, progress, step))
+        return false;
+    OpenTag* replaced = nullptr;
+    for (auto& t : m_tags)
+        if (t->file == file && upper(t->tag->name()) == name)
+            replaced = t.get();
     open->tag = file->addTag(name, std::string(keyExpression), std::string(forCondition), type, length);
     if (!open->tag)
         return false;
-    if (!fillTag(*open, progress, step)) {
-        file->removeTag(name);
-        return false;
+    // addTag has put the new tag in place of the old one, whose CdxTag is gone: forget it.
+    if (replaced) {
+        if (m_order == replaced) {
+            m_order = nullptr;
+            m_cursor.reset();
+        }
+        std::erase_if(m_tags, [replaced](const auto& t) { return t.get() == replaced; });
     }
+    open->tag->build(std::move(keys));
     if (!file->save())
         return false;
     m_tags.push_back(std::move(open));

@@ -109,6 +109,10 @@ private:
     KeyType keyTypeOfExpression(const std::string& expression);
     bool prepareTag(OpenTag& tag);
     bool fillTag(OpenTag& tag, const IndexProgress& progress, std::uint32_t step);
+    // The keys of every record the tag's condition admits (and tag.keyOf); false when progress stopped it.
+    bool collectKeys(OpenTag& tag, CdxKeyList& keys, const IndexProgress& progress, std::uint32_t step);
+    // Opens every tag of a file that the area can evaluate.
+    void adoptTags(CdxFile& file);
     std::string keyFor(OpenTag& tag);
     bool visible();
     // Lands on the entry or record at hand, or moves on in `direction` (+1/-1) to the next visible one.

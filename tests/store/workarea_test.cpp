@@ -194,6 +194,59 @@ TEST_F(WorkAreaTest, BuildReportsProgressAndCanBeStopped) {
     EXPECT_FALSE(loc->setOrder("RICHTIG"));
 }
 
+TEST_F(WorkAreaTest, TwoTagsInOneFile) {
+    {
+        store::WorkArea* loc = makeTable(kRows);
+        ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "LOCAL.CDX", "BYNR"));
+        session.closeAll();
+    }
+    // A second tag built into the existing file opens the first one too: it follows the changes made afterwards.
+    store::WorkArea* loc = session.use(dir / "DLOC.DBF", "DLOC");
+    ASSERT_TRUE(loc->indexOn("str(THEMA)", dir / "LOCAL.CDX", "BYTHEMA", "KLASSE_B > 0"));
+    ASSERT_TRUE(loc->appendBlank());
+    loc->replace("FRAGENR", Value::text("0.0.00-000"));
+    loc->replace("KLASSE_B", Value::number(1));
+    ASSERT_TRUE(loc->setOrder("BYNR"));
+    EXPECT_EQ(walk(*loc).front(), "0.0.00-000");
+    session.closeAll();
+
+    loc = session.use(dir / "DLOC.DBF", "DLOC");
+    ASSERT_TRUE(loc->openIndex(dir / "LOCAL.CDX"));
+    ASSERT_TRUE(loc->setOrder("BYNR"));
+    auto order = walk(*loc);
+    EXPECT_EQ(order.size(), kRows.size() + 1);
+    EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
+    ASSERT_TRUE(loc->setOrder("BYTHEMA"));
+    EXPECT_EQ(walk(*loc), (std::vector<std::string>{"0.0.00-000", "1.1.01-001", "1.1.02-004", "1.1.02-005",
+                                                    "2.1.01-006", "1.2.01-003"}));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(WorkAreaTest, AStoppedRebuildKeepsTheOldTag) {
+    std::vector<Learner> many;
+    std::vector<std::string> numbers(120);
+    for (int i = 0; i < 120; ++i) {
+        numbers[i] = "1.1.01-" + std::to_string(300 - i);
+        many.push_back({numbers[i].c_str(), 1, 3, 0, 0, "  "});
+    }
+    store::WorkArea* loc = makeTable(many);
+    ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "FRAGEN.CDX", "FRAGEN"));
+    loc->goTo(7);
+    EXPECT_FALSE(loc->indexOn("FRAGENR", dir / "FRAGEN.CDX", "FRAGEN", "THEMA = 2",
+                              [](std::uint32_t, std::uint32_t) { return false; }, 10));
+    ASSERT_NE(loc->controllingTag(), nullptr);
+    EXPECT_EQ(loc->controllingTag()->forExpression(), "");
+    EXPECT_EQ(loc->recNo(), 7u);
+    EXPECT_TRUE(loc->skip());
+    EXPECT_EQ(loc->recNo(), 8u - 2u); // descending numbers: the next key is the record before
+    EXPECT_EQ(walk(*loc).size(), 120u);
+    session.closeAll();
+    loc = session.use(dir / "DLOC.DBF", "DLOC");
+    ASSERT_TRUE(loc->openIndex(dir / "FRAGEN.CDX"));
+    ASSERT_NE(loc->controllingTag(), nullptr);
+    EXPECT_EQ(walk(*loc).size(), 120u);
+}
+
 TEST_F(WorkAreaTest, NavigationStopsAtBofAndEofAndHonoursTheFilter) {
     store::WorkArea* loc = makeTable(kRows);
     ASSERT_TRUE(loc->setFilter("THEMA = 1 .and. KLASSE_B > 0"));
