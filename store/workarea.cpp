@@ -595,6 +595,11 @@ bool WorkArea::setRelation(std::string_view keyExpression, std::string_view chil
         reportError(m_table->path().string(), "Relation: Arbeitsbereich nicht gefunden: " + std::string(childAlias));
         return false;
     }
+    // A relation leading back here would make every move of either area follow the other without end.
+    if (child->reaches(this)) {
+        reportError(m_table->path().string(), "Relation im Kreis: " + child->alias() + " führt zurück zu " + m_alias);
+        return false;
+    }
     auto key = compile(keyExpression, "Relationsausdruck");
     if (!key)
         return false;
@@ -607,6 +612,13 @@ bool WorkArea::setRelation(std::string_view keyExpression, std::string_view chil
 }
 
 void WorkArea::clearRelations() { m_relations.clear(); }
+
+bool WorkArea::reaches(const WorkArea* area) const {
+    for (const auto& rel : m_relations)
+        if (rel->child == area || rel->child->reaches(area))
+            return true;
+    return false;
+}
 
 // --- Fields and changes
 

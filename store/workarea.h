@@ -123,6 +123,8 @@ private:
     void placeCursor();
     void afterMove();
     OpenTag* findTag(std::string_view name);
+    // Whether the relations of this area lead to the given one, directly or through their children.
+    bool reaches(const WorkArea* area) const;
 
     Session& m_session;
     std::string m_alias;

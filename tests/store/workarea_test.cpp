@@ -291,6 +291,24 @@ TEST_F(WorkAreaTest, RelationPositionsTheChildWheneverTheParentMoves) {
     EXPECT_EQ(v.asNumber(), 20);
 }
 
+TEST_F(WorkAreaTest, ARelationBackToItsParentIsRefused) {
+    store::WorkArea* a = makeTable(kRows, "DFRG");
+    store::WorkArea* b = makeTable(kRows, "DLOC");
+    store::WorkArea* c = makeTable(kRows, "DFRA");
+    for (store::WorkArea* w : {a, b, c})
+        ASSERT_TRUE(w->indexOn("FRAGENR", dir / (w->alias() + ".CDX"), w->alias()));
+    ASSERT_TRUE(a->setRelation("FRAGENR", "DLOC"));
+    ASSERT_TRUE(b->setRelation("FRAGENR", "DFRA"));
+    EXPECT_FALSE(c->setRelation("FRAGENR", "DFRG"));
+    EXPECT_FALSE(b->setRelation("FRAGENR", "DFRG"));
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_NE(errors[0].find("Kreis"), std::string::npos);
+    // The chain that was allowed still works.
+    a->goTo(3);
+    EXPECT_EQ(b->recNo(), 3u);
+    EXPECT_EQ(c->recNo(), 3u);
+}
+
 TEST_F(WorkAreaTest, PackRebuildsOpenTags) {
     store::WorkArea* loc = makeTable(kRows);
     ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "LOCAL.CDX", "LOCAL"));
