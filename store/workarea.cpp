@@ -54,11 +54,13 @@ struct WorkArea::OpenTag {
     std::unique_ptr<Expression> key;
     std::unique_ptr<Expression> condition;
     std::vector<std::string> keyOf; // by record number - 1; empty = the record is not in the tag
+    AreaRefs refs;                   // other areas the expressions read
 };
 
 struct WorkArea::Relation {
     std::unique_ptr<Expression> key;
     WorkArea* child = nullptr;
+    AreaRefs refs;
 };
 
 WorkArea::WorkArea(Session& session, std::string alias, std::unique_ptr<Table> table)
@@ -74,12 +76,15 @@ WorkArea::~WorkArea() {
     m_table->close();
 }
 
-std::unique_ptr<Expression> WorkArea::compile(std::string_view text, const std::string& what) {
+std::unique_ptr<Expression> WorkArea::compile(std::string_view text, const std::string& what, AreaRefs* refs) {
     const WorkArea* previous = m_session.m_compiling;
+    AreaRefs* previousRefs = m_session.m_refs;
     m_session.m_compiling = this;
+    m_session.m_refs = refs;
     std::string error;
     auto expr = Expression::parse(text, m_session, &error);
     m_session.m_compiling = previous;
+    m_session.m_refs = previousRefs;
     if (!expr)
         reportError(m_table->path().string(), what + ": " + error);
     return expr;
@@ -96,11 +101,12 @@ std::string WorkArea::keyFor(OpenTag& open) {
 }
 
 bool WorkArea::prepareTag(OpenTag& open) {
-    open.key = compile(open.tag->keyExpression(), "Schlüsselausdruck des Index " + open.tag->name());
+    open.key = compile(open.tag->keyExpression(), "Schlüsselausdruck des Index " + open.tag->name(), &open.refs);
     if (!open.key)
         return false;
     if (!open.tag->forExpression().empty()) {
-        open.condition = compile(open.tag->forExpression(), "FOR-Bedingung des Index " + open.tag->name());
+        open.condition =
+            compile(open.tag->forExpression(), "FOR-Bedingung des Index " + open.tag->name(), &open.refs);
         if (!open.condition)
             return false;
     }
@@ -180,11 +186,11 @@ void WorkArea::adoptTags(CdxFile& file) {
 bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::path& cdxPath, std::string_view tagName,
                        std::string_view forCondition, const IndexProgress& progress, std::uint32_t step) {
     auto open = std::make_unique<OpenTag>();
-    open->key = compile(keyExpression, "Indexausdruck");
+    open->key = compile(keyExpression, "Indexausdruck", &open->refs);
     if (!open->key)
         return false;
     if (!forCondition.empty()) {
-        open->condition = compile(forCondition, "FOR-Bedingung");
+        open->condition = compile(forCondition, "FOR-Bedingung", &open->refs);
         if (!open->condition)
             return false;
         if (open->condition->resultType() != Value::Type::Logical) {
@@ -576,9 +582,11 @@ void WorkArea::afterMove() {
 bool WorkArea::setFilter(std::string_view condition) {
     if (condition.empty()) {
         m_filter.reset();
+        m_filterRefs.clear();
         return true;
     }
-    auto filter = compile(condition, "Filter");
+    AreaRefs refs;
+    auto filter = compile(condition, "Filter", &refs);
     if (!filter)
         return false;
     if (filter->resultType() != Value::Type::Logical) {
@@ -586,6 +594,7 @@ bool WorkArea::setFilter(std::string_view condition) {
         return false;
     }
     m_filter = std::move(filter);
+    m_filterRefs = std::move(refs);
     return true;
 }
 
@@ -600,10 +609,10 @@ bool WorkArea::setRelation(std::string_view keyExpression, std::string_view chil
         reportError(m_table->path().string(), "Relation im Kreis: " + child->alias() + " führt zurück zu " + m_alias);
         return false;
     }
-    auto key = compile(keyExpression, "Relationsausdruck");
+    auto rel = std::make_unique<Relation>();
+    auto key = compile(keyExpression, "Relationsausdruck", &rel->refs);
     if (!key)
         return false;
-    auto rel = std::make_unique<Relation>();
     rel->key = std::move(key);
     rel->child = child;
     m_relations.push_back(std::move(rel));
@@ -612,6 +621,38 @@ bool WorkArea::setRelation(std::string_view keyExpression, std::string_view chil
 }
 
 void WorkArea::clearRelations() { m_relations.clear(); }
+
+void WorkArea::forget(const WorkArea* gone) {
+    auto reads = [gone](const AreaRefs& refs) { return std::find(refs.begin(), refs.end(), gone) != refs.end(); };
+    auto dropped = [&](const std::string& what) {
+        reportError(m_table->path().string(),
+                    what + " von " + m_alias + " liest den geschlossenen Arbeitsbereich " + gone->alias() +
+                        " und gilt nicht mehr");
+    };
+    if (m_filter && reads(m_filterRefs)) {
+        dropped("Filter " + m_filter->text());
+        m_filter.reset();
+        m_filterRefs.clear();
+    }
+    std::erase_if(m_relations, [&](const auto& rel) {
+        if (rel->child == gone)
+            return true;
+        if (!reads(rel->refs))
+            return false;
+        dropped("Relation " + rel->key->text());
+        return true;
+    });
+    std::erase_if(m_tags, [&](const auto& open) {
+        if (!reads(open->refs))
+            return false;
+        dropped("Index-Tag " + open->tag->name());
+        if (m_order == open.get()) {
+            m_order = nullptr;
+            m_cursor.reset();
+        }
+        return true;
+    });
+}
 
 bool WorkArea::reaches(const WorkArea* area) const {
     for (const auto& rel : m_relations)
@@ -736,8 +777,10 @@ void Session::close(std::string_view alias) {
     WorkArea* victim = find(alias);
     if (!victim)
         return;
+    // Relations into the area and expressions that read its fields would point at freed memory.
     for (auto& a : m_areas)
-        std::erase_if(a->m_relations, [victim](const auto& rel) { return rel->child == victim; });
+        if (a.get() != victim)
+            a->forget(victim);
     if (m_current == victim)
         m_current = nullptr;
     std::erase_if(m_areas, [victim](const auto& a) { return a.get() == victim; });
@@ -763,6 +806,8 @@ const RecordView* Session::area(std::string_view alias) const {
         return a ? &a->table() : nullptr;
     }
     const WorkArea* a = find(alias);
+    if (a && m_refs)
+        m_refs->push_back(a);
     return a ? &a->table() : nullptr;
 }
 

@@ -105,7 +105,9 @@ private:
     void recordChanged(Table& table, std::uint32_t recno) override;
     void tableReset(Table& table) override;
 
-    std::unique_ptr<Expression> compile(std::string_view text, const std::string& what);
+    // Areas an expression reads through ALIAS->FIELD, so that closing one of them can drop what reads it.
+    using AreaRefs = std::vector<const WorkArea*>;
+    std::unique_ptr<Expression> compile(std::string_view text, const std::string& what, AreaRefs* refs = nullptr);
     KeyType keyTypeOfExpression(const std::string& expression);
     bool prepareTag(OpenTag& tag);
     bool fillTag(OpenTag& tag, const IndexProgress& progress, std::uint32_t step);
@@ -123,6 +125,8 @@ private:
     void placeCursor();
     void afterMove();
     OpenTag* findTag(std::string_view name);
+    // Drops the relations into a closed area and the filter, relations and tags whose expressions read it.
+    void forget(const WorkArea* gone);
     // Whether the relations of this area lead to the given one, directly or through their children.
     bool reaches(const WorkArea* area) const;
 
@@ -134,6 +138,7 @@ private:
     OpenTag* m_order = nullptr;
     std::unique_ptr<CdxTag::Cursor> m_cursor;
     std::unique_ptr<Expression> m_filter;
+    AreaRefs m_filterRefs;
     std::vector<std::unique_ptr<Relation>> m_relations;
     bool m_eof = false;
     bool m_bof = false;
@@ -177,6 +182,7 @@ private:
     std::vector<std::unique_ptr<WorkArea>> m_areas;
     WorkArea* m_current = nullptr;
     const WorkArea* m_compiling = nullptr;
+    std::vector<const WorkArea*>* m_refs = nullptr; // collects the areas an expression being compiled reads
     bool m_deletedHidden = false;
     std::map<std::string, Value, std::less<>> m_variables;
 };

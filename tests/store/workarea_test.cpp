@@ -309,6 +309,27 @@ TEST_F(WorkAreaTest, ARelationBackToItsParentIsRefused) {
     EXPECT_EQ(c->recNo(), 3u);
 }
 
+TEST_F(WorkAreaTest, ClosingAnAreaDropsTheExpressionsOfOthersThatReadIt) {
+    store::WorkArea* dfrg = makeTable(kRows, "DFRG");
+    store::WorkArea* dfra = makeTable(kRows, "DFRA");
+    store::WorkArea* dloc = makeTable(kRows, "DLOC");
+    makeTable(kRows, "DSET");
+    ASSERT_TRUE(dfrg->indexOn("FRAGENR", dir / "DFRG.CDX", "DFRG"));
+    ASSERT_TRUE(dloc->setFilter("DSET->THEMA = 2"));
+    ASSERT_TRUE(dloc->indexOn("FRAGENR", dir / "DLOC.CDX", "DLOC", "DSET->KLASSE_B > 0"));
+    ASSERT_TRUE(dfra->setRelation("DSET->FRAGENR", "DFRG"));
+    ASSERT_TRUE(dfra->setRelation("FRAGENR", "DLOC"));
+    session.close("DSET");
+    // The filter, the tag and the one relation that read DSET are gone, each with a report; the rest works.
+    EXPECT_EQ(errors.size(), 3u);
+    EXPECT_EQ(dloc->controllingTag(), nullptr);
+    EXPECT_EQ(walk(*dloc).size(), kRows.size());
+    ASSERT_TRUE(dloc->indexOn("FRAGENR", dir / "DLOC.CDX", "BYNR"));
+    dfra->goTo(3);
+    EXPECT_EQ(dloc->recNo(), 3u);
+    EXPECT_EQ(errors.size(), 3u);
+}
+
 TEST_F(WorkAreaTest, PackRebuildsOpenTags) {
     store::WorkArea* loc = makeTable(kRows);
     ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "LOCAL.CDX", "LOCAL"));
