@@ -354,7 +354,12 @@ void WorkArea::tableReset(Table&) {
 bool WorkArea::visible() {
     if (m_session.m_deletedHidden && m_table->isDeleted())
         return false;
-    return !m_filter || m_filter->isTrue();
+    if (!m_filter)
+        return true;
+    // The filter may read related records: they must stand on this record's children first.
+    if (!m_relations.empty())
+        moveChildren(m_table->eof());
+    return m_filter->isTrue();
 }
 
 void WorkArea::placeCursor() {
@@ -558,10 +563,12 @@ bool WorkArea::seek(const Value& value) {
     return seek(std::string_view(key));
 }
 
-void WorkArea::afterMove() {
+void WorkArea::afterMove() { moveChildren(m_eof); }
+
+void WorkArea::moveChildren(bool atEof) {
     for (auto& rel : m_relations) {
         WorkArea* child = rel->child;
-        if (m_eof) {
+        if (atEof) {
             child->setEof();
             child->m_found = false;
             continue;

@@ -124,6 +124,8 @@ private:
     // Puts the order's cursor on the current record's entry, or where its key would stand when the order lacks it.
     void placeCursor();
     void afterMove();
+    // Positions the children of every relation on the current record (or at their end).
+    void moveChildren(bool atEof);
     OpenTag* findTag(std::string_view name);
     // Drops the relations into a closed area and the filter, relations and tags whose expressions read it.
     void forget(const WorkArea* gone);

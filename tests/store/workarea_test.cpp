@@ -291,6 +291,20 @@ TEST_F(WorkAreaTest, RelationPositionsTheChildWheneverTheParentMoves) {
     EXPECT_EQ(v.asNumber(), 20);
 }
 
+TEST_F(WorkAreaTest, AFilterOnTheRelatedRecordSeesTheChildOfTheRecordItTests) {
+    store::WorkArea* dfra = makeTable(kRows, "DFRA");
+    ASSERT_TRUE(dfra->indexOn("FRAGENR", dir / "DFRA.CDX", "DFRA"));
+    // The working copy lists the questions in another order than the catalog, and only some of them.
+    store::WorkArea* dloc = makeTable({kRows[4], kRows[2], kRows[0], kRows[5]}, "DLOC");
+    ASSERT_TRUE(dloc->setRelation("FRAGENR", "DFRA"));
+    ASSERT_TRUE(dloc->setFilter("DFRA->ZULETZT = \"5\" .or. DFRA->ZULETZT = \"1\""));
+    EXPECT_EQ(walk(*dloc), (std::vector<std::string>{"1.1.02-005", "1.1.01-001"}));
+    dloc->goBottom();
+    EXPECT_EQ(dloc->text("FRAGENR"), "1.1.01-001");
+    EXPECT_EQ(dfra->text("FRAGENR"), "1.1.01-001");
+    EXPECT_TRUE(errors.empty());
+}
+
 TEST_F(WorkAreaTest, ARelationBackToItsParentIsRefused) {
     store::WorkArea* a = makeTable(kRows, "DFRG");
     store::WorkArea* b = makeTable(kRows, "DLOC");
