@@ -385,10 +385,18 @@ void WorkArea::setEof() {
     afterMove();
 }
 
+bool WorkArea::onEntry() {
+    // An index older than the table may still list records that are gone since.
+    const std::uint32_t r = m_cursor->recno();
+    if (r == 0 || r > m_table->recCount())
+        return false;
+    m_table->goTo(r);
+    return visible();
+}
+
 bool WorkArea::settleOnCursor(int direction) {
     while (m_cursor->valid()) {
-        m_table->goTo(m_cursor->recno());
-        if (visible()) {
+        if (onEntry()) {
             m_eof = false;
             afterMove();
             return true;
@@ -541,8 +549,7 @@ bool WorkArea::seek(std::string_view text) {
     std::string value(text);
     if (m_cursor->seek(value)) {
         while (m_cursor->matches(value)) {
-            m_table->goTo(m_cursor->recno());
-            if (visible()) {
+            if (onEntry()) {
                 m_eof = false;
                 m_found = true;
                 afterMove();

@@ -119,6 +119,8 @@ private:
     bool visible();
     // Lands on the entry or record at hand, or moves on in `direction` (+1/-1) to the next visible one.
     bool settle(int direction);
+    // Moves to the cursor's record; true when it exists and is visible.
+    bool onEntry();
     bool settleOnCursor(int direction);
     void setEof();
     // Puts the order's cursor on the current record's entry, or where its key would stand when the order lacks it.

@@ -170,6 +170,30 @@ TEST_F(WorkAreaTest, IndexWrittenOnCloseIsReadBackNotRebuilt) {
     EXPECT_EQ(loc->recNo(), 3u);
 }
 
+TEST_F(WorkAreaTest, AnIndexOlderThanItsTableNeverShowsRecordsThatAreGone) {
+    store::WorkArea* loc = makeTable(kRows);
+    ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "LOCAL.CDX", "LOCAL"));
+    loc->closeIndexes();
+    // Packed while the index was closed: the index still lists records 5 and 6.
+    loc->goTo(1);
+    loc->deleteRecord();
+    loc->goTo(2);
+    loc->deleteRecord();
+    ASSERT_TRUE(loc->pack());
+    ASSERT_EQ(loc->recCount(), 4u);
+    ASSERT_TRUE(loc->openIndex(dir / "LOCAL.CDX"));
+    std::vector<std::uint32_t> seen;
+    for (loc->goTop(); !loc->eof(); loc->skip())
+        seen.push_back(loc->recNo());
+    std::sort(seen.begin(), seen.end()); // in the order of their old keys
+    EXPECT_EQ(seen, (std::vector<std::uint32_t>{1, 2, 3, 4}));
+    loc->goBottom();
+    EXPECT_FALSE(loc->eof());
+    EXPECT_LE(loc->recNo(), 4u);
+    EXPECT_FALSE(loc->seek("2.1.01-006")); // record 6 is gone
+    EXPECT_TRUE(loc->eof());
+}
+
 TEST_F(WorkAreaTest, BuildReportsProgressAndCanBeStopped) {
     std::vector<Learner> many;
     std::vector<std::string> numbers(250);
