@@ -627,6 +627,17 @@ bool WorkArea::setRelation(std::string_view keyExpression, std::string_view chil
     auto key = compile(keyExpression, "Relationsausdruck", &rel->refs);
     if (!key)
         return false;
+    // The child is found by record number without an order, else by seeking the key in its order: a key of
+    // another type could never be found.
+    const KeyType type = keyTypeOf(key->resultType());
+    const CdxTag* childTag = child->controllingTag();
+    if (childTag ? childTag->keyType() != type : type != KeyType::Numeric) {
+        reportError(m_table->path().string(),
+                    "Relation " + std::string(keyExpression) + " in " + child->alias() +
+                        (childTag ? ": der Ausdruck passt nicht zum Typ des Index " + childTag->name()
+                                  : ": ohne Index ist nur eine Satznummer möglich"));
+        return false;
+    }
     rel->key = std::move(key);
     rel->child = child;
     m_relations.push_back(std::move(rel));

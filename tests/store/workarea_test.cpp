@@ -329,6 +329,28 @@ TEST_F(WorkAreaTest, AFilterOnTheRelatedRecordSeesTheChildOfTheRecordItTests) {
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(WorkAreaTest, ARelationWhoseKeyTheChildCannotFindIsRefused) {
+    store::WorkArea* child = makeTable(kRows, "DFRG");
+    store::WorkArea* parent = makeTable(kRows, "DLOC");
+    // Without an order only a record number can position the child.
+    EXPECT_FALSE(parent->setRelation("FRAGENR", "DFRG"));
+    EXPECT_EQ(errors.size(), 1u);
+    ASSERT_TRUE(parent->setRelation("THEMA", "DFRG"));
+    parent->goTo(3);
+    EXPECT_EQ(child->recNo(), 2u);
+    parent->clearRelations();
+    // A number does not find a text key (nor text a number key).
+    ASSERT_TRUE(child->indexOn("str(THEMA)", dir / "DFRG.CDX", "THEMA"));
+    EXPECT_FALSE(parent->setRelation("THEMA", "DFRG"));
+    ASSERT_TRUE(child->indexOn("THEMA", dir / "DFRG.CDX", "THEMANUM"));
+    EXPECT_FALSE(parent->setRelation("str(THEMA)", "DFRG"));
+    EXPECT_EQ(errors.size(), 3u);
+    ASSERT_TRUE(parent->setRelation("THEMA", "DFRG"));
+    parent->goTo(3);
+    EXPECT_EQ(child->number("THEMA"), 2);
+    EXPECT_EQ(errors.size(), 3u);
+}
+
 TEST_F(WorkAreaTest, ARelationBackToItsParentIsRefused) {
     store::WorkArea* a = makeTable(kRows, "DFRG");
     store::WorkArea* b = makeTable(kRows, "DLOC");
