@@ -565,6 +565,14 @@ bool WorkArea::seek(std::string_view text) {
 bool WorkArea::seek(const Value& value) {
     if (value.isText())
         return seek(std::string_view(value.asText()));
+    if (m_order && m_order->tag->keyType() != keyTypeOf(value.type())) {
+        // Its 8-byte form could only ever match by chance.
+        reportError(m_table->path().string(), "Suchwert passt nicht zum Typ des Index " + m_order->tag->name());
+        m_bof = false;
+        m_found = false;
+        setEof();
+        return false;
+    }
     std::string key;
     appendIndexKey(value, key);
     return seek(std::string_view(key));

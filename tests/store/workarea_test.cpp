@@ -101,6 +101,20 @@ TEST_F(WorkAreaTest, SeekOnLeadingPartFindsFirstMatchAndAFailedSeekLandsAtEof) {
     EXPECT_EQ(loc->text("FRAGENR"), "1.2.01-003");
 }
 
+TEST_F(WorkAreaTest, SeekingANumberNeedsANumberOrder) {
+    store::WorkArea* loc = makeTable(kRows);
+    ASSERT_TRUE(loc->indexOn("THEMA", dir / "LOCAL.CDX", "NUM"));
+    ASSERT_TRUE(loc->seek(Value::number(2)));
+    EXPECT_EQ(loc->recNo(), 3u);
+    EXPECT_FALSE(loc->seek(Value::number(3)));
+    EXPECT_TRUE(errors.empty());
+    // In a text order the number is a mistake of the caller, not a key that happens to be missing.
+    ASSERT_TRUE(loc->indexOn("str(THEMA)", dir / "LOCAL.CDX", "TXT"));
+    EXPECT_FALSE(loc->seek(Value::number(2)));
+    EXPECT_TRUE(loc->eof());
+    EXPECT_EQ(errors.size(), 1u);
+}
+
 TEST_F(WorkAreaTest, ChangesMoveRecordsInTheOrderAndInOrOutOfAFilteredTag) {
     store::WorkArea* loc = makeTable(kRows);
     ASSERT_TRUE(loc->indexOn("str(RICHTIG)+str(ANTWORTEN)+ZULETZT", dir / "LOCAL.CDX", "LOCAL", "KLASSE_B > 0"));
