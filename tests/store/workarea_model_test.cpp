@@ -148,7 +148,7 @@ std::string runSequence(const Config& c, unsigned seed, const std::filesystem::p
     m.goTop();
 
     for (int step = 0; step < 400; ++step) {
-        const unsigned op = rng() % 12;
+        const unsigned op = rng() % 14;
         switch (op) {
         case 0:
             log << "top ";
@@ -216,6 +216,21 @@ std::string runSequence(const Config& c, unsigned seed, const std::filesystem::p
             log << "delete ";
             a->deleteRecord();
             m.recs[m.cur - 1].deleted = true;
+            break;
+        case 12:
+            if (m.cur == 0)
+                break;
+            log << "recall ";
+            a->recall();
+            m.recs[m.cur - 1].deleted = false;
+            break;
+        case 13:
+            if (rng() % 4 != 0)
+                break;
+            log << "pack ";
+            a->pack();
+            std::erase_if(m.recs, [](const Rec& r) { return r.deleted; });
+            m.goTop();
             break;
         case 11: {
             const std::string p = randomKey(rng).substr(0, 1 + rng() % 2);
