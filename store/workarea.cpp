@@ -212,6 +212,13 @@ bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::pa
             length = static_cast<int>(m_scratch.size());
             m_table->goTo(here);
         }
+        // Keys cut to one byte would neither order nor seek right.
+        if (length == 0) {
+            reportError(m_table->path().string(),
+                        "Indexausdruck ergibt auf einem leeren Satz einen leeren Schlüssel: " +
+                            std::string(keyExpression));
+            return false;
+        }
         length = std::clamp(length, 1, kCdxMaxKeyLength);
     }
 

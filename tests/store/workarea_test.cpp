@@ -208,6 +208,18 @@ TEST_F(WorkAreaTest, AnIndexOlderThanItsTableNeverShowsRecordsThatAreGone) {
     EXPECT_TRUE(loc->eof());
 }
 
+TEST_F(WorkAreaTest, AKeyOfVaryingLengthTakesItsLengthFromABlankRecord) {
+    store::WorkArea* loc = makeTable(kRows);
+    ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "LOCAL.CDX", "LOCAL"));
+    ASSERT_TRUE(loc->indexOn("substr(FRAGENR, 3, 4) + trim(ZULETZT)", dir / "LOCAL.CDX", "PART"));
+    EXPECT_EQ(loc->controllingTag()->keyLength(), 4);
+    // Empty on a blank record: no usable length, so no tag rather than keys cut to one byte.
+    EXPECT_FALSE(loc->indexOn("trim(FRAGENR)", dir / "LOCAL.CDX", "TRIMMED"));
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_FALSE(loc->setOrder("TRIMMED"));
+    EXPECT_EQ(loc->controllingTag()->name(), "PART");
+}
+
 TEST_F(WorkAreaTest, BuildReportsProgressAndCanBeStopped) {
     std::vector<Learner> many;
     std::vector<std::string> numbers(250);
