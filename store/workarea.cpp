@@ -268,13 +268,13 @@ bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::pa
         std::erase_if(m_tags, [replaced](const auto& t) { return t.get() == replaced; });
     }
     open->tag->build(std::move(keys));
-    if (!file->save())
-        return false;
+    // When the file cannot be written now the tag is still in use and kept current; closing tries again.
+    const bool saved = file->save();
     m_tags.push_back(std::move(open));
     m_order = m_tags.back().get();
     m_cursor = std::make_unique<CdxTag::Cursor>(*m_order->tag);
     goTop();
-    return true;
+    return saved;
 }
 
 WorkArea::OpenTag* WorkArea::findTag(std::string_view name) {

@@ -220,6 +220,30 @@ TEST_F(WorkAreaTest, AKeyOfVaryingLengthTakesItsLengthFromABlankRecord) {
     EXPECT_EQ(loc->controllingTag()->name(), "PART");
 }
 
+TEST_F(WorkAreaTest, ATagThatCouldNotBeSavedIsStillKeptCurrentAndSavedOnClose) {
+    store::WorkArea* loc = makeTable(kRows);
+    const auto folder = dir / "idx";
+    std::filesystem::create_directory(folder);
+    ASSERT_TRUE(loc->indexOn("FRAGENR", folder / "LOCAL.CDX", "BYNR"));
+    std::filesystem::remove_all(folder); // the index file cannot be written for now
+    EXPECT_FALSE(loc->indexOn("str(THEMA)+FRAGENR", folder / "LOCAL.CDX", "BYTHEMA"));
+    EXPECT_FALSE(errors.empty());
+    ASSERT_NE(loc->controllingTag(), nullptr);
+    EXPECT_EQ(loc->controllingTag()->name(), "BYTHEMA");
+    ASSERT_TRUE(loc->appendBlank());
+    loc->replace("FRAGENR", Value::text("0.0.00-000"));
+    loc->replace("THEMA", Value::number(3));
+    std::filesystem::create_directory(folder);
+    session.closeAll();
+
+    loc = session.use(dir / "DLOC.DBF", "DLOC");
+    ASSERT_TRUE(loc->openIndex(folder / "LOCAL.CDX"));
+    ASSERT_TRUE(loc->setOrder("BYTHEMA"));
+    const auto order = walk(*loc);
+    ASSERT_EQ(order.size(), kRows.size() + 1);
+    EXPECT_EQ(order.back(), "0.0.00-000");
+}
+
 TEST_F(WorkAreaTest, BuildReportsProgressAndCanBeStopped) {
     std::vector<Learner> many;
     std::vector<std::string> numbers(250);
