@@ -690,6 +690,8 @@ void WorkArea::forget(const WorkArea* gone) {
             m_order = nullptr;
             m_cursor.reset();
         }
+        // It can no longer follow the changes: out of the file too, rather than left there to go stale.
+        open->file->removeTag(open->tag->name());
         return true;
     });
 }

@@ -438,6 +438,12 @@ TEST_F(WorkAreaTest, ClosingAnAreaDropsTheExpressionsOfOthersThatReadIt) {
     dfra->goTo(3);
     EXPECT_EQ(dloc->recNo(), 3u);
     EXPECT_EQ(errors.size(), 3u);
+    session.closeAll();
+    // The dropped tag could not follow later changes, so it is not left in the file.
+    dloc = session.use(dir / "DLOC.DBF", "DLOC");
+    ASSERT_TRUE(dloc->openIndex(dir / "DLOC.CDX"));
+    EXPECT_EQ(dloc->controllingTag()->name(), "BYNR");
+    EXPECT_FALSE(dloc->setOrder("DLOC"));
 }
 
 TEST_F(WorkAreaTest, PackRebuildsOpenTags) {
