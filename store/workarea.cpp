@@ -152,9 +152,8 @@ KeyType WorkArea::keyTypeOfExpression(const std::string& expression) {
 
 bool WorkArea::openIndex(const std::filesystem::path& cdxPath) {
     auto file = CdxFile::open(cdxPath.string(), [this](const std::string& e) { return keyTypeOfExpression(e); });
-    if (!file)
+    if (!file || !adoptTags(*file))
         return false;
-    adoptTags(*file);
     m_files.push_back(std::move(file));
     if (!m_order && !m_tags.empty()) {
         m_order = m_tags.front().get();
@@ -164,14 +163,18 @@ bool WorkArea::openIndex(const std::filesystem::path& cdxPath) {
     return true;
 }
 
-void WorkArea::adoptTags(CdxFile& file) {
+bool WorkArea::adoptTags(CdxFile& file, std::string_view except) {
     const std::uint32_t count = m_table->recCount();
+    std::vector<std::unique_ptr<OpenTag>> adopted;
     for (CdxTag* tag : file.tags()) {
+        if (!except.empty() && upper(tag->name()) == except)
+            continue;
         auto open = std::make_unique<OpenTag>();
         open->file = &file;
         open->tag = tag;
+        // A tag this area cannot evaluate could not follow its changes and would be written back stale.
         if (!prepareTag(*open))
-            continue;
+            return false;
         open->keyOf.assign(count, std::string());
         auto cursor = tag->cursor();
         for (bool ok = cursor.first(); ok; ok = cursor.next()) {
@@ -179,8 +182,11 @@ void WorkArea::adoptTags(CdxFile& file) {
             if (r >= 1 && r <= count)
                 open->keyOf[r - 1] = std::string(cursor.key());
         }
-        m_tags.push_back(std::move(open));
+        adopted.push_back(std::move(open));
     }
+    for (auto& open : adopted)
+        m_tags.push_back(std::move(open));
+    return true;
 }
 
 bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::path& cdxPath, std::string_view tagName,
@@ -222,6 +228,7 @@ bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::pa
         length = std::clamp(length, 1, kCdxMaxKeyLength);
     }
 
+    const std::string name = upper(tagName.empty() ? cdxPath.stem().string() : std::string(tagName));
     CdxFile* file = nullptr;
     for (auto& f : m_files)
         if (samePath(f->path(), cdxPath))
@@ -232,8 +239,8 @@ bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::pa
         if (std::filesystem::exists(cdxPath, ec)) {
             created = CdxFile::open(cdxPath.string(), [this](const std::string& e) { return keyTypeOfExpression(e); });
             // The other tags of the file are open from now on: kept current and selectable.
-            if (created)
-                adoptTags(*created);
+            if (created && !adoptTags(*created, name))
+                return false;
         }
         if (!created)
             created = CdxFile::create(cdxPath.string());
@@ -243,7 +250,6 @@ bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::pa
         m_files.push_back(std::move(created));
     }
 
-    const std::string name = upper(tagName.empty() ? cdxPath.stem().string() : std::string(tagName));
     // The keys are collected before the file is touched, so that a stopped build leaves an old tag of the same
     // name in place.
     CdxTag shape(name, std::string(keyExpression), std::string(forCondition), type, length);

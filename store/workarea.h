@@ -113,8 +113,9 @@ private:
     bool fillTag(OpenTag& tag, const IndexProgress& progress, std::uint32_t step);
     // The keys of every record the tag's condition admits (and tag.keyOf); false when progress stopped it.
     bool collectKeys(OpenTag& tag, CdxKeyList& keys, const IndexProgress& progress, std::uint32_t step);
-    // Opens every tag of a file that the area can evaluate.
-    void adoptTags(CdxFile& file);
+    // Opens every tag of a file but the one named `except` (upper case); false, with none opened, when the area
+    // cannot evaluate one of them.
+    bool adoptTags(CdxFile& file, std::string_view except = {});
     std::string keyFor(OpenTag& tag);
     bool visible();
     // Lands on the entry or record at hand, or moves on in `direction` (+1/-1) to the next visible one.

@@ -296,6 +296,30 @@ TEST_F(WorkAreaTest, TwoTagsInOneFile) {
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(WorkAreaTest, AnIndexWithATagTheAreaCannotEvaluateIsNotOpened) {
+    store::WorkArea* loc = makeTable(kRows);
+    makeTable(kRows, "DSET");
+    ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "LOCAL.CDX", "BYNR"));
+    ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "LOCAL.CDX", "INSET", "DSET->KLASSE_B > 0"));
+    session.closeAll();
+    const std::string before = lwtest::readFile(dir / "LOCAL.CDX");
+
+    // Without DSET the second tag could not follow the changes below.
+    loc = session.use(dir / "DLOC.DBF", "DLOC");
+    EXPECT_FALSE(loc->openIndex(dir / "LOCAL.CDX"));
+    EXPECT_FALSE(errors.empty());
+    EXPECT_EQ(loc->controllingTag(), nullptr);
+    // Building another tag into it is refused as well; rebuilding the tag itself is not.
+    EXPECT_FALSE(loc->indexOn("str(THEMA)", dir / "LOCAL.CDX", "BYTHEMA"));
+    loc->goTo(1);
+    loc->replace("FRAGENR", Value::text("9.9.99-999"));
+    session.closeAll();
+    EXPECT_EQ(lwtest::readFile(dir / "LOCAL.CDX"), before);
+    loc = session.use(dir / "DLOC.DBF", "DLOC");
+    ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "LOCAL.CDX", "INSET", "KLASSE_B > 0"));
+    ASSERT_TRUE(loc->setOrder("BYNR"));
+}
+
 TEST_F(WorkAreaTest, AStoppedRebuildKeepsTheOldTag) {
     std::vector<Learner> many;
     std::vector<std::string> numbers(120);
