@@ -152,8 +152,9 @@ KeyType WorkArea::keyTypeOfExpression(const std::string& expression) {
 
 bool WorkArea::openIndex(const std::filesystem::path& cdxPath) {
     auto file = CdxFile::open(cdxPath.string(), [this](const std::string& e) { return keyTypeOfExpression(e); });
-    if (!file || !adoptTags(*file))
+    if (!file)
         return false;
+    adoptTags(*file);
     m_files.push_back(std::move(file));
     if (!m_order && !m_tags.empty()) {
         m_order = m_tags.front().get();
@@ -163,18 +164,20 @@ bool WorkArea::openIndex(const std::filesystem::path& cdxPath) {
     return true;
 }
 
-bool WorkArea::adoptTags(CdxFile& file, std::string_view except) {
+void WorkArea::adoptTags(CdxFile& file, std::string_view except) {
     const std::uint32_t count = m_table->recCount();
-    std::vector<std::unique_ptr<OpenTag>> adopted;
     for (CdxTag* tag : file.tags()) {
         if (!except.empty() && upper(tag->name()) == except)
             continue;
         auto open = std::make_unique<OpenTag>();
         open->file = &file;
         open->tag = tag;
-        // A tag this area cannot evaluate could not follow its changes and would be written back stale.
-        if (!prepareTag(*open))
-            return false;
+        // A tag this area cannot evaluate stays readable for others; the first change here removes it (see
+        // dropUnkeptTags), as it could not follow that change.
+        if (!prepareTag(*open)) {
+            m_unkept.emplace_back(&file, tag->name());
+            continue;
+        }
         open->keyOf.assign(count, std::string());
         auto cursor = tag->cursor();
         for (bool ok = cursor.first(); ok; ok = cursor.next()) {
@@ -182,11 +185,16 @@ bool WorkArea::adoptTags(CdxFile& file, std::string_view except) {
             if (r >= 1 && r <= count)
                 open->keyOf[r - 1] = std::string(cursor.key());
         }
-        adopted.push_back(std::move(open));
-    }
-    for (auto& open : adopted)
         m_tags.push_back(std::move(open));
-    return true;
+    }
+}
+
+void WorkArea::dropUnkeptTags() {
+    for (const auto& [file, name] : m_unkept)
+        if (file->removeTag(name))
+            reportError(file->path(), "Index-Tag " + name + " kann der Änderung von " + m_alias +
+                                          " nicht folgen und wird aus dem Index entfernt");
+    m_unkept.clear();
 }
 
 bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::path& cdxPath, std::string_view tagName,
@@ -239,8 +247,8 @@ bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::pa
         if (std::filesystem::exists(cdxPath, ec)) {
             created = CdxFile::open(cdxPath.string(), [this](const std::string& e) { return keyTypeOfExpression(e); });
             // The other tags of the file are open from now on: kept current and selectable.
-            if (created && !adoptTags(*created, name))
-                return false;
+            if (created)
+                adoptTags(*created, name);
         }
         if (!created)
             created = CdxFile::create(cdxPath.string());
@@ -265,6 +273,7 @@ bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::pa
     open->tag = file->addTag(name, std::string(keyExpression), std::string(forCondition), type, length);
     if (!open->tag)
         return false;
+    std::erase_if(m_unkept, [&](const auto& u) { return u.first == file && upper(u.second) == name; });
     // addTag has put the new tag in place of the old one, whose CdxTag is gone: forget it.
     if (replaced) {
         if (m_order == replaced) {
@@ -311,6 +320,7 @@ bool WorkArea::setOrder(std::string_view tagName) {
 const CdxTag* WorkArea::controllingTag() const { return m_order ? m_order->tag : nullptr; }
 
 void WorkArea::closeIndexes() {
+    m_unkept.clear();
     m_cursor.reset();
     m_order = nullptr;
     m_tags.clear();
@@ -324,6 +334,7 @@ void WorkArea::closeIndexes() {
 void WorkArea::recordChanged(Table& table, std::uint32_t recno) {
     if (m_resetting || recno == 0 || recno > table.recCount())
         return;
+    dropUnkeptTags();
     const bool current = table.recNo() == recno;
     if (!current)
         table.goTo(recno);
@@ -355,6 +366,7 @@ void WorkArea::recordChanged(Table& table, std::uint32_t recno) {
 }
 
 void WorkArea::tableReset(Table&) {
+    dropUnkeptTags();
     m_resetting = true;
     for (auto& open : m_tags)
         fillTag(*open, {}, 0);

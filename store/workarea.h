@@ -113,9 +113,10 @@ private:
     bool fillTag(OpenTag& tag, const IndexProgress& progress, std::uint32_t step);
     // The keys of every record the tag's condition admits (and tag.keyOf); false when progress stopped it.
     bool collectKeys(OpenTag& tag, CdxKeyList& keys, const IndexProgress& progress, std::uint32_t step);
-    // Opens every tag of a file but the one named `except` (upper case); false, with none opened, when the area
-    // cannot evaluate one of them.
-    bool adoptTags(CdxFile& file, std::string_view except = {});
+    // Opens every tag of a file but the one named `except` (upper case) that the area can evaluate.
+    void adoptTags(CdxFile& file, std::string_view except = {});
+    // Removes the tags the area could not evaluate from their files: once a record changes they would be wrong.
+    void dropUnkeptTags();
     std::string keyFor(OpenTag& tag);
     bool visible();
     // Lands on the entry or record at hand, or moves on in `direction` (+1/-1) to the next visible one.
@@ -140,6 +141,7 @@ private:
     std::unique_ptr<Table> m_table;
     std::vector<std::unique_ptr<CdxFile>> m_files;
     std::vector<std::unique_ptr<OpenTag>> m_tags;
+    std::vector<std::pair<CdxFile*, std::string>> m_unkept; // tags of open files the area cannot evaluate
     OpenTag* m_order = nullptr;
     std::unique_ptr<CdxTag::Cursor> m_cursor;
     std::unique_ptr<Expression> m_filter;
