@@ -708,8 +708,8 @@ void WorkArea::forget(const WorkArea* gone) {
             m_order = nullptr;
             m_cursor.reset();
         }
-        // It can no longer follow the changes: out of the file too, rather than left there to go stale.
-        open->file->removeTag(open->tag->name());
+        // It can no longer follow changes: the first one takes it out of its file.
+        m_unkept.emplace_back(open->file, open->tag->name());
         return true;
     });
 }
