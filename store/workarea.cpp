@@ -734,7 +734,13 @@ Value WorkArea::value(std::string_view field) const {
 
 std::string WorkArea::text(std::string_view field) const {
     Value v = value(field);
-    return v.isText() ? trimRight(v.asText()) : std::string();
+    if (!v.isText())
+        return {};
+    // A memo holds exactly its bytes (a picture may well end in zero bytes); only fixed-width fields are padded.
+    const int index = m_table->fieldIndex(field);
+    if (index >= 0 && m_table->fieldDef(index).type == FieldType::Memo)
+        return v.asText();
+    return trimRight(v.asText());
 }
 
 double WorkArea::number(std::string_view field) const { return value(field).asNumber(); }

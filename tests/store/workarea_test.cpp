@@ -477,6 +477,20 @@ TEST_F(WorkAreaTest, ClosingAnAreaDropsTheExpressionsOfOthersThatReadIt) {
     EXPECT_FALSE(dloc->setOrder("DLOC"));
 }
 
+TEST_F(WorkAreaTest, TextOfAMemoIsAllItsBytes) {
+    store::WorkArea* a = session.create(dir / "T_FRAGE.DBF",
+                                        {{"BITMAP", FieldType::Character, 8, 0}, {"PICTURE", FieldType::Memo, 10, 0}},
+                                        "DFRA");
+    ASSERT_TRUE(a->appendBlank());
+    const std::string picture("BM\x10\0\0\0 \0\0", 9);
+    ASSERT_TRUE(a->replaceMemo("PICTURE", picture, true));
+    ASSERT_TRUE(a->replace("BITMAP", Value::text("1203")));
+    EXPECT_EQ(a->text("PICTURE"), picture);
+    EXPECT_EQ(a->text("BITMAP"), "1203");
+    EXPECT_EQ(a->text("NOFIELD"), "");
+    EXPECT_EQ(errors.size(), 1u);
+}
+
 TEST_F(WorkAreaTest, PackRebuildsOpenTags) {
     store::WorkArea* loc = makeTable(kRows);
     ASSERT_TRUE(loc->indexOn("FRAGENR", dir / "LOCAL.CDX", "LOCAL"));
