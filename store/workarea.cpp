@@ -179,12 +179,21 @@ void WorkArea::adoptTags(CdxFile& file, std::string_view except) {
             continue;
         }
         open->keyOf.assign(count, std::string());
+        std::vector<CdxEntry> gone;
         auto cursor = tag->cursor();
         for (bool ok = cursor.first(); ok; ok = cursor.next()) {
             const std::uint32_t r = cursor.recno();
             if (r >= 1 && r <= count)
                 open->keyOf[r - 1] = std::string(cursor.key());
+            else
+                gone.push_back({std::string(cursor.key()), r});
         }
+        // Entries of records beyond the end (an index older than the table) would come back wrong with the next
+        // records appended under those numbers. A table open for reading gets no records, and its index is left
+        // as it is.
+        if (m_table->isExclusive())
+            for (const CdxEntry& e : gone)
+                tag->erase(e.key, e.recno);
         m_tags.push_back(std::move(open));
     }
 }

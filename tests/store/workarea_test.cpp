@@ -244,6 +244,30 @@ TEST_F(WorkAreaTest, ATagThatCouldNotBeSavedIsStillKeptCurrentAndSavedOnClose) {
     EXPECT_EQ(order.back(), "0.0.00-000");
 }
 
+TEST_F(WorkAreaTest, AnOldIndexOnANewTableDoesNotMixItsEntriesIntoNewRecords) {
+    const std::vector<FieldDef> fields = {{"NUMMER", FieldType::Numeric, 3, 0}, {"FRAGENR", FieldType::Character, 12, 0}};
+    store::WorkArea* dfra = session.create(dir / "T_FRAGE.DBF", fields, "DFRA");
+    for (int n : {1, 2, 3}) {
+        dfra->appendBlank();
+        dfra->replace("NUMMER", Value::number(n));
+    }
+    ASSERT_TRUE(dfra->indexOn("str(NUMMER)", dir / "T_FRAGE.CDX", "T_FRAGE"));
+    session.closeAll();
+
+    // The working set is made anew while the index of an earlier run is left over.
+    dfra = session.create(dir / "T_FRAGE.DBF", fields, "DFRA");
+    ASSERT_TRUE(dfra->openIndex(dir / "T_FRAGE.CDX"));
+    for (int n : {2, 1}) {
+        dfra->appendBlank();
+        dfra->replace("NUMMER", Value::number(n));
+    }
+    std::vector<std::uint32_t> seen;
+    for (dfra->goTop(); !dfra->eof(); dfra->skip())
+        seen.push_back(dfra->recNo());
+    EXPECT_EQ(seen, (std::vector<std::uint32_t>{2, 1}));
+    EXPECT_EQ(dfra->controllingTag()->size(), 2u);
+}
+
 TEST_F(WorkAreaTest, BuildReportsProgressAndCanBeStopped) {
     std::vector<Learner> many;
     std::vector<std::string> numbers(250);
