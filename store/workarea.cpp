@@ -322,7 +322,7 @@ bool WorkArea::setOrder(std::string_view tagName) {
     }
     m_order = tag;
     m_cursor = std::make_unique<CdxTag::Cursor>(*tag->tag);
-    placeCursor();
+    m_cursorStale = true;
     return true;
 }
 
@@ -330,6 +330,7 @@ const CdxTag* WorkArea::controllingTag() const { return m_order ? m_order->tag :
 
 void WorkArea::closeIndexes() {
     m_unkept.clear();
+    m_cursorStale = false;
     m_cursor.reset();
     m_order = nullptr;
     m_tags.clear();
@@ -367,9 +368,10 @@ void WorkArea::recordChanged(Table& table, std::uint32_t recno) {
         open->tag->insert(key, recno);
         old = key;
     }
-    // The current record moves with its key (or out of or into the order), as the order's cursor must.
+    // The current record may have moved with its key (or out of or into the order): the cursor follows it before
+    // the next skip.
     if (current)
-        placeCursor();
+        m_cursorStale = true;
     if (!current)
         table.goTo(recNo());
 }
@@ -397,6 +399,7 @@ bool WorkArea::visible() {
 }
 
 void WorkArea::placeCursor() {
+    m_cursorStale = false;
     m_cursorAhead = false;
     if (!m_order || !m_cursor || m_table->eof())
         return;
@@ -411,6 +414,7 @@ void WorkArea::placeCursor() {
 }
 
 void WorkArea::setEof() {
+    m_cursorStale = false;
     m_cursorAhead = false;
     m_table->goTo(m_table->recCount() + 1);
     m_eof = true;
@@ -471,6 +475,7 @@ bool WorkArea::settle(int direction) {
 
 bool WorkArea::goTop() {
     m_bof = false;
+    m_cursorStale = false;
     m_cursorAhead = false;
     m_eof = false;
     if (m_order) {
@@ -489,6 +494,7 @@ bool WorkArea::goTop() {
 
 bool WorkArea::goBottom() {
     m_bof = false;
+    m_cursorStale = false;
     m_cursorAhead = false;
     m_eof = false;
     bool on = false;
@@ -511,6 +517,8 @@ bool WorkArea::goBottom() {
 
 bool WorkArea::skip(long n) {
     m_bof = false;
+    if (m_cursorStale)
+        placeCursor();
     if (n < 0)
         m_cursorAhead = false; // prev() from the entry after the record is the entry before it
     for (; n > 0; --n) {
@@ -566,13 +574,14 @@ bool WorkArea::goTo(std::uint32_t recno) {
     }
     m_table->goTo(recno);
     m_eof = false;
-    placeCursor();
+    m_cursorStale = true; // placed when a skip needs it
     afterMove();
     return true;
 }
 
 bool WorkArea::seek(std::string_view text) {
     m_bof = false;
+    m_cursorStale = false;
     m_cursorAhead = false;
     m_found = false;
     if (!m_order) {

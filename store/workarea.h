@@ -153,6 +153,8 @@ private:
     bool m_resetting = false;
     // The cursor stands on the entry after the current record, which the order does not hold: skip(1) lands there.
     bool m_cursorAhead = false;
+    // The cursor may not stand at the current record (after goTo, setOrder or a change of it): skip places it first.
+    bool m_cursorStale = false;
     std::string m_scratch;
 };
 
