@@ -54,7 +54,8 @@ public:
     bool goBottom();
     // Moves n records forward (negative: backward) in the current order; stops at eof/bof.
     bool skip(long n = 1);
-    // Positions on a physical record number, whatever the order (0 or beyond the count: eof).
+    // Positions on a physical record number, whatever the order (0 or beyond the count: eof). A record the order
+    // does not hold (its FOR condition is false) skips from where its key would stand.
     bool goTo(std::uint32_t recno);
     std::uint32_t recNo() const { return m_table->recNo(); }
     std::uint32_t recCount() const { return m_table->recCount(); }
@@ -71,7 +72,9 @@ public:
     // --- Filter and relations
     // A condition every visible record must meet; the empty text removes it. The record pointer does not move.
     bool setFilter(std::string_view condition);
-    // Whenever this area moves, the child area seeks the value of keyExpression (evaluated here) in its order.
+    // Whenever this area moves, the child area seeks the value of keyExpression (evaluated here) in its order; a
+    // child without order goes to the record number the (numeric) key gives. Refused with a reported error when
+    // the relation would lead back to this area, or when the key's type does not suit the child's order.
     bool setRelation(std::string_view keyExpression, std::string_view childAlias);
     void clearRelations();
 
@@ -173,6 +176,7 @@ public:
     WorkArea* find(std::string_view alias) const;
     WorkArea* select(std::string_view alias);
     WorkArea* current() const { return m_current; }
+    // Filters, relations and tags of other areas that read the closed area are dropped, each with a reported error.
     void close(std::string_view alias);
     void closeAll();
 
