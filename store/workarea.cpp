@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "store/error.h"
 
@@ -53,11 +54,13 @@ struct WorkArea::OpenTag {
     std::unique_ptr<Expression> key;
     std::unique_ptr<Expression> condition;
     std::vector<std::string> keyOf; // by record number - 1; empty = the record is not in the tag
+    AreaRefs refs;                   // other areas the expressions read
 };
 
 struct WorkArea::Relation {
     std::unique_ptr<Expression> key;
     WorkArea* child = nullptr;
+    AreaRefs refs;
 };
 
 WorkArea::WorkArea(Session& session, std::string alias, std::unique_ptr<Table> table)
@@ -73,12 +76,15 @@ WorkArea::~WorkArea() {
     m_table->close();
 }
 
-std::unique_ptr<Expression> WorkArea::compile(std::string_view text, const std::string& what) {
+std::unique_ptr<Expression> WorkArea::compile(std::string_view text, const std::string& what, AreaRefs* refs) {
     const WorkArea* previous = m_session.m_compiling;
+    AreaRefs* previousRefs = m_session.m_refs;
     m_session.m_compiling = this;
+    m_session.m_refs = refs;
     std::string error;
     auto expr = Expression::parse(text, m_session, &error);
     m_session.m_compiling = previous;
+    m_session.m_refs = previousRefs;
     if (!expr)
         reportError(m_table->path().string(), what + ": " + error);
     return expr;
@@ -95,11 +101,12 @@ std::string WorkArea::keyFor(OpenTag& open) {
 }
 
 bool WorkArea::prepareTag(OpenTag& open) {
-    open.key = compile(open.tag->keyExpression(), "Schlüsselausdruck des Index " + open.tag->name());
+    open.key = compile(open.tag->keyExpression(), "Schlüsselausdruck des Index " + open.tag->name(), &open.refs);
     if (!open.key)
         return false;
     if (!open.tag->forExpression().empty()) {
-        open.condition = compile(open.tag->forExpression(), "FOR-Bedingung des Index " + open.tag->name());
+        open.condition =
+            compile(open.tag->forExpression(), "FOR-Bedingung des Index " + open.tag->name(), &open.refs);
         if (!open.condition)
             return false;
     }
@@ -107,10 +114,17 @@ bool WorkArea::prepareTag(OpenTag& open) {
 }
 
 bool WorkArea::fillTag(OpenTag& open, const IndexProgress& progress, std::uint32_t step) {
+    CdxKeyList keys(*open.tag);
+    if (!collectKeys(open, keys, progress, step))
+        return false;
+    open.tag->build(std::move(keys));
+    return true;
+}
+
+bool WorkArea::collectKeys(OpenTag& open, CdxKeyList& keys, const IndexProgress& progress, std::uint32_t step) {
     const std::uint32_t count = m_table->recCount();
     const std::uint32_t here = m_table->recNo();
     open.keyOf.assign(count, std::string());
-    CdxKeyList keys(*open.tag);
     keys.reserve(count);
     bool stopped = false;
     for (std::uint32_t r = 1; r <= count; ++r) {
@@ -125,10 +139,7 @@ bool WorkArea::fillTag(OpenTag& open, const IndexProgress& progress, std::uint32
         }
     }
     m_table->goTo(here);
-    if (stopped)
-        return false;
-    open.tag->build(std::move(keys));
-    return true;
+    return !stopped;
 }
 
 KeyType WorkArea::keyTypeOfExpression(const std::string& expression) {
@@ -143,22 +154,7 @@ bool WorkArea::openIndex(const std::filesystem::path& cdxPath) {
     auto file = CdxFile::open(cdxPath.string(), [this](const std::string& e) { return keyTypeOfExpression(e); });
     if (!file)
         return false;
-    const std::uint32_t count = m_table->recCount();
-    for (CdxTag* tag : file->tags()) {
-        auto open = std::make_unique<OpenTag>();
-        open->file = file.get();
-        open->tag = tag;
-        if (!prepareTag(*open))
-            continue;
-        open->keyOf.assign(count, std::string());
-        auto cursor = tag->cursor();
-        for (bool ok = cursor.first(); ok; ok = cursor.next()) {
-            const std::uint32_t r = cursor.recno();
-            if (r >= 1 && r <= count)
-                open->keyOf[r - 1] = std::string(cursor.key());
-        }
-        m_tags.push_back(std::move(open));
-    }
+    adoptTags(*file);
     m_files.push_back(std::move(file));
     if (!m_order && !m_tags.empty()) {
         m_order = m_tags.front().get();
@@ -168,14 +164,56 @@ bool WorkArea::openIndex(const std::filesystem::path& cdxPath) {
     return true;
 }
 
+void WorkArea::adoptTags(CdxFile& file, std::string_view except) {
+    const std::uint32_t count = m_table->recCount();
+    for (CdxTag* tag : file.tags()) {
+        if (!except.empty() && upper(tag->name()) == except)
+            continue;
+        auto open = std::make_unique<OpenTag>();
+        open->file = &file;
+        open->tag = tag;
+        // A tag this area cannot evaluate stays readable for others; the first change here removes it (see
+        // dropUnkeptTags), as it could not follow that change.
+        if (!prepareTag(*open)) {
+            m_unkept.emplace_back(&file, tag->name());
+            continue;
+        }
+        open->keyOf.assign(count, std::string());
+        std::vector<CdxEntry> gone;
+        auto cursor = tag->cursor();
+        for (bool ok = cursor.first(); ok; ok = cursor.next()) {
+            const std::uint32_t r = cursor.recno();
+            if (r >= 1 && r <= count)
+                open->keyOf[r - 1] = std::string(cursor.key());
+            else
+                gone.push_back({std::string(cursor.key()), r});
+        }
+        // Entries of records beyond the end (an index older than the table) would come back wrong with the next
+        // records appended under those numbers. A table open for reading gets no records, and its index is left
+        // as it is.
+        if (m_table->isExclusive())
+            for (const CdxEntry& e : gone)
+                tag->erase(e.key, e.recno);
+        m_tags.push_back(std::move(open));
+    }
+}
+
+void WorkArea::dropUnkeptTags() {
+    for (const auto& [file, name] : m_unkept)
+        if (file->removeTag(name))
+            reportError(file->path(), "Index-Tag " + name + " kann der Änderung von " + m_alias +
+                                          " nicht folgen und wird aus dem Index entfernt");
+    m_unkept.clear();
+}
+
 bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::path& cdxPath, std::string_view tagName,
                        std::string_view forCondition, const IndexProgress& progress, std::uint32_t step) {
     auto open = std::make_unique<OpenTag>();
-    open->key = compile(keyExpression, "Indexausdruck");
+    open->key = compile(keyExpression, "Indexausdruck", &open->refs);
     if (!open->key)
         return false;
     if (!forCondition.empty()) {
-        open->condition = compile(forCondition, "FOR-Bedingung");
+        open->condition = compile(forCondition, "FOR-Bedingung", &open->refs);
         if (!open->condition)
             return false;
         if (open->condition->resultType() != Value::Type::Logical) {
@@ -197,9 +235,17 @@ bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::pa
             length = static_cast<int>(m_scratch.size());
             m_table->goTo(here);
         }
+        // Keys cut to one byte would neither order nor seek right.
+        if (length == 0) {
+            reportError(m_table->path().string(),
+                        "Indexausdruck ergibt auf einem leeren Satz einen leeren Schlüssel: " +
+                            std::string(keyExpression));
+            return false;
+        }
         length = std::clamp(length, 1, kCdxMaxKeyLength);
     }
 
+    const std::string name = upper(tagName.empty() ? cdxPath.stem().string() : std::string(tagName));
     CdxFile* file = nullptr;
     for (auto& f : m_files)
         if (samePath(f->path(), cdxPath))
@@ -207,8 +253,12 @@ bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::pa
     if (!file) {
         std::unique_ptr<CdxFile> created;
         std::error_code ec;
-        if (std::filesystem::exists(cdxPath, ec))
+        if (std::filesystem::exists(cdxPath, ec)) {
             created = CdxFile::open(cdxPath.string(), [this](const std::string& e) { return keyTypeOfExpression(e); });
+            // The other tags of the file are open from now on: kept current and selectable.
+            if (created)
+                adoptTags(*created, name);
+        }
         if (!created)
             created = CdxFile::create(cdxPath.string());
         if (!created)
@@ -217,33 +267,38 @@ bool WorkArea::indexOn(std::string_view keyExpression, const std::filesystem::pa
         m_files.push_back(std::move(created));
     }
 
-    const std::string name = upper(tagName.empty() ? cdxPath.stem().string() : std::string(tagName));
-    // A tag of the same name is replaced: forget the old one first, its CdxTag object goes with it.
-    for (auto it = m_tags.begin(); it != m_tags.end(); ++it) {
-        if ((*it)->file == file && upper((*it)->tag->name()) == name) {
-            if (m_order == it->get()) {
-                m_order = nullptr;
-                m_cursor.reset();
-            }
-            m_tags.erase(it);
-            break;
-        }
-    }
+    // The keys are collected before the file is touched, so that a stopped build leaves an old tag of the same
+    // name in place.
+    CdxTag shape(name, std::string(keyExpression), std::string(forCondition), type, length);
+    CdxKeyList keys(shape);
     open->file = file;
+    open->tag = &shape;
+    if (!collectKeys(*open, keys, progress, step))
+        return false;
+    OpenTag* replaced = nullptr;
+    for (auto& t : m_tags)
+        if (t->file == file && upper(t->tag->name()) == name)
+            replaced = t.get();
     open->tag = file->addTag(name, std::string(keyExpression), std::string(forCondition), type, length);
     if (!open->tag)
         return false;
-    if (!fillTag(*open, progress, step)) {
-        file->removeTag(name);
-        return false;
+    std::erase_if(m_unkept, [&](const auto& u) { return u.first == file && upper(u.second) == name; });
+    // addTag has put the new tag in place of the old one, whose CdxTag is gone: forget it.
+    if (replaced) {
+        if (m_order == replaced) {
+            m_order = nullptr;
+            m_cursor.reset();
+        }
+        std::erase_if(m_tags, [replaced](const auto& t) { return t.get() == replaced; });
     }
-    if (!file->save())
-        return false;
+    open->tag->build(std::move(keys));
+    // When the file cannot be written now the tag is still in use and kept current; closing tries again.
+    const bool saved = file->save();
     m_tags.push_back(std::move(open));
     m_order = m_tags.back().get();
     m_cursor = std::make_unique<CdxTag::Cursor>(*m_order->tag);
     goTop();
-    return true;
+    return saved;
 }
 
 WorkArea::OpenTag* WorkArea::findTag(std::string_view name) {
@@ -267,15 +322,15 @@ bool WorkArea::setOrder(std::string_view tagName) {
     }
     m_order = tag;
     m_cursor = std::make_unique<CdxTag::Cursor>(*tag->tag);
-    const std::uint32_t r = m_table->recNo();
-    if (!m_table->eof() && r >= 1 && r <= tag->keyOf.size() && !tag->keyOf[r - 1].empty())
-        m_cursor->seekEntry(tag->keyOf[r - 1], r);
+    m_cursorStale = true;
     return true;
 }
 
 const CdxTag* WorkArea::controllingTag() const { return m_order ? m_order->tag : nullptr; }
 
 void WorkArea::closeIndexes() {
+    m_unkept.clear();
+    m_cursorStale = false;
     m_cursor.reset();
     m_order = nullptr;
     m_tags.clear();
@@ -289,6 +344,7 @@ void WorkArea::closeIndexes() {
 void WorkArea::recordChanged(Table& table, std::uint32_t recno) {
     if (m_resetting || recno == 0 || recno > table.recCount())
         return;
+    dropUnkeptTags();
     const bool current = table.recNo() == recno;
     if (!current)
         table.goTo(recno);
@@ -311,15 +367,17 @@ void WorkArea::recordChanged(Table& table, std::uint32_t recno) {
             open->tag->erase(old, recno);
         open->tag->insert(key, recno);
         old = key;
-        // The current record moves with its key, as the order's cursor must.
-        if (open.get() == m_order && current && m_cursor)
-            m_cursor->seekEntry(old, recno);
     }
+    // The current record may have moved with its key (or out of or into the order): the cursor follows it before
+    // the next skip.
+    if (current)
+        m_cursorStale = true;
     if (!current)
         table.goTo(recNo());
 }
 
 void WorkArea::tableReset(Table&) {
+    dropUnkeptTags();
     m_resetting = true;
     for (auto& open : m_tags)
         fillTag(*open, {}, 0);
@@ -332,10 +390,32 @@ void WorkArea::tableReset(Table&) {
 bool WorkArea::visible() {
     if (m_session.m_deletedHidden && m_table->isDeleted())
         return false;
-    return !m_filter || m_filter->isTrue();
+    if (!m_filter)
+        return true;
+    // The filter may read related records: they must stand on this record's children first.
+    if (!m_relations.empty())
+        moveChildren(m_table->eof());
+    return m_filter->isTrue();
+}
+
+void WorkArea::placeCursor() {
+    m_cursorStale = false;
+    m_cursorAhead = false;
+    if (!m_order || !m_cursor || m_table->eof())
+        return;
+    const std::uint32_t r = m_table->recNo();
+    if (r <= m_order->keyOf.size() && !m_order->keyOf[r - 1].empty()) {
+        m_cursor->seekEntry(m_order->keyOf[r - 1], r);
+        return;
+    }
+    // Not in the tag (its FOR condition is false): seekEntry lands on the next greater entry or past the last.
+    m_cursor->seekEntry(keyFor(*m_order), r);
+    m_cursorAhead = m_cursor->valid();
 }
 
 void WorkArea::setEof() {
+    m_cursorStale = false;
+    m_cursorAhead = false;
     m_table->goTo(m_table->recCount() + 1);
     m_eof = true;
     if (m_cursor && m_cursor->last())
@@ -343,10 +423,18 @@ void WorkArea::setEof() {
     afterMove();
 }
 
+bool WorkArea::onEntry() {
+    // An index older than the table may still list records that are gone since.
+    const std::uint32_t r = m_cursor->recno();
+    if (r == 0 || r > m_table->recCount())
+        return false;
+    m_table->goTo(r);
+    return visible();
+}
+
 bool WorkArea::settleOnCursor(int direction) {
     while (m_cursor->valid()) {
-        m_table->goTo(m_cursor->recno());
-        if (visible()) {
+        if (onEntry()) {
             m_eof = false;
             afterMove();
             return true;
@@ -387,6 +475,8 @@ bool WorkArea::settle(int direction) {
 
 bool WorkArea::goTop() {
     m_bof = false;
+    m_cursorStale = false;
+    m_cursorAhead = false;
     m_eof = false;
     if (m_order) {
         if (m_cursor->first())
@@ -404,6 +494,8 @@ bool WorkArea::goTop() {
 
 bool WorkArea::goBottom() {
     m_bof = false;
+    m_cursorStale = false;
+    m_cursorAhead = false;
     m_eof = false;
     bool on = false;
     if (m_order) {
@@ -425,11 +517,16 @@ bool WorkArea::goBottom() {
 
 bool WorkArea::skip(long n) {
     m_bof = false;
+    if (m_cursorStale)
+        placeCursor();
+    if (n < 0)
+        m_cursorAhead = false; // prev() from the entry after the record is the entry before it
     for (; n > 0; --n) {
         if (m_eof)
             return false;
         if (m_order) {
-            m_cursor->next();
+            if (!std::exchange(m_cursorAhead, false))
+                m_cursor->next();
             if (!settleOnCursor(+1)) {
                 setEof();
                 return false;
@@ -477,17 +574,15 @@ bool WorkArea::goTo(std::uint32_t recno) {
     }
     m_table->goTo(recno);
     m_eof = false;
-    if (m_order && m_cursor) {
-        const std::string& key = m_order->keyOf[recno - 1];
-        if (!key.empty())
-            m_cursor->seekEntry(key, recno);
-    }
+    m_cursorStale = true; // placed when a skip needs it
     afterMove();
     return true;
 }
 
 bool WorkArea::seek(std::string_view text) {
     m_bof = false;
+    m_cursorStale = false;
+    m_cursorAhead = false;
     m_found = false;
     if (!m_order) {
         reportError(m_table->path().string(), "Suche ohne Index nicht möglich");
@@ -497,8 +592,7 @@ bool WorkArea::seek(std::string_view text) {
     std::string value(text);
     if (m_cursor->seek(value)) {
         while (m_cursor->matches(value)) {
-            m_table->goTo(m_cursor->recno());
-            if (visible()) {
+            if (onEntry()) {
                 m_eof = false;
                 m_found = true;
                 afterMove();
@@ -514,15 +608,25 @@ bool WorkArea::seek(std::string_view text) {
 bool WorkArea::seek(const Value& value) {
     if (value.isText())
         return seek(std::string_view(value.asText()));
+    if (m_order && m_order->tag->keyType() != keyTypeOf(value.type())) {
+        // Its 8-byte form could only ever match by chance.
+        reportError(m_table->path().string(), "Suchwert passt nicht zum Typ des Index " + m_order->tag->name());
+        m_bof = false;
+        m_found = false;
+        setEof();
+        return false;
+    }
     std::string key;
     appendIndexKey(value, key);
     return seek(std::string_view(key));
 }
 
-void WorkArea::afterMove() {
+void WorkArea::afterMove() { moveChildren(m_eof); }
+
+void WorkArea::moveChildren(bool atEof) {
     for (auto& rel : m_relations) {
         WorkArea* child = rel->child;
-        if (m_eof) {
+        if (atEof) {
             child->setEof();
             child->m_found = false;
             continue;
@@ -543,9 +647,11 @@ void WorkArea::afterMove() {
 bool WorkArea::setFilter(std::string_view condition) {
     if (condition.empty()) {
         m_filter.reset();
+        m_filterRefs.clear();
         return true;
     }
-    auto filter = compile(condition, "Filter");
+    AreaRefs refs;
+    auto filter = compile(condition, "Filter", &refs);
     if (!filter)
         return false;
     if (filter->resultType() != Value::Type::Logical) {
@@ -553,6 +659,7 @@ bool WorkArea::setFilter(std::string_view condition) {
         return false;
     }
     m_filter = std::move(filter);
+    m_filterRefs = std::move(refs);
     return true;
 }
 
@@ -562,10 +669,26 @@ bool WorkArea::setRelation(std::string_view keyExpression, std::string_view chil
         reportError(m_table->path().string(), "Relation: Arbeitsbereich nicht gefunden: " + std::string(childAlias));
         return false;
     }
-    auto key = compile(keyExpression, "Relationsausdruck");
+    // A relation leading back here would make every move of either area follow the other without end.
+    if (child->reaches(this)) {
+        reportError(m_table->path().string(), "Relation im Kreis: " + child->alias() + " führt zurück zu " + m_alias);
+        return false;
+    }
+    auto rel = std::make_unique<Relation>();
+    auto key = compile(keyExpression, "Relationsausdruck", &rel->refs);
     if (!key)
         return false;
-    auto rel = std::make_unique<Relation>();
+    // The child is found by record number without an order, else by seeking the key in its order: a key of
+    // another type could never be found.
+    const KeyType type = keyTypeOf(key->resultType());
+    const CdxTag* childTag = child->controllingTag();
+    if (childTag ? childTag->keyType() != type : type != KeyType::Numeric) {
+        reportError(m_table->path().string(),
+                    "Relation " + std::string(keyExpression) + " in " + child->alias() +
+                        (childTag ? ": der Ausdruck passt nicht zum Typ des Index " + childTag->name()
+                                  : ": ohne Index ist nur eine Satznummer möglich"));
+        return false;
+    }
     rel->key = std::move(key);
     rel->child = child;
     m_relations.push_back(std::move(rel));
@@ -574,6 +697,47 @@ bool WorkArea::setRelation(std::string_view keyExpression, std::string_view chil
 }
 
 void WorkArea::clearRelations() { m_relations.clear(); }
+
+void WorkArea::forget(const WorkArea* gone) {
+    auto reads = [gone](const AreaRefs& refs) { return std::find(refs.begin(), refs.end(), gone) != refs.end(); };
+    auto dropped = [&](const std::string& what) {
+        reportError(m_table->path().string(),
+                    what + " von " + m_alias + " liest den geschlossenen Arbeitsbereich " + gone->alias() +
+                        " und gilt nicht mehr");
+    };
+    if (m_filter && reads(m_filterRefs)) {
+        dropped("Filter " + m_filter->text());
+        m_filter.reset();
+        m_filterRefs.clear();
+    }
+    std::erase_if(m_relations, [&](const auto& rel) {
+        if (rel->child == gone)
+            return true;
+        if (!reads(rel->refs))
+            return false;
+        dropped("Relation " + rel->key->text());
+        return true;
+    });
+    std::erase_if(m_tags, [&](const auto& open) {
+        if (!reads(open->refs))
+            return false;
+        dropped("Index-Tag " + open->tag->name());
+        if (m_order == open.get()) {
+            m_order = nullptr;
+            m_cursor.reset();
+        }
+        // It can no longer follow changes: the first one takes it out of its file.
+        m_unkept.emplace_back(open->file, open->tag->name());
+        return true;
+    });
+}
+
+bool WorkArea::reaches(const WorkArea* area) const {
+    for (const auto& rel : m_relations)
+        if (rel->child == area || rel->child->reaches(area))
+            return true;
+    return false;
+}
 
 // --- Fields and changes
 
@@ -588,7 +752,13 @@ Value WorkArea::value(std::string_view field) const {
 
 std::string WorkArea::text(std::string_view field) const {
     Value v = value(field);
-    return v.isText() ? trimRight(v.asText()) : std::string();
+    if (!v.isText())
+        return {};
+    // A memo holds exactly its bytes (a picture may well end in zero bytes); only fixed-width fields are padded.
+    const int index = m_table->fieldIndex(field);
+    if (index >= 0 && m_table->fieldDef(index).type == FieldType::Memo)
+        return v.asText();
+    return trimRight(v.asText());
 }
 
 double WorkArea::number(std::string_view field) const { return value(field).asNumber(); }
@@ -691,8 +861,10 @@ void Session::close(std::string_view alias) {
     WorkArea* victim = find(alias);
     if (!victim)
         return;
+    // Relations into the area and expressions that read its fields would point at freed memory.
     for (auto& a : m_areas)
-        std::erase_if(a->m_relations, [victim](const auto& rel) { return rel->child == victim; });
+        if (a.get() != victim)
+            a->forget(victim);
     if (m_current == victim)
         m_current = nullptr;
     std::erase_if(m_areas, [victim](const auto& a) { return a.get() == victim; });
@@ -718,6 +890,8 @@ const RecordView* Session::area(std::string_view alias) const {
         return a ? &a->table() : nullptr;
     }
     const WorkArea* a = find(alias);
+    if (a && m_refs)
+        m_refs->push_back(a);
     return a ? &a->table() : nullptr;
 }
 

@@ -54,7 +54,8 @@ public:
     bool goBottom();
     // Moves n records forward (negative: backward) in the current order; stops at eof/bof.
     bool skip(long n = 1);
-    // Positions on a physical record number, whatever the order (0 or beyond the count: eof).
+    // Positions on a physical record number, whatever the order (0 or beyond the count: eof). A record the order
+    // does not hold (its FOR condition is false) skips from where its key would stand.
     bool goTo(std::uint32_t recno);
     std::uint32_t recNo() const { return m_table->recNo(); }
     std::uint32_t recCount() const { return m_table->recCount(); }
@@ -71,7 +72,9 @@ public:
     // --- Filter and relations
     // A condition every visible record must meet; the empty text removes it. The record pointer does not move.
     bool setFilter(std::string_view condition);
-    // Whenever this area moves, the child area seeks the value of keyExpression (evaluated here) in its order.
+    // Whenever this area moves, the child area seeks the value of keyExpression (evaluated here) in its order; a
+    // child without order goes to the record number the (numeric) key gives. Refused with a reported error when
+    // the relation would lead back to this area, or when the key's type does not suit the child's order.
     bool setRelation(std::string_view keyExpression, std::string_view childAlias);
     void clearRelations();
 
@@ -105,32 +108,56 @@ private:
     void recordChanged(Table& table, std::uint32_t recno) override;
     void tableReset(Table& table) override;
 
-    std::unique_ptr<Expression> compile(std::string_view text, const std::string& what);
+    // Areas an expression reads through ALIAS->FIELD, so that closing one of them can drop what reads it.
+    using AreaRefs = std::vector<const WorkArea*>;
+    std::unique_ptr<Expression> compile(std::string_view text, const std::string& what, AreaRefs* refs = nullptr);
     KeyType keyTypeOfExpression(const std::string& expression);
     bool prepareTag(OpenTag& tag);
     bool fillTag(OpenTag& tag, const IndexProgress& progress, std::uint32_t step);
+    // The keys of every record the tag's condition admits (and tag.keyOf); false when progress stopped it.
+    bool collectKeys(OpenTag& tag, CdxKeyList& keys, const IndexProgress& progress, std::uint32_t step);
+    // Opens every tag of a file but the one named `except` (upper case) that the area can evaluate.
+    void adoptTags(CdxFile& file, std::string_view except = {});
+    // Removes the tags the area could not evaluate from their files: once a record changes they would be wrong.
+    void dropUnkeptTags();
     std::string keyFor(OpenTag& tag);
     bool visible();
     // Lands on the entry or record at hand, or moves on in `direction` (+1/-1) to the next visible one.
     bool settle(int direction);
+    // Moves to the cursor's record; true when it exists and is visible.
+    bool onEntry();
     bool settleOnCursor(int direction);
     void setEof();
+    // Puts the order's cursor on the current record's entry, or where its key would stand when the order lacks it.
+    void placeCursor();
     void afterMove();
+    // Positions the children of every relation on the current record (or at their end).
+    void moveChildren(bool atEof);
     OpenTag* findTag(std::string_view name);
+    // Drops the relations into a closed area and the filter, relations and tags whose expressions read it.
+    void forget(const WorkArea* gone);
+    // Whether the relations of this area lead to the given one, directly or through their children.
+    bool reaches(const WorkArea* area) const;
 
     Session& m_session;
     std::string m_alias;
     std::unique_ptr<Table> m_table;
     std::vector<std::unique_ptr<CdxFile>> m_files;
     std::vector<std::unique_ptr<OpenTag>> m_tags;
+    std::vector<std::pair<CdxFile*, std::string>> m_unkept; // tags of open files the area cannot evaluate
     OpenTag* m_order = nullptr;
     std::unique_ptr<CdxTag::Cursor> m_cursor;
     std::unique_ptr<Expression> m_filter;
+    AreaRefs m_filterRefs;
     std::vector<std::unique_ptr<Relation>> m_relations;
     bool m_eof = false;
     bool m_bof = false;
     bool m_found = false;
     bool m_resetting = false;
+    // The cursor stands on the entry after the current record, which the order does not hold: skip(1) lands there.
+    bool m_cursorAhead = false;
+    // The cursor may not stand at the current record (after goTo, setOrder or a change of it): skip places it first.
+    bool m_cursorStale = false;
     std::string m_scratch;
 };
 
@@ -149,6 +176,7 @@ public:
     WorkArea* find(std::string_view alias) const;
     WorkArea* select(std::string_view alias);
     WorkArea* current() const { return m_current; }
+    // Filters, relations and tags of other areas that read the closed area are dropped, each with a reported error.
     void close(std::string_view alias);
     void closeAll();
 
@@ -167,6 +195,7 @@ private:
     std::vector<std::unique_ptr<WorkArea>> m_areas;
     WorkArea* m_current = nullptr;
     const WorkArea* m_compiling = nullptr;
+    std::vector<const WorkArea*>* m_refs = nullptr; // collects the areas an expression being compiled reads
     bool m_deletedHidden = false;
     std::map<std::string, Value, std::less<>> m_variables;
 };

@@ -406,6 +406,55 @@ TEST(CdxFile, ManyTagsNeedADirectoryOfSeveralNodes) {
     }
 }
 
+// From an empty tag to trees many levels deep (long keys leave room for few per node), with keys that are all
+// distinct, share leading bytes, end in blanks or hold any byte: written, read, changed and written again.
+TEST(CdxFile, TreesOfEveryDepthReadBackAfterChanges) {
+    lwtest::TempDir dir;
+    ErrorLog log;
+    for (int length : {1, 8, 12, 100, 240}) {
+        for (int kind = 0; kind < 3; ++kind) {
+            for (std::size_t n : {0u, 1u, 2u, 3u, 31u, 61u, 250u, 2000u}) {
+                SCOPED_TRACE("length " + std::to_string(length) + ", kind " + std::to_string(kind) + ", " +
+                             std::to_string(n) + " entries");
+                std::mt19937 rng(static_cast<unsigned>(n * 7 + length + kind * 1000));
+                std::vector<CdxEntry> entries;
+                for (std::size_t i = 0; i < n; ++i) {
+                    std::string key(static_cast<std::size_t>(length), kind == 2 ? '\0' : ' ');
+                    const int used = kind == 0 ? length : static_cast<int>(rng() % (length + 1));
+                    for (int j = 0; j < used; ++j)
+                        key[j] = kind == 2 ? static_cast<char>(rng() % 256) : static_cast<char>('a' + rng() % 3);
+                    entries.push_back({key, static_cast<std::uint32_t>(rng() % 100000 + 1)});
+                }
+                const std::string path = dir / "depth.cdx";
+                auto file = CdxFile::create(path);
+                ASSERT_TRUE(file);
+                CdxTag* tag = file->addTag("T", "K", "", KeyType::Character, length);
+                tag->build(entries);
+                ASSERT_TRUE(file->save());
+                const auto written = tag->entries();
+                file.reset();
+
+                file = CdxFile::open(path);
+                ASSERT_TRUE(file);
+                tag = file->tags().at(0);
+                ASSERT_EQ(tag->entries(), written);
+                for (int i = 0; i < 50 && !written.empty(); ++i) {
+                    const CdxEntry& e = written[rng() % written.size()];
+                    tag->erase(e.key, e.recno);
+                    tag->insert(e.key, e.recno + 200000);
+                }
+                const auto changed = tag->entries();
+                ASSERT_TRUE(file->save());
+                file.reset();
+                file = CdxFile::open(path);
+                ASSERT_TRUE(file);
+                ASSERT_EQ(file->tags().at(0)->entries(), changed);
+            }
+        }
+    }
+    EXPECT_TRUE(log.errors.empty());
+}
+
 // ---------------------------------------------------------------------------------------------------------------
 // FoxPro's own file
 

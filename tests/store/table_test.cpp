@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -490,6 +492,67 @@ TEST(TableMemo, ReplacingReusesTheOldBlocksWhenTheValueFits) {
     EXPECT_EQ(t->memo(5), "");
     ASSERT_TRUE(t->replace(5, Value::text("via replace")));
     EXPECT_EQ(t->fieldValue(5), Value::text("via replace"));
+}
+
+// Memos rewritten in place, moved to the end, emptied, deleted with their records and packed: every record keeps
+// exactly its own memos, before and after reopening.
+TEST(TableMemo, RandomRewritesDeletesAndPacksKeepEveryRecordsMemos) {
+    TempDir dir;
+    ErrorLog log;
+    for (unsigned seed = 1; seed <= 8; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 rng(seed);
+        const auto path = dir / ("M" + std::to_string(seed) + ".DBF");
+        auto t = Table::create(path, {field("K", FieldType::Character, 4), field("A", FieldType::Memo, 10),
+                                      field("B", FieldType::Memo, 10)});
+        ASSERT_TRUE(t);
+        std::vector<std::array<std::string, 2>> memos;
+        std::vector<bool> deleted;
+        auto check = [&](Table& table) {
+            ASSERT_EQ(table.recCount(), memos.size());
+            for (std::uint32_t r = 1; r <= memos.size(); ++r) {
+                table.goTo(r);
+                ASSERT_EQ(table.memo(1), memos[r - 1][0]) << "record " << r;
+                ASSERT_EQ(table.memo(2), memos[r - 1][1]) << "record " << r;
+            }
+        };
+        for (int step = 0; step < 300; ++step) {
+            const unsigned op = rng() % 6;
+            if (op == 0 || memos.empty()) {
+                ASSERT_TRUE(t->appendBlank());
+                memos.push_back({});
+                deleted.push_back(false);
+            }
+            const auto r = static_cast<std::uint32_t>(1 + rng() % memos.size());
+            t->goTo(r);
+            if (op <= 3) {
+                const int f = 1 + static_cast<int>(rng() % 2);
+                std::string bytes(rng() % 4 == 0 ? 0 : rng() % 300, '\0');
+                for (char& c : bytes)
+                    c = static_cast<char>(rng() % 256);
+                ASSERT_TRUE(t->replaceMemo(f, bytes, rng() % 2 == 0));
+                memos[r - 1][static_cast<std::size_t>(f - 1)] = bytes;
+            } else if (op == 4) {
+                ASSERT_TRUE(t->deleteRecord());
+                deleted[r - 1] = true;
+            } else if (rng() % 8 == 0) {
+                ASSERT_TRUE(t->pack());
+                std::vector<std::array<std::string, 2>> live;
+                for (std::size_t i = 0; i < memos.size(); ++i)
+                    if (!deleted[i])
+                        live.push_back(memos[i]);
+                memos = live;
+                deleted.assign(memos.size(), false);
+            }
+            if (step % 60 == 59)
+                check(*t);
+        }
+        ASSERT_TRUE(t->close());
+        t = Table::open(path);
+        ASSERT_TRUE(t);
+        check(*t);
+    }
+    EXPECT_EQ(log.count(), 0u);
 }
 
 // ---------------------------------------------------------------------------------------------------------------
