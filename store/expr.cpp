@@ -967,13 +967,13 @@ struct Token {
     double number = 0.0;
 };
 
-struct FunctionSpec {
+struct FunctionInfo {
     const char* name;
     int minArgs;
     int maxArgs;
 };
 
-constexpr FunctionSpec kFunctions[] = {
+constexpr FunctionInfo kFunctions[] = {
     {"STR", 1, 3},   {"EMPTY", 1, 1}, {"UPPER", 1, 1},   {"LOWER", 1, 1},  {"TRIM", 1, 1},
     {"RTRIM", 1, 1}, {"LTRIM", 1, 1}, {"ALLTRIM", 1, 1}, {"SUBSTR", 2, 3}, {"LEFT", 2, 2},
     {"RIGHT", 2, 2}, {"LEN", 1, 1},   {"VAL", 1, 1},     {"DTOS", 1, 1},   {"IIF", 3, 3},
@@ -1396,10 +1396,10 @@ private:
     NodePtr parseCall(const Token& name) {
         Nest nest(*this);
         if (!nest.ok()) return tooDeep(name.pos);
-        const FunctionSpec* spec = nullptr;
-        for (const FunctionSpec& f : kFunctions)
-            if (equalsNoCase(name.text, f.name)) spec = &f;
-        if (!spec) return fail(name.pos, "unbekannte Funktion \"" + std::string(name.text) + "()\"");
+        const FunctionInfo* fn = nullptr;
+        for (const FunctionInfo& f : kFunctions)
+            if (equalsNoCase(name.text, f.name)) fn = &f;
+        if (!fn) return fail(name.pos, "unbekannte Funktion \"" + std::string(name.text) + "()\"");
         advance(); // "("
         std::vector<NodePtr> args;
         if (m_token.kind != Tok::RParen) {
@@ -1415,14 +1415,14 @@ private:
             return fail(m_token.pos, "\",\" oder \")\" erwartet statt " + describe(m_token));
         advance();
         int count = static_cast<int>(args.size());
-        if (count < spec->minArgs || count > spec->maxArgs) {
-            std::string expected = spec->minArgs == spec->maxArgs
-                                       ? std::to_string(spec->minArgs)
-                                       : std::to_string(spec->minArgs) + " bis " + std::to_string(spec->maxArgs);
-            return fail(name.pos, std::string(spec->name) + "() erwartet " + expected + " Argument" +
-                                      (spec->maxArgs == 1 ? "" : "e") + ", nicht " + std::to_string(count));
+        if (count < fn->minArgs || count > fn->maxArgs) {
+            std::string expected = fn->minArgs == fn->maxArgs
+                                       ? std::to_string(fn->minArgs)
+                                       : std::to_string(fn->minArgs) + " bis " + std::to_string(fn->maxArgs);
+            return fail(name.pos, std::string(fn->name) + "() erwartet " + expected + " Argument" +
+                                      (fn->maxArgs == 1 ? "" : "e") + ", nicht " + std::to_string(count));
         }
-        return checked(makeCall(spec->name, name.pos, args), name.pos);
+        return checked(makeCall(fn->name, name.pos, args), name.pos);
     }
 
     // Checks argument i against the type a function wants.

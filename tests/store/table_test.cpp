@@ -502,7 +502,7 @@ TEST(TableMemo, RandomRewritesDeletesAndPacksKeepEveryRecordsMemos) {
     for (unsigned seed = 1; seed <= 8; ++seed) {
         SCOPED_TRACE(seed);
         std::mt19937 rng(seed);
-        const auto path = dir / ("M" + std::to_string(seed) + ".DBF");
+        const auto path = dir / (std::string("M").append(std::to_string(seed)).append(".DBF"));
         auto t = Table::create(path, {field("K", FieldType::Character, 4), field("A", FieldType::Memo, 10),
                                       field("B", FieldType::Memo, 10)});
         ASSERT_TRUE(t);

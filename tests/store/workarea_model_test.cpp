@@ -124,7 +124,7 @@ std::string randomKey(std::mt19937& rng) {
 std::string runSequence(const Config& c, unsigned seed, const std::filesystem::path& dir, bool offOrderGoTo) {
     store::Session session;
     session.setDeleted(c.deleted);
-    store::WorkArea* a = session.create(dir / ("M" + std::to_string(seed) + ".DBF"),
+    store::WorkArea* a = session.create(dir / (std::string("M").append(std::to_string(seed)).append(".DBF")),
                                         {{"KEY", FieldType::Character, 3, 0}, {"FLAG", FieldType::Numeric, 1, 0}}, "M");
     if (!a) return "create failed";
     Model m(c);
@@ -141,7 +141,7 @@ std::string runSequence(const Config& c, unsigned seed, const std::filesystem::p
     for (int i = 0; i < 12; ++i)
         add(randomKey(rng), static_cast<int>(rng() % 3));
     if (c.ordered &&
-        !a->indexOn("KEY", dir / ("M" + std::to_string(seed) + ".CDX"), "K", c.forClause ? "FLAG > 0" : ""))
+        !a->indexOn("KEY", dir / (std::string("M").append(std::to_string(seed)).append(".CDX")), "K", c.forClause ? "FLAG > 0" : ""))
         return "index failed";
     if (c.filter) a->setFilter("FLAG < 2");
     a->goTop();
