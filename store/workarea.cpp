@@ -478,18 +478,18 @@ bool WorkArea::goTop() {
     m_cursorStale = false;
     m_cursorAhead = false;
     m_eof = false;
-    if (m_order) {
-        if (m_cursor->first())
-            return settle(+1);
+    bool on = false;
+    if (m_order && m_cursor->first()) {
+        on = settle(+1);
+    } else if (!m_order && m_table->recCount() > 0) {
+        m_table->goTo(1);
+        on = settle(+1);
+    } else {
         setEof();
-        return false;
     }
-    if (m_table->recCount() == 0) {
-        setEof();
-        return false;
-    }
-    m_table->goTo(1);
-    return settle(+1);
+    // A table without a visible record stands at its beginning and at its end at once.
+    m_bof = !on;
+    return on;
 }
 
 bool WorkArea::goBottom() {
@@ -512,6 +512,7 @@ bool WorkArea::goBottom() {
     }
     if (!on)
         setEof();
+    m_bof = !on;
     return on;
 }
 

@@ -58,14 +58,15 @@ public:
         std::erase_if(o, [&](auto r) { return !visible(r); });
         return o;
     }
+    // Without a visible record the area stands at its beginning and its end at once.
     void goTop() {
-        bof = false;
         auto o = visibleOrder();
+        bof = o.empty();
         cur = o.empty() ? 0 : o.front();
     }
     void goBottom() {
-        bof = false;
         auto o = visibleOrder();
+        bof = o.empty();
         cur = o.empty() ? 0 : o.back();
     }
     void skipForward() {

@@ -392,6 +392,28 @@ TEST_F(WorkAreaTest, NavigationStopsAtBofAndEofAndHonoursTheFilter) {
     EXPECT_FALSE(errors.empty());
 }
 
+TEST_F(WorkAreaTest, ATableWithoutAVisibleRecordIsAtItsBeginningAndItsEnd) {
+    store::WorkArea* loc = makeTable({});
+    EXPECT_FALSE(loc->goTop());
+    EXPECT_TRUE(loc->bof());
+    EXPECT_TRUE(loc->eof());
+    EXPECT_FALSE(loc->goBottom());
+    EXPECT_TRUE(loc->bof());
+    EXPECT_TRUE(loc->eof());
+    // The same when a filter hides every record, in physical and in index order.
+    store::WorkArea* full = makeTable(kRows, "DFULL");
+    ASSERT_TRUE(full->setFilter("THEMA = 9"));
+    EXPECT_FALSE(full->goTop());
+    EXPECT_TRUE(full->bof() && full->eof());
+    ASSERT_TRUE(full->indexOn("FRAGENR", dir / "DFULL.CDX", "DFULL"));
+    EXPECT_FALSE(full->goTop());
+    EXPECT_TRUE(full->bof() && full->eof());
+    // With a visible record neither holds.
+    ASSERT_TRUE(full->setFilter(""));
+    EXPECT_TRUE(full->goTop());
+    EXPECT_FALSE(full->bof() || full->eof());
+}
+
 TEST_F(WorkAreaTest, RelationPositionsTheChildWheneverTheParentMoves) {
     store::WorkArea* child = makeTable(kRows, "DFRG");
     ASSERT_TRUE(child->indexOn("FRAGENR", dir / "DFRG.CDX", "DFRG"));
