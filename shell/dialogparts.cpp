@@ -1,9 +1,9 @@
 #include "shell/dialogparts.h"
 
 #include <QStringList>
-#include <QTabBar>
 
 #include "ui/buttons.h"
+#include "ui/context.h"
 #include "ui/controls.h"
 #include "ui/geometry.h"
 #include "ui/skinneddialog.h"
@@ -37,7 +37,7 @@ ui::TabWidget* settingsTabs(ui::SkinnedDialog* dialog, const QStringList& titles
     return tabs;
 }
 
-SettingsButtons settingsButtons(ui::SkinnedDialog* dialog) {
+SettingsButtons settingsButtons(ui::SkinnedDialog* dialog, ui::Context& ctx, const QString& topic, bool& saved) {
     SettingsButtons b{};
     b.save =
         ui::place(new ui::BitmapButton(QStringLiteral("BS_SPEIC"), QStringLiteral("Einstellungen speichern"), dialog),
@@ -49,6 +49,12 @@ SettingsButtons settingsButtons(ui::SkinnedDialog* dialog) {
     dialog->addAccelerator(QLatin1Char('S'), b.save);
     dialog->addAccelerator(QLatin1Char('H'), b.help);
     dialog->addAccelerator(QLatin1Char('B'), b.end);
+    QObject::connect(b.save, &QAbstractButton::clicked, dialog, [dialog, &saved] {
+        saved = true;
+        dialog->accept();
+    });
+    QObject::connect(b.help, &QAbstractButton::clicked, dialog,
+                     [&ctx, topic] { ctx.help().showTopic(QStringLiteral(".\\Texte\\TAVOLIN.HLP"), topic); });
     QObject::connect(b.end, &QAbstractButton::clicked, dialog, &QDialog::reject);
     return b;
 }

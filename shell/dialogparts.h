@@ -3,11 +3,11 @@
 #include <QRect>
 #include <QString>
 
-class QFont;
 class QWidget;
 
 namespace ui {
 class BitmapButton;
+class Context;
 class Label;
 class SkinnedDialog;
 class TabWidget;
@@ -23,12 +23,13 @@ ui::Label* leftLabel(QWidget* parent, const QString& text, const QRect& rect);
 // The tab control of the settings dialogs at 36, 6, 416 x 206, its pages painted with the "Setup2" skin.
 ui::TabWidget* settingsTabs(ui::SkinnedDialog* dialog, const QStringList& titles);
 
-// The button row of the settings dialogs at top 256: save, help, end without saving, with Alt+S, Alt+H, Alt+B.
+// The button row of the settings dialogs at top 256: save (sets `saved` and closes), help (the program's help at
+// `topic`), end without saving; with Alt+S, Alt+H, Alt+B.
 struct SettingsButtons {
     ui::BitmapButton* save;
     ui::BitmapButton* help;
     ui::BitmapButton* end;
 };
-SettingsButtons settingsButtons(ui::SkinnedDialog* dialog);
+SettingsButtons settingsButtons(ui::SkinnedDialog* dialog, ui::Context& ctx, const QString& topic, bool& saved);
 
 } // namespace shell::parts

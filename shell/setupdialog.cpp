@@ -109,16 +109,10 @@ SetupDialog::SetupDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(
     m_error->setValue(s.NS_ERROR);
     connect(m_error, &ui::RadioGroup::valueChanged, this, [&s](int v) { s.NS_ERROR = v; });
 
-    const parts::SettingsButtons buttons = parts::settingsButtons(this);
+    const parts::SettingsButtons buttons = parts::settingsButtons(this, m_ctx, kTopic, m_saved);
     m_save = buttons.save;
     m_help = buttons.help;
     m_end = buttons.end;
-    connect(m_save, &QAbstractButton::clicked, this, [this] {
-        m_saved = true;
-        accept();
-    });
-    connect(m_help, &QAbstractButton::clicked, this,
-            [this] { m_ctx.help().showTopic(QStringLiteral(".\\Texte\\TAVOLIN.HLP"), kTopic); });
     addCloseButton(12, 426, 18);
 }
 

@@ -50,16 +50,10 @@ SetupUserDialog::SetupUserDialog(ui::Context& ctx, QWidget* parent) : ui::Skinne
     }
     updateUserTabs();
 
-    const parts::SettingsButtons buttons = parts::settingsButtons(this);
+    const parts::SettingsButtons buttons = parts::settingsButtons(this, m_ctx, kTopic, m_saved);
     m_save = buttons.save;
     m_help = buttons.help;
     m_end = buttons.end;
-    connect(m_save, &QAbstractButton::clicked, this, [this] {
-        m_saved = true;
-        accept();
-    });
-    connect(m_help, &QAbstractButton::clicked, this,
-            [this] { m_ctx.help().showTopic(QStringLiteral(".\\Texte\\TAVOLIN.HLP"), kTopic); });
     addCloseButton(14, 428);
 }
 
