@@ -3,13 +3,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
 
 #include "catalog/runfiles.h"
 #include "platform/inifile.h"
-#include "platform/programdir.h"
 #include "shell/aboutbox.h"
 #include "shell/features.h"
 #include "shell/login.h"
@@ -102,10 +100,6 @@ int MAIN(const Features& features) {
     const QString dir = QCoreApplication::applicationDirPath();
     QDir::setCurrent(dir);
     ui::Context ctx(dir);
-    ctx.setResolver([](const QString& programDir, const QString& name) {
-        const QString path = platform::ProgramDir(programDir).resolve(name);
-        return QFileInfo::exists(path) ? path : QString();
-    });
     ctx.useRealServices();
     return runProgram(ctx, features);
 }
