@@ -8,9 +8,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The functions the menu starts from other modules; an item stays disabled until its module is linked here.
     shell::Features features;
-    features.KONVTRANS = [](ui::Context& ctx) { catalog::KONVTRANS(ctx); };
-    features.DECRYPTALL = [](ui::Context& ctx) { catalog::DECRYPTALL(ctx); };
-    features.ENCRYPTALL = [](ui::Context& ctx) { catalog::ENCRYPTALL(ctx); };
-    features.IMPORTPICS = [](ui::Context& ctx) { catalog::IMPORTPICS(ctx); };
+    features.KONVTRANS = [](core::Context& ctx) { catalog::KONVTRANS(ctx); };
+    features.DECRYPTALL = [](core::Context& ctx) { catalog::DECRYPTALL(ctx); };
+    features.ENCRYPTALL = [](core::Context& ctx) { catalog::ENCRYPTALL(ctx); };
+    features.IMPORTPICS = [](core::Context& ctx) { catalog::IMPORTPICS(ctx); };
     return shell::MAIN(features);
 }

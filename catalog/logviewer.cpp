@@ -11,7 +11,8 @@
 #include <QVBoxLayout>
 
 #include "store/codepage.h"
-#include "ui/context.h"
+#include "core/context.h"
+#include "ui/services.h"
 
 namespace catalog {
 
@@ -45,10 +46,10 @@ QString LogViewer::text() const {
     return m_view->toPlainText();
 }
 
-bool showTextFile(ui::Context& ctx, const std::filesystem::path& file, const QString& title) {
+bool showTextFile(core::Context& ctx, const std::filesystem::path& file, const QString& title) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        ui::WARNBOX(ctx,
+        core::WARNBOX(ctx,
                     QStringLiteral("Die Datei %1 lässt sich nicht öffnen.")
                         .arg(QString::fromStdString(file.filename().string())),
                     title);
@@ -58,7 +59,7 @@ bool showTextFile(ui::Context& ctx, const std::filesystem::path& file, const QSt
     QString text = QString::fromStdString(store::cp1252ToUtf8(bytes));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
-    LogViewer viewer(title, text, ctx.ownerWindow());
+    LogViewer viewer(title, text, ui::ownerWindow(ctx));
     viewer.exec();
     return true;
 }

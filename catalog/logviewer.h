@@ -7,7 +7,7 @@
 
 class QPlainTextEdit;
 
-namespace ui {
+namespace core {
 class Context;
 }
 
@@ -25,6 +25,6 @@ private:
 
 // Shows the file (Windows ANSI, any line ends) in a LogViewer and waits until it is closed. False, with a warning,
 // when the file cannot be read.
-bool showTextFile(ui::Context& ctx, const std::filesystem::path& file, const QString& title);
+bool showTextFile(core::Context& ctx, const std::filesystem::path& file, const QString& title);
 
 } // namespace catalog

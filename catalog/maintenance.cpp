@@ -11,12 +11,9 @@
 
 #include "catalog/crypt.h"
 #include "catalog/tables.h"
-#include "catalog/update.h"
-#include "platform/programdir.h"
 #include "store/error.h"
 #include "store/workarea.h"
-#include "ui/context.h"
-#include "ui/cursors.h"
+#include "core/context.h"
 
 namespace catalog {
 
@@ -30,10 +27,6 @@ using store::WorkArea;
 namespace {
 
 const std::array<const char*, 4> kTextMemos = {"FRAGE", "ANTW1", "ANTW2", "ANTW3"};
-
-fs::path programFolder(const ui::Context& ctx) {
-    return fs::path(platform::ProgramDir(ctx.programDir).path().toStdString());
-}
 
 // The picture memo holds the bytes of a bitmap file; every other memo is text.
 bool isBinaryMemo(const std::string& field) {
@@ -55,8 +48,8 @@ bool copyByName(const Table& from, Table& to) {
     return ok;
 }
 
-WorkArea* openCatalog(const ui::Context& ctx, store::Session& session) {
-    return session.use(programFile(ctx, "FRAGEN.DBF"), "DFRG");
+WorkArea* openCatalog(const core::Context& ctx, store::Session& session) {
+    return session.use(ctx.filePath("FRAGEN.DBF"), "DFRG");
 }
 
 // The field numbers of `names` in the table; empty after a report when one is missing.
@@ -78,8 +71,8 @@ using Conversion = std::string (*)(std::string_view, std::string_view);
 
 // Runs the four text memos of every record through `convert`. A memo that comes out the same is not written, so a
 // second run leaves the files as they are.
-bool convertTexts(const ui::Context& ctx, Conversion convert) {
-    ui::WaitCursor wait;
+bool convertTexts(core::Context& ctx, Conversion convert) {
+    const core::BusyScope wait(ctx.messages());
     store::Session session;
     WorkArea* dfrg = openCatalog(ctx, session);
     if (!dfrg) return false;
@@ -108,24 +101,24 @@ std::optional<std::string> readBytes(const fs::path& file) {
 
 } // namespace
 
-bool MAKEUPDATE(ui::Context& ctx, store::Session& session) {
+bool MAKEUPDATE(core::Context& ctx, store::Session& session) {
     WorkArea* dfra = session.find("DFRA");
     if (!dfra) {
         store::reportError("DFRA", "Fragen-Export: der Katalog ist nicht geöffnet");
         return false;
     }
-    ui::WaitCursor wait;
+    const core::BusyScope wait(ctx.messages());
     const std::uint32_t recno = dfra->recNo();
     const fs::path catalogPath = dfra->table().path();
 
-    const fs::path updatePath = programFile(ctx, "FRUPDATE.DBF");
+    const fs::path updatePath = ctx.filePath("FRUPDATE.DBF");
     std::error_code ec;
     bool ok = true;
-    if (!fs::exists(updatePath, ec)) ok = dfra->table().copyStructure(programFolder(ctx) / "FRUPDATE.DBF");
+    if (!fs::exists(updatePath, ec)) ok = dfra->table().copyStructure(ctx.folder() / "FRUPDATE.DBF");
     session.close("DFRA");
 
     if (ok) {
-        WorkArea* dfup = session.use(programFile(ctx, "FRUPDATE.DBF"), "DFUP");
+        WorkArea* dfup = session.use(ctx.filePath("FRUPDATE.DBF"), "DFUP");
         std::unique_ptr<Table> source = Table::open(catalogPath, Table::Mode::SharedRead);
         ok = dfup && source && source->goTo(recno) && dfup->appendBlank() && copyByName(*source, dfup->table());
         session.close("DFUP");
@@ -133,17 +126,17 @@ bool MAKEUPDATE(ui::Context& ctx, store::Session& session) {
 
     dfra = session.use(catalogPath, "DFRA");
     if (!dfra) return false;
-    ok = dfra->openIndex(programFile(ctx, "FRAGEN.CDX")) && ok;
+    ok = dfra->openIndex(ctx.filePath("FRAGEN.CDX")) && ok;
     dfra->goTo(recno);
     return ok;
 }
 
-bool KONVTRANS(ui::Context& ctx) {
-    ui::WaitCursor wait;
+bool KONVTRANS(core::Context& ctx) {
+    const core::BusyScope wait(ctx.messages());
     store::Session session;
     WorkArea* dfrg = openCatalog(ctx, session);
     if (!dfrg) return false;
-    const fs::path copyPath = programFile(ctx, "FRG.DBF");
+    const fs::path copyPath = ctx.filePath("FRG.DBF");
     WorkArea* dnew = dfrg->table().copyStructure(copyPath) ? session.use(copyPath, "DNEW") : nullptr;
     bool ok = dnew && dnew->zap();
     Table& from = dfrg->table();
@@ -155,16 +148,16 @@ bool KONVTRANS(ui::Context& ctx) {
     return ok;
 }
 
-bool DECRYPTALL(ui::Context& ctx) {
+bool DECRYPTALL(core::Context& ctx) {
     return convertTexts(ctx, [](std::string_view text, std::string_view key) { return DECRYPT(text, key); });
 }
 
-bool ENCRYPTALL(ui::Context& ctx) {
+bool ENCRYPTALL(core::Context& ctx) {
     return convertTexts(ctx, [](std::string_view text, std::string_view key) { return ENCRYPT(text, key); });
 }
 
-bool IMPORTPICS(ui::Context& ctx) {
-    ui::WaitCursor wait;
+bool IMPORTPICS(core::Context& ctx) {
+    const core::BusyScope wait(ctx.messages());
     store::Session session;
     WorkArea* dfrg = openCatalog(ctx, session);
     if (!dfrg) return false;
@@ -174,7 +167,7 @@ bool IMPORTPICS(ui::Context& ctx) {
     for (std::uint32_t r = 1; ok && r <= table.recCount(); ++r) {
         table.goTo(r);
         const std::string name = pictureName(table.rawField(fields[0]));
-        const fs::path file = programFile(ctx, ".\\Maint\\Bitmaps\\" + name + ".BMP");
+        const fs::path file = ctx.filePath(".\\Maint\\Bitmaps\\" + name + ".BMP");
         std::error_code ec;
         if (!fs::is_regular_file(file, ec)) {
             ok = table.replace(fields[1], Value::text("KEINBILD"));

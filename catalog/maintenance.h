@@ -3,7 +3,7 @@
 namespace store {
 class Session;
 }
-namespace ui {
+namespace core {
 class Context;
 }
 
@@ -15,19 +15,19 @@ namespace catalog {
 
 // Appends the question the catalog viewer shows (DFRA, open with its index, on that record) to FRUPDATE.DBF,
 // creating the table with the catalog's structure when missing; then reopens DFRA with its index on that record.
-bool MAKEUPDATE(ui::Context& ctx, store::Session& session);
+bool MAKEUPDATE(core::Context& ctx, store::Session& session);
 
 // Copies the catalog, record by record and field by field, into FRG.DBF/.FPT; deletion marks are not copied.
-bool KONVTRANS(ui::Context& ctx);
+bool KONVTRANS(core::Context& ctx);
 
 // Readable catalog texts to their stored form ("Verschlüsseln"); texts already stored stay as they are.
-bool DECRYPTALL(ui::Context& ctx);
+bool DECRYPTALL(core::Context& ctx);
 
 // Stored catalog texts to readable form ("Entschlüsseln").
-bool ENCRYPTALL(ui::Context& ctx);
+bool ENCRYPTALL(core::Context& ctx);
 
 // Takes each question's picture from Maint/Bitmaps/<picture name>.BMP into PICTURE and its name into BITMAP;
 // a question without a picture file gets BITMAP "KEINBILD" and keeps its PICTURE.
-bool IMPORTPICS(ui::Context& ctx);
+bool IMPORTPICS(core::Context& ctx);
 
 } // namespace catalog

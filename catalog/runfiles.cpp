@@ -2,41 +2,36 @@
 
 #include <fstream>
 
-#include <QFile>
-
 #include "catalog/tables.h"
 #include "store/error.h"
 #include "store/workarea.h"
-#include "ui/context.h"
-#include "ui/controls.h"
-#include "ui/cursors.h"
-#include "ui/progressbar.h"
+#include "core/context.h"
 
 namespace catalog {
 
-bool MAKELOCAL(ui::Context& ctx, std::string_view name) {
+bool MAKELOCAL(core::Context& ctx, std::string_view name) {
     if (ctx.settings.LS_SPEECH)
-        ui::SPEEKIT(ctx, QStringLiteral("Die Sprachausgabe ist eingeschaltet!"));
+        core::SPEEKIT(ctx, QStringLiteral("Die Sprachausgabe ist eingeschaltet!"));
     else if (ctx.settings.LS_SOUND)
         ctx.sound().play(QStringLiteral(".\\Sounds\\Tavolin.wav"));
-    const std::filesystem::path dir(QFile::encodeName(ctx.programDir).toStdString());
-    return MAKELOCAL(dir, name) != MakeLocalResult::Failed;
+    return MAKELOCAL(ctx.folder(), name) != MakeLocalResult::Failed;
 }
 
-bool buildIndexUnderMeter(ui::Context& ctx, store::WorkArea& area, std::string_view keyExpression,
+bool buildIndexUnderMeter(core::Context& ctx, store::WorkArea& area, std::string_view keyExpression,
                           const std::filesystem::path& cdxPath, const QString& text, std::string_view forCondition) {
     bool built = false;
-    ui::MSGMETER(
+    core::MSGMETER(
         ctx,
-        [&](ui::ProgressBar& bar, ui::Label&, ui::SkinnedDialog&, bool& done) {
-            bar.setTotal(static_cast<int>(area.recCount()));
+        [&](core::Progress& progress) {
+            progress.setTotal(static_cast<int>(area.recCount()));
+            bool stop = false;
             built = BUILDINDEX(
                 area, keyExpression, cdxPath,
                 [&](std::uint32_t recno, std::uint32_t) {
-                    bar.setPosition(static_cast<int>(recno));
-                    ui::processEvents();
+                    progress.setPosition(static_cast<int>(recno));
+                    stop = progress.cancelled();
                 },
-                done, forCondition);
+                stop, forCondition);
         },
         text);
     return built;

@@ -8,7 +8,7 @@
 namespace store {
 class WorkArea;
 }
-namespace ui {
+namespace core {
 class Context;
 }
 
@@ -16,11 +16,11 @@ namespace catalog {
 
 // MAKELOCAL as the program calls it: the greeting first (speech when it is on, else the sound), on every call,
 // then the learner's table created from the catalog when it is missing. False when it could not be created.
-bool MAKELOCAL(ui::Context& ctx, std::string_view name);
+bool MAKELOCAL(core::Context& ctx, std::string_view name);
 
 // BUILDINDEX as the action of the progress dialog: builds the tag with the dialog showing `text`, the bar
 // following the records; false when the build failed or was stopped.
-bool buildIndexUnderMeter(ui::Context& ctx, store::WorkArea& area, std::string_view keyExpression,
+bool buildIndexUnderMeter(core::Context& ctx, store::WorkArea& area, std::string_view keyExpression,
                           const std::filesystem::path& cdxPath, const QString& text,
                           std::string_view forCondition = {});
 

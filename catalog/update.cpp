@@ -10,16 +10,12 @@
 #include <QDate>
 #include <QString>
 
-#include "catalog/logviewer.h"
 #include "catalog/runfiles.h"
 #include "catalog/tables.h"
-#include "platform/programdir.h"
 #include "store/error.h"
 #include "store/format.h"
 #include "store/workarea.h"
-#include "ui/context.h"
-#include "ui/cursors.h"
-#include "ui/progressbar.h"
+#include "core/context.h"
 
 namespace catalog {
 
@@ -29,10 +25,6 @@ using store::FieldType;
 using store::Value;
 using store::WorkArea;
 
-fs::path programFile(const ui::Context& ctx, std::string_view name) {
-    return platform::ProgramDir(ctx.programDir).resolvePath(name);
-}
-
 namespace {
 
 const QString kTitle = QStringLiteral("Update");
@@ -40,10 +32,6 @@ const std::string kCrLf = "\r\n";
 
 QString fromUtf8(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-fs::path programFolder(const ui::Context& ctx) {
-    return fs::path(platform::ProgramDir(ctx.programDir).path().toStdString());
 }
 
 // While the import runs, the engine's reports are collected instead of handed on: the import itself tells the
@@ -98,28 +86,28 @@ std::string checkUpdate(store::Session& session, const fs::path& dbf, const Repo
     return reports.first();
 }
 
-void removeFile(const ui::Context& ctx, std::string_view name) {
+void removeFile(const core::Context& ctx, std::string_view name) {
     std::error_code ec;
-    fs::remove(programFile(ctx, name), ec);
+    fs::remove(ctx.filePath(name), ec);
 }
 
 // Moves an unusable update out of the way under REJECTED_UPDATE; true when FRUPDATE.DBF is gone.
-bool setAside(const ui::Context& ctx) {
+bool setAside(const core::Context& ctx) {
     std::error_code ec;
     const std::string target(REJECTED_UPDATE);
     for (const char* ext : {".DBF", ".FPT", ".CDX"}) // an older rejected set must not pair with this one
         removeFile(ctx, target + ext);
     bool moved = true;
     for (const char* ext : {".DBF", ".FPT", ".CDX"}) {
-        const fs::path source = programFile(ctx, std::string("FRUPDATE") + ext);
+        const fs::path source = ctx.filePath(std::string("FRUPDATE") + ext);
         if (!fs::exists(source, ec)) continue;
-        fs::rename(source, programFolder(ctx) / (target + ext), ec);
+        fs::rename(source, ctx.folder() / (target + ext), ec);
         if (ec && std::string_view(ext) == ".DBF") moved = false;
     }
     return moved;
 }
 
-void rejectUpdate(ui::Context& ctx, const std::string& reason) {
+void rejectUpdate(core::Context& ctx, const std::string& reason) {
     const bool moved = setAside(ctx);
     QString message = QStringLiteral("Das Update FRUPDATE.DBF kann nicht eingespielt werden:\r%1\r\r"
                                      "Die Fragendatenbank bleibt unverändert.")
@@ -127,7 +115,7 @@ void rejectUpdate(ui::Context& ctx, const std::string& reason) {
     if (moved)
         message += QStringLiteral(" Die Update-Datei ist als %1.DBF aufbewahrt.")
                        .arg(QString::fromLatin1(REJECTED_UPDATE.data(), REJECTED_UPDATE.size()));
-    ui::WARNBOX(ctx, message, kTitle);
+    core::WARNBOX(ctx, message, kTitle);
 }
 
 struct Tally {
@@ -249,14 +237,14 @@ Applied applyUpdate(WorkArea& dfrg, store::Table& update, const Reports& reports
 
 // Builds FRAGEN.CDX under the progress dialog and makes it the catalog's order; the wait cursor goes on once the
 // meter is gone.
-bool indexCatalog(ui::Context& ctx, WorkArea& dfrg, std::optional<ui::WaitCursor>& wait) {
+bool indexCatalog(core::Context& ctx, WorkArea& dfrg, std::optional<core::BusyScope>& wait) {
     // The index is derived data: an old file is built anew rather than trusted.
     removeFile(ctx, "FRAGEN.CDX");
-    const fs::path cdx = programFolder(ctx) / "FRAGEN.CDX";
+    const fs::path cdx = ctx.folder() / "FRAGEN.CDX";
     const bool built = buildIndexUnderMeter(ctx, dfrg, "FRAGENR", cdx, QStringLiteral("FRAGEN Index aufbauen..."));
     if (!built) return false;
     dfrg.closeIndexes();
-    wait.emplace();
+    wait.emplace(ctx.messages());
     return dfrg.openIndex(cdx) && dfrg.setOrder("FRAGEN");
 }
 
@@ -269,14 +257,14 @@ bool writeLogbook(const fs::path& file, const std::string& text) {
 
 } // namespace
 
-UpdateResult importUpdate(ui::Context& ctx) {
-    const fs::path updateDbf = programFile(ctx, "FRUPDATE.DBF");
+UpdateResult importUpdate(core::Context& ctx) {
+    const fs::path updateDbf = ctx.filePath("FRUPDATE.DBF");
     std::error_code ec;
     if (!fs::is_regular_file(updateDbf, ec)) return UpdateResult::NoUpdate;
 
-    ui::MSGINFO(ctx, QStringLiteral("Es wird nun ein Update für die\rFragendatenbank importiert !"), kTitle);
+    core::MSGINFO(ctx, QStringLiteral("Es wird nun ein Update für die\rFragendatenbank importiert !"), kTitle);
 
-    std::optional<ui::WaitCursor> wait;
+    std::optional<core::BusyScope> wait;
     {
         Reports reports;
         store::Session session;
@@ -288,14 +276,14 @@ UpdateResult importUpdate(ui::Context& ctx) {
             return UpdateResult::UpdateRejected;
         }
 
-        WorkArea* dfrg = session.use(programFile(ctx, "FRAGEN.DBF"), "DFRG");
+        WorkArea* dfrg = session.use(ctx.filePath("FRAGEN.DBF"), "DFRG");
         std::string fault = dfrg ? structureFault(dfrg->table(), "FRAGEN.DBF") : reports.first();
         if (fault.empty() && !indexCatalog(ctx, *dfrg, wait))
             fault = reports.any() ? reports.first() : "FRAGEN.CDX: der Index lässt sich nicht aufbauen";
         if (!fault.empty()) {
             session.closeAll();
             wait.reset();
-            ui::WARNBOX(ctx,
+            core::WARNBOX(ctx,
                         QStringLiteral("Die Fragendatenbank kann nicht geöffnet werden:\r%1\r\r"
                                        "Das Update wird beim nächsten Start eingespielt.")
                             .arg(fromUtf8(fault)),
@@ -306,7 +294,7 @@ UpdateResult importUpdate(ui::Context& ctx) {
         const Applied applied = applyUpdate(*dfrg, session.find("DFRU")->table(), reports);
         bool logged = true;
         if (!reports.any()) {
-            logged = writeLogbook(programFile(ctx, "FRUPDATE.LOG"),
+            logged = writeLogbook(ctx.filePath("FRUPDATE.LOG"),
                                   logbook(ctx.clock().now().date(), applied.lines, applied.tally));
             if (applied.deletedAny) {
                 dfrg->closeIndexes(); // the index file goes anyway; no need to keep it current while packing
@@ -316,7 +304,7 @@ UpdateResult importUpdate(ui::Context& ctx) {
         session.closeAll();
         if (reports.any()) {
             wait.reset();
-            ui::WARNBOX(ctx,
+            core::WARNBOX(ctx,
                         QStringLiteral("Beim Einspielen des Updates ist ein Fehler aufgetreten:\r%1\r\r"
                                        "Die Update-Datei und die Lerndaten bleiben erhalten; das Update wird beim "
                                        "nächsten Start erneut eingespielt.")
@@ -325,7 +313,7 @@ UpdateResult importUpdate(ui::Context& ctx) {
             return UpdateResult::Failed;
         }
         if (!logged)
-            ui::WARNBOX(ctx, QStringLiteral("Das Update-Protokoll FRUPDATE.LOG lässt sich nicht schreiben."), kTitle);
+            core::WARNBOX(ctx, QStringLiteral("Das Update-Protokoll FRUPDATE.LOG lässt sich nicht schreiben."), kTitle);
     }
 
     for (const char* name : {"FRUPDATE.DBF", "FRUPDATE.FPT", "FRUPDATE.CDX", "LOCAL1.DBF", "LOCAL2.DBF", "FRAGEN.CDX"})
@@ -333,16 +321,9 @@ UpdateResult importUpdate(ui::Context& ctx) {
 
     MAKELOCAL(ctx, "LOCAL1");
     // Whoever is logged in keeps a table to work on; user 2's table would otherwise be missing until the next login.
-    const std::string active = ctx.login.CS_LOCAL.toStdString();
-    if (!active.empty() && active != "LOCAL1") MAKELOCAL(programFolder(ctx), active);
+    const std::string active = ctx.login().CS_LOCAL.toStdString();
+    if (!active.empty() && active != "LOCAL1") MAKELOCAL(ctx.folder(), active);
     return UpdateResult::Imported;
-}
-
-void ISUPDATE(ui::Context& ctx) {
-    if (importUpdate(ctx) != UpdateResult::Imported) return;
-    if (ui::MSGYESNO(ctx, QStringLiteral("Ihre Fragendatenbank wurde aktualisiert.\rUpdate-Protokoll anzeigen ?"),
-                     QStringLiteral("Fragen-Update")))
-        showTextFile(ctx, programFile(ctx, "FRUPDATE.LOG"), QStringLiteral("FrUpdate.log - Update-Protokoll"));
 }
 
 } // namespace catalog

@@ -75,6 +75,16 @@ bool ProgramDir::exists(const QString& name) const {
     return QFileInfo::exists(resolve(name));
 }
 
+QString ProgramDir::find(const QString& name) const {
+    QString rel = name;
+    rel.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (rel.startsWith(QLatin1Char('/')))
+        rel.remove(0, 1);
+    if (rel.split(QLatin1Char('/')).contains(QStringLiteral(".."))) return {};
+    const QFileInfo info(resolve(rel));
+    return info.isFile() ? info.absoluteFilePath() : QString();
+}
+
 std::filesystem::path ProgramDir::resolvePath(std::string_view utf8Name) const {
     const QByteArray utf8 =
         resolve(QString::fromUtf8(utf8Name.data(), static_cast<qsizetype>(utf8Name.size()))).toUtf8();

@@ -25,6 +25,9 @@ public:
     // way from the root. Nothing here uses the working directory.
     QString resolve(const QString& name) const;
     bool exists(const QString& name) const;
+    // The existing file that `name` names below the folder, matched as resolve() does; an empty string when there
+    // is none or the name leads outside the folder (names can come from the settings file).
+    QString find(const QString& name) const;
 
     // The same for UTF-8 names, for the table engine.
     std::filesystem::path resolvePath(std::string_view utf8Name) const;

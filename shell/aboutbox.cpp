@@ -7,7 +7,7 @@
 #include "platform/inifile.h"
 #include "shell/settings.h"
 #include "ui/bitmaps.h"
-#include "ui/context.h"
+#include "core/context.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/geometry.h"
@@ -37,7 +37,7 @@ AboutTimes aboutTimes() {
     return times();
 }
 
-AboutDialog::AboutDialog(ui::Context& ctx, bool startup, QWidget* parent)
+AboutDialog::AboutDialog(core::Context& ctx, bool startup, QWidget* parent)
     : ui::SkinnedDialog(parent), m_waitMs(startup ? times().startupMs : times().menuMs) {
     const QString ini = iniPath(ctx);
     setWindowTitle(QStringLiteral("Über ") + ctx.settings.CRELEASE);
@@ -100,7 +100,7 @@ QTimer* ABOUTWAIT(QDialog* dialog, int milliseconds) {
     return timer;
 }
 
-bool ABOUTINFO(ui::Context& ctx, bool startup, QWidget* parent) {
+bool ABOUTINFO(core::Context& ctx, bool startup, QWidget* parent) {
     const QString ini = iniPath(ctx);
     ctx.settings.CRELEASE = aboutLine(ini, "Release", "QRT Lenkwerk-Trainer 2007 v2.41");
     ctx.settings.CRELNUM = aboutLine(ini, "RelSub", "2.41");

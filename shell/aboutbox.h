@@ -5,8 +5,10 @@
 class QLabel;
 class QTimer;
 
-namespace ui {
+namespace core {
 class Context;
+}
+namespace ui {
 class Label;
 } // namespace ui
 
@@ -25,7 +27,7 @@ AboutTimes aboutTimes();
 class AboutDialog : public ui::SkinnedDialog {
     Q_OBJECT
 public:
-    AboutDialog(ui::Context& ctx, bool startup, QWidget* parent = nullptr);
+    AboutDialog(core::Context& ctx, bool startup, QWidget* parent = nullptr);
 
     int waitMs() const { return m_waitMs; }
     QLabel* picture() const { return m_picture; }
@@ -48,7 +50,7 @@ private:
 };
 
 // ABOUTINFO: reads the release and the about lines again, then shows the box modally until it closes.
-bool ABOUTINFO(ui::Context& ctx, bool startup, QWidget* parent = nullptr);
+bool ABOUTINFO(core::Context& ctx, bool startup, QWidget* parent = nullptr);
 
 // ABOUTWAIT: a timer on the dialog that closes it after `milliseconds`; it dies with the dialog.
 QTimer* ABOUTWAIT(QDialog* dialog, int milliseconds);

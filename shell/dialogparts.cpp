@@ -3,7 +3,8 @@
 #include <QStringList>
 
 #include "ui/buttons.h"
-#include "ui/context.h"
+#include "core/context.h"
+#include "core/helptopics.h"
 #include "ui/controls.h"
 #include "ui/geometry.h"
 #include "ui/skinneddialog.h"
@@ -37,7 +38,7 @@ ui::TabWidget* settingsTabs(ui::SkinnedDialog* dialog, const QStringList& titles
     return tabs;
 }
 
-SettingsButtons settingsButtons(ui::SkinnedDialog* dialog, ui::Context& ctx, const QString& topic, bool& saved) {
+SettingsButtons settingsButtons(ui::SkinnedDialog* dialog, core::Context& ctx, bool& saved) {
     SettingsButtons b{};
     b.save =
         ui::place(new ui::BitmapButton(QStringLiteral("BS_SPEIC"), QStringLiteral("Einstellungen speichern"), dialog),
@@ -54,7 +55,7 @@ SettingsButtons settingsButtons(ui::SkinnedDialog* dialog, ui::Context& ctx, con
         dialog->accept();
     });
     QObject::connect(b.help, &QAbstractButton::clicked, dialog,
-                     [&ctx, topic] { ctx.help().showTopic(QStringLiteral(".\\Texte\\TAVOLIN.HLP"), topic); });
+                     [&ctx] { ctx.help().showTopic(core::kHelpFile, ctx.helpTopic); });
     QObject::connect(b.end, &QAbstractButton::clicked, dialog, &QDialog::reject);
     return b;
 }

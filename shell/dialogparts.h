@@ -5,9 +5,11 @@
 
 class QWidget;
 
+namespace core {
+class Context;
+}
 namespace ui {
 class BitmapButton;
-class Context;
 class Label;
 class SkinnedDialog;
 class TabWidget;
@@ -24,12 +26,12 @@ ui::Label* leftLabel(QWidget* parent, const QString& text, const QRect& rect);
 ui::TabWidget* settingsTabs(ui::SkinnedDialog* dialog, const QStringList& titles);
 
 // The button row of the settings dialogs at top 256: save (sets `saved` and closes), help (the program's help at
-// `topic`), end without saving; with Alt+S, Alt+H, Alt+B.
+// the current topic), end without saving; with Alt+S, Alt+H, Alt+B.
 struct SettingsButtons {
     ui::BitmapButton* save;
     ui::BitmapButton* help;
     ui::BitmapButton* end;
 };
-SettingsButtons settingsButtons(ui::SkinnedDialog* dialog, ui::Context& ctx, const QString& topic, bool& saved);
+SettingsButtons settingsButtons(ui::SkinnedDialog* dialog, core::Context& ctx, bool& saved);
 
 } // namespace shell::parts

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace ui {
+namespace core {
 class Context;
 }
 
@@ -15,11 +15,11 @@ namespace shell {
 // The functions the menu starts that live in other modules. An empty entry leaves its menu item disabled; the
 // program's main() fills in what it links.
 struct Features {
-    using Dialog = std::function<void(ui::Context& ctx, QWidget* owner)>;
-    using Command = std::function<void(ui::Context& ctx)>;
+    using Dialog = std::function<void(core::Context& ctx, QWidget* owner)>;
+    using Command = std::function<void(core::Context& ctx)>;
 
     // Theme selection of a licence class ("B / BE"), with the class description.
-    std::function<void(ui::Context& ctx, QWidget* owner, const QString& classCode, const QString& description)>
+    std::function<void(core::Context& ctx, QWidget* owner, const QString& classCode, const QString& description)>
         GETTHEMA;
     Dialog KATALOG;    // catalog browser
     Dialog KATADRUCK;  // catalog printing

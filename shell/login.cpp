@@ -2,14 +2,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QWidget>
 
 #include "catalog/runfiles.h"
 #include "catalog/tables.h"
 #include "platform/inifile.h"
 #include "platform/programdir.h"
 #include "shell/settings.h"
-#include "ui/context.h"
+#include "core/context.h"
 
 namespace shell {
 
@@ -42,7 +41,7 @@ QString unpadded(QString text) {
     return text;
 }
 
-UserRecords readUsers(const ui::Context& ctx) {
+UserRecords readUsers(const core::Context& ctx) {
     const QString ini = iniPath(ctx);
     UserRecords u;
     u.twoUser = platform::readProfileFlag(ini, kUser, QStringLiteral("TwoUser"), false);
@@ -66,51 +65,56 @@ LoginVerdict checkLogin(const UserRecords& users, const QString& name, const QSt
     return LoginVerdict::Wrong;
 }
 
-LoginSession::LoginSession(ui::Context& ctx) : m_ctx(ctx), m_users(readUsers(ctx)) {}
+LoginSession::LoginSession(core::Context& ctx) : m_ctx(ctx), m_users(readUsers(ctx)) {}
 
 LoginVerdict LoginSession::confirm(const QString& name, const QString& password, bool switchOff) {
     const LoginVerdict v = checkLogin(m_users, name, password, switchOff);
-    ui::LoginState& login = m_ctx.login;
+    core::LoginState login = m_ctx.login();
+    login.twoUser = true; // the dialog runs in two-user mode only
     if (v == LoginVerdict::User1) {
         login.NS_USER = 1;
         login.CS_USER = m_users.userName1;
         login.CS_LOCAL = QStringLiteral("LOCAL1");
+        m_ctx.setLogin(login);
     } else if (v == LoginVerdict::User2) {
         login.NS_USER = 2;
         login.CS_USER = m_users.userName2;
         login.CS_LOCAL = QStringLiteral("LOCAL2");
+        m_ctx.setLogin(login);
         m_user2LoggedIn = true;
     }
     return v;
 }
 
 void LoginSession::cancel() {
-    m_ctx.login = ui::LoginState{};
+    core::LoginState nobody;
+    nobody.twoUser = m_ctx.login().twoUser;
+    m_ctx.setLogin(nobody);
 }
 
-void LoginSession::finish(const QString& name, const QString& password, bool switchOff, QWidget* mainWindow) {
+void LoginSession::finish(const QString& name, const QString& password, bool switchOff) {
     const QString ini = iniPath(m_ctx);
     platform::writeProfileFlag(ini, kUser, QStringLiteral("TwoUser"), !switchOff);
     writeUser(ini, QStringLiteral("LastUser"), padTo(name, kUserNameLength));
     writeUser(ini, QStringLiteral("LastPass"), padTo(password, kPasswordLength));
-    if (switchOff) m_ctx.login.NS_USER = 0;
+    core::LoginState login = m_ctx.login();
+    if (switchOff) login.NS_USER = 0;
     if (m_user2LoggedIn) {
         // The check honours the [Path] DBF prefix; the table itself is made in the program folder.
-        const QString local = m_users.dbfPrefix + m_ctx.login.CS_LOCAL + QStringLiteral(".DBF");
-        if (!platform::ProgramDir(m_ctx.programDir).exists(local))
-            catalog::MAKELOCAL(m_ctx, m_ctx.login.CS_LOCAL.toStdString());
+        const QString local = m_users.dbfPrefix + login.CS_LOCAL + QStringLiteral(".DBF");
+        if (!m_ctx.exists(local)) catalog::MAKELOCAL(m_ctx, login.CS_LOCAL.toStdString());
     }
-    if (mainWindow) mainWindow->setWindowTitle(mainWindowTitle(m_ctx, !switchOff));
-    if (m_ctx.settings.OWLOGIN) m_ctx.settings.OWLOGIN->setEnabled(!switchOff);
+    login.twoUser = !switchOff;
+    m_ctx.setLogin(login); // the window title and the login item follow
 }
 
-QString mainWindowTitle(const ui::Context& ctx, bool twoUserOn) {
+QString mainWindowTitle(const core::Context& ctx, bool twoUserOn) {
     QString title = QLatin1Char(' ') + ctx.settings.CRELEASE;
-    if (twoUserOn && !ctx.login.CS_USER.isEmpty()) title += QStringLiteral(" - Benutzer: ") + ctx.login.CS_USER;
+    if (twoUserOn && !ctx.login().CS_USER.isEmpty()) title += QStringLiteral(" - Benutzer: ") + ctx.login().CS_USER;
     return title;
 }
 
-bool writeTwoUserSettings(const ui::Context& ctx, bool twoUser, const QString& name1, const QString& pass1,
+bool writeTwoUserSettings(const core::Context& ctx, bool twoUser, const QString& name1, const QString& pass1,
                           const QString& name2, const QString& pass2) {
     const QString ini = iniPath(ctx);
     bool ok = platform::writeProfileFlag(ini, kUser, QStringLiteral("TwoUser"), twoUser);

@@ -2,9 +2,7 @@
 
 #include <QString>
 
-class QWidget;
-
-namespace ui {
+namespace core {
 class Context;
 }
 
@@ -30,7 +28,7 @@ struct UserRecords {
     QString userPass2;
     QString dbfPrefix; // [Path] DBF
 };
-UserRecords readUsers(const ui::Context& ctx);
+UserRecords readUsers(const core::Context& ctx);
 
 // What confirming the login dialog means.
 enum class LoginVerdict {
@@ -49,7 +47,7 @@ LoginVerdict checkLogin(const UserRecords& users, const QString& name, const QSt
 // it was closed. The dialog itself is LoginDialog (logindialog.h); this is testable without it.
 class LoginSession {
 public:
-    explicit LoginSession(ui::Context& ctx);
+    explicit LoginSession(core::Context& ctx);
 
     const UserRecords& users() const { return m_users; }
 
@@ -57,22 +55,22 @@ public:
     LoginVerdict confirm(const QString& name, const QString& password, bool switchOff);
     // The cancel button after its notice: nobody logged in, user 1's table.
     void cancel();
-    // After the dialog: writes TwoUser, LastUser and LastPass, creates user 2's table at the first login, sets the
-    // main window's title and enables or disables the login menu item.
-    void finish(const QString& name, const QString& password, bool switchOff, QWidget* mainWindow);
+    // After the dialog: writes TwoUser, LastUser and LastPass, creates user 2's table at the first login and
+    // announces the new login state (the main window's title and the login menu item follow it).
+    void finish(const QString& name, const QString& password, bool switchOff);
 
 private:
-    ui::Context& m_ctx;
+    core::Context& m_ctx;
     UserRecords m_users;
     bool m_user2LoggedIn = false;
 };
 
 // The main window's title: " " + release, and " - Benutzer: " + the user's name when one is logged in and two-user
 // mode stays on.
-QString mainWindowTitle(const ui::Context& ctx, bool twoUserOn);
+QString mainWindowTitle(const core::Context& ctx, bool twoUserOn);
 
 // Writes the two-user settings as SETUPUSER saves them.
-bool writeTwoUserSettings(const ui::Context& ctx, bool twoUser, const QString& name1, const QString& pass1,
+bool writeTwoUserSettings(const core::Context& ctx, bool twoUser, const QString& name1, const QString& pass1,
                           const QString& name2, const QString& pass2);
 
 } // namespace shell

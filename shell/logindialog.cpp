@@ -2,8 +2,10 @@
 
 #include "shell/dialogparts.h"
 #include "shell/login.h"
+#include "ui/artwork.h"
 #include "ui/buttons.h"
-#include "ui/context.h"
+#include "core/context.h"
+#include "core/helptopics.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/geometry.h"
@@ -13,7 +15,7 @@ namespace shell {
 
 namespace {} // namespace
 
-LoginDialog::LoginDialog(ui::Context& ctx, LoginSession& session, QWidget* parent)
+LoginDialog::LoginDialog(core::Context& ctx, LoginSession& session, QWidget* parent)
     : ui::SkinnedDialog(parent), m_ctx(ctx), m_session(session) {
     setWindowTitle(QStringLiteral("Lenkwerk - Benutzeranmeldung"));
     setDialogSize(360, 200);
@@ -36,7 +38,7 @@ LoginDialog::LoginDialog(ui::Context& ctx, LoginSession& session, QWidget* paren
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setText(unpadded(session.users().lastPass).toUpper());
     for (ui::MaskedEdit* field : {m_name, m_password})
-        ui::setColors(field, ctx.settings.NCOLF, ctx.settings.NCOLB);
+        ui::setColors(field, ui::art::palette::NCOLF, ui::art::palette::NCOLB);
     // A password belongs to its name: whoever types another name types its password too.
     connect(m_name, &QLineEdit::textEdited, m_password, &QLineEdit::clear);
 
@@ -53,7 +55,7 @@ LoginDialog::LoginDialog(ui::Context& ctx, LoginSession& session, QWidget* paren
                   ui::pxRect(158, 252, 100, 32));
     connect(m_confirm, &QAbstractButton::clicked, this, &LoginDialog::confirm);
     connect(m_help, &QAbstractButton::clicked, this,
-            [this] { m_ctx.help().showTopic(QStringLiteral(".\\Texte\\TAVOLIN.HLP"), m_ctx.helpTopic); });
+            [this] { m_ctx.help().showTopic(core::kHelpFile, m_ctx.helpTopic); });
     connect(m_cancel, &QAbstractButton::clicked, this, &LoginDialog::cancel);
     addAccelerator(QLatin1Char('W'), m_confirm);
     addAccelerator(QLatin1Char('H'), m_help);
@@ -81,31 +83,37 @@ void LoginDialog::confirm() {
         accept();
         break;
     case LoginVerdict::Empty:
-        ui::WARNBOX(m_ctx, QStringLiteral("Bitte Benutzername und Passwort eingeben !"), QStringLiteral("Problem"));
+        core::WARNBOX(m_ctx, QStringLiteral("Bitte Benutzername und Passwort eingeben !"), QStringLiteral("Problem"));
         break;
     case LoginVerdict::Wrong:
-        ui::WARNBOX(m_ctx, QStringLiteral("Name oder Passwort falsch !"), QStringLiteral("Problem"));
+        core::WARNBOX(m_ctx, QStringLiteral("Name oder Passwort falsch !"), QStringLiteral("Problem"));
         m_name->setFocus();
         break;
     }
 }
 
 void LoginDialog::cancel() {
-    ui::MSGINFO(m_ctx, QStringLiteral("Zugangsprüfung abgebrochen, Benutzer 1 aktiv !"), QStringLiteral("Achtung"));
+    core::MSGINFO(m_ctx, QStringLiteral("Zugangsprüfung abgebrochen, Benutzer 1 aktiv !"), QStringLiteral("Achtung"));
     m_session.cancel();
     reject();
 }
 
-void LOGIN(ui::Context& ctx, QWidget* mainWindow) {
+void followLoginInTitle(core::Context& ctx, QWidget* window) {
+    QObject::connect(&ctx, &core::Context::loginChanged, window,
+                     [&ctx, window] { window->setWindowTitle(mainWindowTitle(ctx, ctx.login().twoUser)); });
+}
+
+void LOGIN(core::Context& ctx, QWidget* mainWindow) {
     LoginSession session(ctx);
     if (!session.users().twoUser) {
-        if (mainWindow) mainWindow->setWindowTitle(mainWindowTitle(ctx, false));
-        if (ctx.settings.OWLOGIN) ctx.settings.OWLOGIN->setEnabled(false);
+        core::LoginState login = ctx.login();
+        login.twoUser = false;
+        ctx.setLogin(login);
         return;
     }
     LoginDialog dialog(ctx, session, mainWindow);
     dialog.exec();
-    session.finish(dialog.name(), dialog.password(), dialog.switchOff(), mainWindow);
+    session.finish(dialog.name(), dialog.password(), dialog.switchOff());
 }
 
 } // namespace shell

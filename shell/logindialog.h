@@ -2,10 +2,12 @@
 
 #include "ui/skinneddialog.h"
 
+namespace core {
+class Context;
+}
 namespace ui {
 class BitmapButton;
 class CheckBox;
-class Context;
 class MaskedEdit;
 } // namespace ui
 
@@ -18,7 +20,7 @@ class LoginSession;
 class LoginDialog : public ui::SkinnedDialog {
     Q_OBJECT
 public:
-    LoginDialog(ui::Context& ctx, LoginSession& session, QWidget* parent = nullptr);
+    LoginDialog(core::Context& ctx, LoginSession& session, QWidget* parent = nullptr);
 
     QString name() const;
     QString password() const;
@@ -35,7 +37,7 @@ private:
     void confirm();
     void cancel();
 
-    ui::Context& m_ctx;
+    core::Context& m_ctx;
     LoginSession& m_session;
     ui::MaskedEdit* m_name = nullptr;
     ui::MaskedEdit* m_password = nullptr;
@@ -47,6 +49,9 @@ private:
 
 // LOGIN: without two-user mode only the title and the disabled menu item; else the dialog, then the settings,
 // user 2's table, the title and the menu item as the dialog left them.
-void LOGIN(ui::Context& ctx, QWidget* mainWindow);
+// The window's title follows the login state from now on: the release, and the user's name in two-user mode.
+void followLoginInTitle(core::Context& ctx, QWidget* window);
+
+void LOGIN(core::Context& ctx, QWidget* mainWindow);
 
 } // namespace shell

@@ -9,10 +9,13 @@
 
 #include "platform/inifile.h"
 #include "shell/features.h"
+#include "shell/login.h"
+#include "shell/logindialog.h"
 #include "shell/menu.h"
 #include "shell/settings.h"
 #include "ui/bitmaps.h"
-#include "ui/context.h"
+#include "core/context.h"
+#include "core/helptopics.h"
 
 namespace shell {
 
@@ -41,7 +44,7 @@ private:
 
 } // namespace
 
-Background::Background(ui::Context& ctx, const QPixmap& picture, QWidget* parent)
+Background::Background(core::Context& ctx, const QPixmap& picture, QWidget* parent)
     : QWidget(parent), m_ctx(ctx), m_picture(picture) {
     setAttribute(Qt::WA_OpaquePaintEvent, !picture.isNull());
 }
@@ -74,7 +77,7 @@ void Background::mousePressEvent(QMouseEvent* event) {
         return;
     }
     event->accept();
-    if (ui::MSGYESNO(m_ctx, QStringLiteral("Norvale Lenkwerk beenden"), QStringLiteral("Programmende")))
+    if (core::MSGYESNO(m_ctx, QStringLiteral("Norvale Lenkwerk beenden"), QStringLiteral("Programmende")))
         window()->close();
 }
 
@@ -83,7 +86,7 @@ void Background::resizeEvent(QResizeEvent* event) {
     placeLogo();
 }
 
-MainWindow::MainWindow(ui::Context& ctx, const Features& features, bool maximisedMode, QWidget* parent)
+MainWindow::MainWindow(core::Context& ctx, const Features& features, bool maximisedMode, QWidget* parent)
     : QMainWindow(parent), m_ctx(ctx), m_maximisedMode(maximisedMode) {
     MAKEMENU(ctx, this, features);
     auto* client = new QWidget(this);
@@ -92,6 +95,9 @@ MainWindow::MainWindow(ui::Context& ctx, const Features& features, bool maximise
     // The menu item promises Alt+F4; a desktop without a window manager would not deliver it as a close.
     auto* exit = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
     connect(exit, &QShortcut::activated, this, &QWidget::close);
+    followLoginInTitle(ctx, this);
+    // The pictures and skins of this program folder.
+    ui::Bitmaps::setProgramDir(ctx.programDir);
 }
 
 MainWindow::~MainWindow() {
@@ -112,7 +118,7 @@ const QPixmap& MainWindow::startPicture() {
 void MainWindow::MAKEDLG() {
     QWidget* client = centralWidget();
     if (m_calls < 2) ++m_calls;
-    m_ctx.helpTopic = QStringLiteral("Lenkwerk");
+    m_ctx.helpTopic = core::topicKeyword(core::topic::kMain);
     delete m_background;
     if (m_calls < 2) return;
 

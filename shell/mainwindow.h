@@ -8,7 +8,7 @@
 
 class QLabel;
 
-namespace ui {
+namespace core {
 class Context;
 }
 
@@ -20,7 +20,7 @@ struct Features;
 class Background : public QWidget {
     Q_OBJECT
 public:
-    Background(ui::Context& ctx, const QPixmap& picture, QWidget* parent);
+    Background(core::Context& ctx, const QPixmap& picture, QWidget* parent);
 
     // The logo at its natural size, 20 pixels from the left and bottom edges; a click opens `link`.
     void setLogo(const QPixmap& logo, const QString& link);
@@ -35,7 +35,7 @@ protected:
 private:
     void placeLogo();
 
-    ui::Context& m_ctx;
+    core::Context& m_ctx;
     QPixmap m_picture;
     QLabel* m_logo = nullptr;
 };
@@ -45,7 +45,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `maximisedMode` (NS_WINSIZE 1) fixes for this run whether the window keeps its place in the settings file.
-    MainWindow(ui::Context& ctx, const Features& features, bool maximisedMode, QWidget* parent = nullptr);
+    MainWindow(core::Context& ctx, const Features& features, bool maximisedMode, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // MAKEDLG: (re)builds the background; the picture appears from the second call on.
@@ -73,7 +73,7 @@ private:
     void runStartActions();
     const QPixmap& startPicture();
 
-    ui::Context& m_ctx;
+    core::Context& m_ctx;
     bool m_maximisedMode;
     int m_calls = 0;
     bool m_firstShown = false;

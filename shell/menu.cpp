@@ -14,13 +14,13 @@
 #include "shell/setupdialog.h"
 #include "shell/setupuser.h"
 #include "shell/startup.h"
-#include "ui/context.h"
+#include "core/context.h"
+#include "core/helptopics.h"
 
 namespace shell {
 
 namespace {
 
-const QString kProgramHelp = QStringLiteral(".\\TEXTE\\TAVOLIN.HLP");
 
 struct TrainingClass {
     const char* caption;
@@ -56,7 +56,7 @@ const TrainingClass kClasses[] = {
      "land- und forstwirtschaftliche Zugmaschinen bis 60 km/h", false},
 };
 
-QString documentPath(const ui::Context& ctx, const QString& name) {
+QString documentPath(const core::Context& ctx, const QString& name) {
     const QString found = ctx.resolve(name);
     return found.isEmpty() ? platform::ProgramDir(ctx.programDir).resolve(name) : found;
 }
@@ -79,29 +79,29 @@ QAction* addItem(QMenu* menu, const QString& caption, std::function<void()> run)
 }
 
 // A feature's dialog with the main window as owner; nothing when the feature is not there.
-std::function<void()> dialog(ui::Context& ctx, QMainWindow* window, const Features::Dialog& feature) {
+std::function<void()> dialog(core::Context& ctx, QMainWindow* window, const Features::Dialog& feature) {
     if (!feature) return {};
     return [&ctx, window, feature] { feature(ctx, window); };
 }
 
-std::function<void()> command(ui::Context& ctx, const Features::Command& feature) {
+std::function<void()> command(core::Context& ctx, const Features::Command& feature) {
     if (!feature) return {};
     return [&ctx, feature] { feature(ctx); };
 }
 
 } // namespace
 
-void openPdf(ui::Context& ctx, const QString& name) {
+void openPdf(core::Context& ctx, const QString& name) {
     // A document that is there but that nothing opens means just what the warning says.
-    if (ctx.shell().openDocument(documentPath(ctx, name)) != ui::ShellService::Result::Ok)
-        ui::WARNBOX(ctx, QStringLiteral("Es wurde kein Acrobat-Reader gefunden!"), QStringLiteral("Problem"));
+    if (ctx.shell().openDocument(documentPath(ctx, name)) != core::ShellService::Result::Ok)
+        core::WARNBOX(ctx, QStringLiteral("Es wurde kein Acrobat-Reader gefunden!"), QStringLiteral("Problem"));
 }
 
-void openDocument(ui::Context& ctx, const QString& name) {
+void openDocument(core::Context& ctx, const QString& name) {
     ctx.shell().openDocument(documentPath(ctx, name));
 }
 
-void openAddress(ui::Context& ctx, const QString& target) {
+void openAddress(core::Context& ctx, const QString& target) {
     const QString t = target.trimmed();
     if (t.isEmpty()) return;
     if (looksLikeAddress(t))
@@ -120,14 +120,16 @@ QString mailtoAddress(const QString& address, const QString& subject) {
     return url.toString(QUrl::FullyEncoded);
 }
 
-QMenuBar* MAKEMENU(ui::Context& ctx, QMainWindow* window, const Features& features) {
+QMenuBar* MAKEMENU(core::Context& ctx, QMainWindow* window, const Features& features) {
     auto* bar = new QMenuBar(window);
     // Menus keep the desktop's menu font; the window's small dialog font is for its dialogs.
     bar->setFont(QApplication::font(bar));
-    ui::Settings& s = ctx.settings;
+    core::Settings& s = ctx.settings;
 
     QMenu* program = bar->addMenu(QStringLiteral("&Lenkwerk"));
-    s.OWLOGIN = addItem(program, QStringLiteral("&Benutzeranmeldung"), [&ctx, window] { LOGIN(ctx, window); });
+    QAction* login = addItem(program, QStringLiteral("&Benutzeranmeldung"), [&ctx, window] { LOGIN(ctx, window); });
+    // Offered while two-user mode is on.
+    QObject::connect(&ctx, &core::Context::loginChanged, login, [&ctx, login] { login->setEnabled(ctx.login().twoUser); });
     program->addSeparator();
     addItem(program, QStringLiteral("&Über ") + s.CRELEASE, [&ctx, window] { ABOUTINFO(ctx, false, window); });
     addItem(program, QStringLiteral("&Verlassen / Alt-F4"), [window] { window->close(); });
@@ -208,9 +210,9 @@ QMenuBar* MAKEMENU(ui::Context& ctx, QMainWindow* window, const Features& featur
 
     QMenu* helpMenu = bar->addMenu(QStringLiteral("&Hilfe"));
     helpMenu->setToolTipsVisible(true);
-    addItem(helpMenu, QStringLiteral("&Dokumentation"), help(kProgramHelp));
+    addItem(helpMenu, QStringLiteral("&Dokumentation"), help(core::kHelpFile));
     QAction* index = addItem(helpMenu, QStringLiteral("&Stichwortverzeichnis"),
-                             [&ctx] { ctx.help().showIndex(kProgramHelp, QString()); });
+                             [&ctx] { ctx.help().showIndex(core::kHelpFile, QString()); });
     index->setStatusTip(QStringLiteral("Stichwortverzeichnis anzeigen"));
     index->setToolTip(index->statusTip());
     if (!s.CS_WWW_M.isEmpty() || !s.CS_EMAIL_M.isEmpty()) helpMenu->addSeparator();

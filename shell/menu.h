@@ -5,7 +5,7 @@
 class QMainWindow;
 class QMenuBar;
 
-namespace ui {
+namespace core {
 class Context;
 }
 
@@ -13,17 +13,17 @@ namespace shell {
 
 struct Features;
 
-// MAKEMENU: the main window's menu bar. "&Benutzeranmeldung" is kept in ctx.settings.OWLOGIN; the "&Pflege"
+// MAKEMENU: the main window's menu bar. "&Benutzeranmeldung" follows the login state; the "&Pflege"
 // submenu exists only in maintainer mode; items whose function is missing from `features` are disabled.
-QMenuBar* MAKEMENU(ui::Context& ctx, QMainWindow* window, const Features& features);
+QMenuBar* MAKEMENU(core::Context& ctx, QMainWindow* window, const Features& features);
 
 // Shell "open" of a PDF document of the program folder (".\texte\Stvo.pdf"); a document that is not found, or
 // that nothing can open, gives the warning "Es wurde kein Acrobat-Reader gefunden!".
-void openPdf(ui::Context& ctx, const QString& name);
+void openPdf(core::Context& ctx, const QString& name);
 // Shell "open" of any other document of the program folder, without any check.
-void openDocument(ui::Context& ctx, const QString& name);
+void openDocument(core::Context& ctx, const QString& name);
 // A web address ("www.example.de" gets "http://"), a "mailto:" address, or else a document of the program folder.
-void openAddress(ui::Context& ctx, const QString& target);
+void openAddress(core::Context& ctx, const QString& target);
 // The mail item of the help menu: "mailto:" + address + "?subject=" + release, the subject encoded for a URL.
 QString mailtoAddress(const QString& address, const QString& subject);
 

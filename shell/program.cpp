@@ -15,8 +15,12 @@
 #include "shell/mainwindow.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "ui/fonts.h"
 #include "ui/bitmaps.h"
-#include "ui/context.h"
+#include "ui/services.h"
+#include "catalog/updatedialogs.h"
+#include "core/context.h"
+#include "core/helptopics.h"
 
 namespace shell {
 
@@ -24,18 +28,18 @@ bool HelpKey::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
-            if (!key->isAutoRepeat()) m_ctx.help().showTopic(QStringLiteral(".\\Texte\\TAVOLIN.HLP"), m_ctx.helpTopic);
+            if (!key->isAutoRepeat()) m_ctx.help().showTopic(core::kHelpFile, m_ctx.helpTopic);
             return true;
         }
     }
     return QObject::eventFilter(watched, event);
 }
 
-void handleOldErrorLog(ui::Context& ctx) {
+void handleOldErrorLog(core::Context& ctx) {
     Q_UNUSED(ctx);
 }
 
-int runProgram(ui::Context& ctx, const Features& features) {
+int runProgram(core::Context& ctx, const Features& features) {
     // The about box is the only window for a while; closing it must not end the program.
     const bool quitOnLastWindow = QGuiApplication::quitOnLastWindowClosed();
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -45,12 +49,12 @@ int runProgram(ui::Context& ctx, const Features& features) {
 
     HelpKey helpKey(ctx);
     qApp->installEventFilter(&helpKey);
-    ctx.helpTopic = QStringLiteral("Lenkwerk");
+    ctx.helpTopic = core::topicKeyword(core::topic::kMain);
 
     SettingsProblem problem;
     SETPUBLICS(ctx, true, &problem);
     ctx.settings.maintainerMode = maintainerModeRequested(ctx);
-    if (problem.any()) ui::WARNBOX(ctx, settingsProblemText(problem), QStringLiteral("Problem"));
+    if (problem.any()) core::WARNBOX(ctx, settingsProblemText(problem), QStringLiteral("Problem"));
 
     handleOldErrorLog(ctx);
     ABOUTINFO(ctx, true);
@@ -68,7 +72,7 @@ int runProgram(ui::Context& ctx, const Features& features) {
         window.setWindowIcon(QIcon(icon));
         QApplication::setWindowIcon(QIcon(icon));
     }
-    window.setFont(ctx.settings.OFONT);
+    window.setFont(ui::dialogFont());
     const QRect geometry = mainWindowGeometry(coords);
     window.resize(geometry.size());
     window.move(geometry.topLeft());
@@ -76,7 +80,7 @@ int runProgram(ui::Context& ctx, const Features& features) {
     window.setStartActions([&ctx, &window] {
         LOGIN(ctx, &window);
         catalog::MAKELOCAL(ctx, "LOCAL1");
-        importWaitingUpdate(ctx);
+        catalog::ISUPDATE(ctx);
     });
 
     QEventLoop loop;
@@ -99,8 +103,8 @@ int MAIN(const Features& features) {
     // Everything the program reads and writes lies beside the executable.
     const QString dir = QCoreApplication::applicationDirPath();
     QDir::setCurrent(dir);
-    ui::Context ctx(dir);
-    ctx.useRealServices();
+    core::Context ctx(dir);
+    ui::useRealServices(ctx);
     return runProgram(ctx, features);
 }
 

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-namespace ui {
+namespace core {
 class Context;
 }
 
@@ -14,24 +14,24 @@ struct Features;
 class HelpKey : public QObject {
     Q_OBJECT
 public:
-    explicit HelpKey(ui::Context& ctx, QObject* parent = nullptr) : QObject(parent), m_ctx(ctx) {}
+    explicit HelpKey(core::Context& ctx, QObject* parent = nullptr) : QObject(parent), m_ctx(ctx) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    ui::Context& m_ctx;
+    core::Context& m_ctx;
 };
 
 // An error log left by an earlier run (ERROR.LOG): offered for deleting, printing or mailing with NS_ERROR
 // preselected. This is the one place start-up calls for it, after the settings are read and before the about box;
 // the error-log handling is not built yet, so it does nothing for now. It lives here, at the top of the shell,
 // because the diagnostics module itself uses the shell's core.
-void handleOldErrorLog(ui::Context& ctx);
+void handleOldErrorLog(core::Context& ctx);
 
 // The program from the preparation of its folder to the backup of the settings at the exit, on a context whose
 // program folder and services are set (the real ones in MAIN, scripted ones in tests). Returns the exit code.
-int runProgram(ui::Context& ctx, const Features& features);
+int runProgram(core::Context& ctx, const Features& features);
 
 // MAIN: the executable's folder becomes the program folder and the working directory, the real services are
 // installed, and the program runs. Needs a QApplication.

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace ui {
+namespace core {
 class Context;
 }
 
@@ -14,22 +14,22 @@ namespace shell {
 
 // The settings file TAVOLIN.INI in the program folder, found in whatever case it is spelled; a new one is
 // created as "TAVOLIN.INI". Every routine that reads or writes settings passes this path to platform/inifile.h.
-QString iniPath(const ui::Context& ctx);
+QString iniPath(const core::Context& ctx);
 // Its backup TAVOLIN.SAV, the same way.
-QString backupPath(const ui::Context& ctx);
+QString backupPath(const core::Context& ctx);
 
 // Start-up: removes the leftovers of an update run ("tvupdate.exe", "Video.sem"); a missing file is no error.
-void deleteUpdateLeftovers(const ui::Context& ctx);
+void deleteUpdateLeftovers(const core::Context& ctx);
 
 // Start-up: copies TAVOLIN.SAV over TAVOLIN.INI, so that the settings of the last orderly exit are back.
 // Returns false, leaving TAVOLIN.INI as it was, when there is no backup or it cannot be read. An empty backup is
 // not restored over a settings file that has content: no orderly exit writes an empty backup, so it is damage,
 // and restoring it would throw away every setting.
-bool restoreSettingsBackup(const ui::Context& ctx);
+bool restoreSettingsBackup(const core::Context& ctx);
 
 // Orderly exit: copies TAVOLIN.INI to TAVOLIN.SAV in one step (a failed write leaves the old backup). False when
 // there is no settings file or the backup cannot be written.
-bool saveSettingsBackup(const ui::Context& ctx);
+bool saveSettingsBackup(const core::Context& ctx);
 
 // What went wrong with the settings file while the settings were read.
 struct SettingsProblem {
@@ -41,7 +41,7 @@ struct SettingsProblem {
 // Fills ctx.settings from the settings file (defaults for missing keys), resets the login state, turns the start
 // picture on by one (START1 .. START4) and, with writeBack, stores the normalised [Setup] values and the picture
 // of this run. Returns true; `problem` learns what went wrong with the file, if anything.
-bool SETPUBLICS(ui::Context& ctx, bool writeBack, SettingsProblem* problem = nullptr);
+bool SETPUBLICS(core::Context& ctx, bool writeBack, SettingsProblem* problem = nullptr);
 
 // The start picture that follows `current`: START1 -> START2 -> START3 -> START4, anything else -> START1;
 // compared by prefix ("START2b" counts as START2).
@@ -50,8 +50,6 @@ QString nextStartPicture(const QString& current);
 // The message shown when the settings file gave trouble at start-up; empty when there was none.
 QString settingsProblemText(const SettingsProblem& problem);
 
-// A settings number: the value of its leading digits, truncated to a whole number and kept inside int.
-int settingNumber(const QString& text);
 
 // Position slots in section System: 0 the main window, 1 the theme dialog, 2 the solution pop-up.
 // A rectangle as the settings file keeps it: top, left, bottom, right in screen pixels.
@@ -65,8 +63,8 @@ struct Coords {
 // GETCOORDS: slot 0 fills all four (defaults 0, 0, 600, 800); slot 1 fills top and left (default 0) and sets
 // bottom and right to 0; slot 2 fills top and left and leaves bottom and right as passed; other slots change
 // nothing. Returns true.
-bool GETCOORDS(const ui::Context& ctx, int slot, int& top, int& left, int& bottom, int& right);
-bool GETCOORDS(const ui::Context& ctx, int slot, Coords& coords);
+bool GETCOORDS(const core::Context& ctx, int slot, int& top, int& left, int& bottom, int& right);
+bool GETCOORDS(const core::Context& ctx, int slot, Coords& coords);
 
 // The main window's rectangle as slot 0 stores it: negative top and left raised to 0, the height snapped
 // (480-489 -> 480, 601-609 -> 600, 769-774 -> 768, 1025-1029 -> 1024) and the width snapped (640-649 -> 640,
@@ -78,11 +76,11 @@ int snapWidth(int w);
 
 // Slot 0 with the window's rectangle and the screen's size: the snapped rectangle with 0_Width and 0_Hight when
 // it is smaller than the screen in both directions, else only [Setup] WINSIZE=1 (the next start is maximised).
-void putMainWindowCoords(const ui::Context& ctx, const Coords& window, QSize screen, bool maximised);
+void putMainWindowCoords(const core::Context& ctx, const Coords& window, QSize screen, bool maximised);
 
 // PUTCOORDS: saves the position of `window` in the slot; slot 0 is the main window (above), slots 1 and 2 keep
 // top and left, other slots nothing.
-void PUTCOORDS(const ui::Context& ctx, int slot, const QWidget* window);
+void PUTCOORDS(const core::Context& ctx, int slot, const QWidget* window);
 
 // The window's rectangle in the form the slots keep: the top-level window's position and its size.
 Coords windowCoords(const QWidget* window);

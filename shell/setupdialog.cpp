@@ -4,8 +4,11 @@
 #include "shell/dialogparts.h"
 #include "shell/login.h"
 #include "shell/settings.h"
+#include "ui/fonts.h"
+#include "ui/artwork.h"
 #include "ui/buttons.h"
-#include "ui/context.h"
+#include "core/context.h"
+#include "core/helptopics.h"
 #include "ui/controls.h"
 #include "ui/geometry.h"
 #include "ui/maskededit.h"
@@ -14,7 +17,7 @@ namespace shell {
 
 namespace {
 
-const QString kTopic = QStringLiteral("Voreinstellungen");
+const QString kTopic = core::topicKeyword(core::topic::kSetup);
 const QString kMail = QStringLiteral("MailSupport");
 constexpr int kMailLength = 100;
 
@@ -30,17 +33,19 @@ ui::CheckBox* check(QWidget* page, const QString& text, const QRect& rect, bool 
 
 } // namespace
 
-SetupDialog::SetupDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(parent), m_ctx(ctx) {
+SetupDialog::SetupDialog(core::Context& ctx, QWidget* parent)
+    : ui::SkinnedDialog(parent), m_ctx(ctx), m_edited(ctx.settings) {
     const QString ini = iniPath(ctx);
-    ui::Settings& s = ctx.settings;
+    core::Settings& s = m_edited;
     m_video = platform::readProfileFlag(ini, QStringLiteral("About"), QStringLiteral("Video"), true);
     // PlayVideo is read and has no effect.
     platform::readProfileString(ini, QStringLiteral("About"), QStringLiteral("PlayVideo"), {});
 
     setWindowTitle(QStringLiteral("Lenkwerk - Voreinstellungen"));
+    setHelpTopic(ctx, kTopic);
     ui::DLGPUTBMP(this, QStringLiteral("SetupA"), true);
     if (skin().isNull()) setDialogSize(455, 303);
-    setFont(s.OFONT);
+    setFont(ui::dialogFont());
 
     m_tabs = parts::settingsTabs(this, {QStringLiteral("S&ystem"), QStringLiteral("&Training"),
                                         QStringLiteral("E&mails"), QStringLiteral("Programm&fehler")});
@@ -71,7 +76,7 @@ SetupDialog::SetupDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(
     m_count->setAlignment(Qt::AlignCenter);
     m_count->setReplaceOnFirstKey(true);
     m_count->setText(QString::number(s.NS_MAXFRAGEN));
-    ui::setColors(m_count, s.NCOLF, s.NCOLB);
+    ui::setColors(m_count, ui::art::palette::NCOLF, ui::art::palette::NCOLB);
     // Bound to what the user types, so a stored value wider than the field is not cut by merely opening.
     connect(m_count, &QLineEdit::textEdited, this, [&s](const QString& text) { s.NS_MAXFRAGEN = text.toInt(); });
     parts::rightLabel(training, QStringLiteral("Falsch beantwortete Fragen"), ui::pxRect(74, 20, 140, 20));
@@ -96,7 +101,7 @@ SetupDialog::SetupDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(
     for (int i = 0; i < 2; ++i) {
         fields[i]->setTextMask(kMailLength);
         fields[i]->setText(unpadded(padTo(stored[i], kMailLength)));
-        ui::setColors(fields[i], s.NCOLF, s.NCOLB);
+        ui::setColors(fields[i], ui::art::palette::NCOLF, ui::art::palette::NCOLB);
     }
 
     QWidget* errors = m_tabs->widget(3);
@@ -109,7 +114,7 @@ SetupDialog::SetupDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(
     m_error->setValue(s.NS_ERROR);
     connect(m_error, &ui::RadioGroup::valueChanged, this, [&s](int v) { s.NS_ERROR = v; });
 
-    const parts::SettingsButtons buttons = parts::settingsButtons(this, m_ctx, kTopic, m_saved);
+    const parts::SettingsButtons buttons = parts::settingsButtons(this, m_ctx, m_saved);
     m_save = buttons.save;
     m_help = buttons.help;
     m_end = buttons.end;
@@ -124,19 +129,9 @@ QString SetupDialog::mailReply() const {
     return m_mailReply->text();
 }
 
-bool saveSetup(const ui::Context& ctx, const QString& mailName, const QString& mailReply, bool video) {
+bool saveSetup(const core::Context& ctx, const QString& mailName, const QString& mailReply, bool video) {
     const QString ini = iniPath(ctx);
-    const ui::Settings& s = ctx.settings;
-    const QString setup = QStringLiteral("Setup");
-    bool ok = platform::writeProfileNumber(ini, setup, QStringLiteral("MAXFRAGEN"), s.NS_MAXFRAGEN);
-    ok = platform::writeProfileNumber(ini, setup, QStringLiteral("MAXDURCH"), s.NS_MAXDURCH) && ok;
-    ok = platform::writeProfileFlag(ini, setup, QStringLiteral("WVORLAGE"), s.LS_WVORLAGE) && ok;
-    ok = platform::writeProfileFlag(ini, setup, QStringLiteral("SAUSWERT"), s.LS_SAUSWERT) && ok;
-    ok = platform::writeProfileFlag(ini, setup, QStringLiteral("FPSHOW"), s.LS_FPSHOW) && ok;
-    ok = platform::writeProfileFlag(ini, setup, QStringLiteral("SOUND"), s.LS_SOUND) && ok;
-    ok = platform::writeProfileFlag(ini, setup, QStringLiteral("SPEECH"), s.LS_SPEECH) && ok;
-    ok = platform::writeProfileNumber(ini, setup, QStringLiteral("WINSIZE"), s.NS_WINSIZE) && ok;
-    ok = platform::writeProfileNumber(ini, setup, QStringLiteral("ERROR"), s.NS_ERROR) && ok;
+    bool ok = core::writeSettings<core::Settings>(ctx.settings, core::settingsTable(), ini, core::WrittenBySetup);
     // The fields are blank-padded; the file keeps them without the padding, which reads back the same.
     ok = platform::writeProfileString(ini, kMail, QStringLiteral("Name"), unpadded(mailName)) && ok;
     ok = platform::writeProfileString(ini, kMail, QStringLiteral("Reply"), unpadded(mailReply)) && ok;
@@ -144,25 +139,26 @@ bool saveSetup(const ui::Context& ctx, const QString& mailName, const QString& m
     return ok;
 }
 
-bool SETUP(ui::Context& ctx, QWidget* mainWindow) {
+bool SETUP(core::Context& ctx, QWidget* mainWindow) {
     const int winSize = ctx.settings.NS_WINSIZE;
     const bool speech = ctx.settings.LS_SPEECH;
-    ctx.helpTopic = kTopic;
     SetupDialog dialog(ctx, mainWindow);
     dialog.exec();
+    // The dialog worked on a copy. Its changes count for the rest of the run even when it ends without saving,
+    // as its controls promise "takes effect at once"; only saving puts them into the settings file.
+    ctx.settings = dialog.edited();
     if (dialog.saved()) {
         if (!saveSetup(ctx, dialog.mailName(), dialog.mailReply(), dialog.video()))
-            ui::WARNBOX(ctx,
+            core::WARNBOX(ctx,
                         QStringLiteral("Die Einstellungen konnten nicht in TAVOLIN.INI gespeichert werden.\r"
                                        "Sie gelten nur bis zum Programmende."),
                         QStringLiteral("Problem"));
         if (ctx.settings.NS_WINSIZE != winSize)
-            ui::MSGINFO(ctx, QStringLiteral("Die Einstellungen werden erst nach\rdem nächsten Start aktiviert !"),
+            core::MSGINFO(ctx, QStringLiteral("Die Einstellungen werden erst nach\rdem nächsten Start aktiviert !"),
                         QStringLiteral("Setup"));
         if (ctx.settings.LS_SPEECH != speech && ctx.settings.LS_SPEECH)
-            ui::SPEEKIT(ctx, QStringLiteral("Die Sprachausgabe ist nun eingeschaltet!"));
+            core::SPEEKIT(ctx, QStringLiteral("Die Sprachausgabe ist nun eingeschaltet!"));
     }
-    ctx.helpTopic = QStringLiteral("Lenkwerk");
     return true;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/settings.h"
 #include "ui/skinneddialog.h"
 
+namespace core {
+class Context;
+}
 namespace ui {
 class BitmapButton;
 class CheckBox;
-class Context;
 class MaskedEdit;
 class RadioGroup;
 class TabWidget;
@@ -13,14 +16,15 @@ class TabWidget;
 
 namespace shell {
 
-// The settings dialog. Its controls edit the settings in ctx at once; saving also writes them to the settings
-// file, and leaving without saving keeps the changes for the rest of the run only.
+// The settings dialog. Its controls edit a copy of the settings (edited()); SETUP takes it over when the dialog
+// closes, and saving also writes it to the settings file.
 class SetupDialog : public ui::SkinnedDialog {
     Q_OBJECT
 public:
-    explicit SetupDialog(ui::Context& ctx, QWidget* parent = nullptr);
+    explicit SetupDialog(core::Context& ctx, QWidget* parent = nullptr);
 
     bool saved() const { return m_saved; }
+    const core::Settings& edited() const { return m_edited; }
     // What the e-mail tab holds, and [About] Video as read at opening (written back unchanged).
     QString mailName() const;
     QString mailReply() const;
@@ -42,7 +46,8 @@ public:
     ui::BitmapButton* endButton() const { return m_end; }
 
 private:
-    ui::Context& m_ctx;
+    core::Context& m_ctx;
+    core::Settings m_edited;
     bool m_saved = false;
     bool m_video = true;
     ui::TabWidget* m_tabs = nullptr;
@@ -63,9 +68,9 @@ private:
 
 // Writes what the settings dialog saves: [Setup] MAXFRAGEN, MAXDURCH, WVORLAGE, SAUSWERT, FPSHOW, SOUND, SPEECH,
 // WINSIZE, ERROR, [MailSupport] Name and Reply, [About] Video. False when the file could not be written.
-bool saveSetup(const ui::Context& ctx, const QString& mailName, const QString& mailReply, bool video);
+bool saveSetup(const core::Context& ctx, const QString& mailName, const QString& mailReply, bool video);
 
 // SETUP: the dialog; after saving the notices about the window mode and the speech output.
-bool SETUP(ui::Context& ctx, QWidget* mainWindow);
+bool SETUP(core::Context& ctx, QWidget* mainWindow);
 
 } // namespace shell

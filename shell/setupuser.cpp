@@ -3,8 +3,11 @@
 #include "shell/dialogparts.h"
 #include "shell/login.h"
 #include "shell/logindialog.h"
+#include "ui/fonts.h"
+#include "ui/artwork.h"
 #include "ui/buttons.h"
-#include "ui/context.h"
+#include "core/context.h"
+#include "core/helptopics.h"
 #include "ui/controls.h"
 #include "ui/geometry.h"
 #include "ui/maskededit.h"
@@ -13,16 +16,16 @@ namespace shell {
 
 namespace {
 
-const QString kTopic = QStringLiteral("Zweibenutzermodus");
+const QString kTopic = core::topicKeyword(core::topic::kTwoUser);
 
 } // namespace
 
-SetupUserDialog::SetupUserDialog(ui::Context& ctx, QWidget* parent) : ui::SkinnedDialog(parent), m_ctx(ctx) {
+SetupUserDialog::SetupUserDialog(core::Context& ctx, QWidget* parent) : ui::SkinnedDialog(parent), m_ctx(ctx) {
     const UserRecords users = readUsers(ctx);
     setWindowTitle(QStringLiteral("Lenkwerk - Zwei-Benutzer-Modus"));
     ui::DLGPUTBMP(this, QStringLiteral("SetupZ"), true);
     if (skin().isNull()) setDialogSize(455, 303);
-    setFont(ctx.settings.OFONT);
+    setFont(ui::dialogFont());
 
     m_tabs = parts::settingsTabs(
         this, {QStringLiteral("&Modus"), QStringLiteral("Benutzer &1"), QStringLiteral("Benutzer &2")});
@@ -46,11 +49,11 @@ SetupUserDialog::SetupUserDialog(ui::Context& ctx, QWidget* parent) : ui::Skinne
         m_passwords[i]->setTextMask(kPasswordLength);
         m_passwords[i]->setText(unpadded(passwords[i]));
         for (ui::MaskedEdit* field : {m_names[i], m_passwords[i]})
-            ui::setColors(field, ctx.settings.NCOLF, ctx.settings.NCOLB);
+            ui::setColors(field, ui::art::palette::NCOLF, ui::art::palette::NCOLB);
     }
     updateUserTabs();
 
-    const parts::SettingsButtons buttons = parts::settingsButtons(this, m_ctx, kTopic, m_saved);
+    const parts::SettingsButtons buttons = parts::settingsButtons(this, m_ctx, m_saved);
     m_save = buttons.save;
     m_help = buttons.help;
     m_end = buttons.end;
@@ -62,8 +65,9 @@ void SetupUserDialog::updateUserTabs() {
     m_tabs->setTabEnabled(2, m_mode->isChecked());
 }
 
-bool SETUPUSER(ui::Context& ctx, QWidget* mainWindow) {
-    ctx.helpTopic = kTopic;
+bool SETUPUSER(core::Context& ctx, QWidget* mainWindow) {
+    // The login that follows a save belongs to this dialog's topic too.
+    const core::HelpTopicScope topic(ctx, kTopic);
     SetupUserDialog dialog(ctx, mainWindow);
     dialog.exec();
     if (dialog.saved()) {
@@ -72,7 +76,6 @@ bool SETUPUSER(ui::Context& ctx, QWidget* mainWindow) {
                              dialog.passwordField(2)->text());
         LOGIN(ctx, mainWindow);
     }
-    ctx.helpTopic = QStringLiteral("Lenkwerk");
     return true;
 }
 

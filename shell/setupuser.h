@@ -2,10 +2,12 @@
 
 #include "ui/skinneddialog.h"
 
+namespace core {
+class Context;
+}
 namespace ui {
 class BitmapButton;
 class CheckBox;
-class Context;
 class MaskedEdit;
 class TabWidget;
 } // namespace ui
@@ -16,7 +18,7 @@ namespace shell {
 class SetupUserDialog : public ui::SkinnedDialog {
     Q_OBJECT
 public:
-    explicit SetupUserDialog(ui::Context& ctx, QWidget* parent = nullptr);
+    explicit SetupUserDialog(core::Context& ctx, QWidget* parent = nullptr);
 
     bool saved() const { return m_saved; }
 
@@ -31,7 +33,7 @@ public:
 private:
     void updateUserTabs();
 
-    ui::Context& m_ctx;
+    core::Context& m_ctx;
     bool m_saved = false;
     ui::TabWidget* m_tabs = nullptr;
     ui::CheckBox* m_mode = nullptr;
@@ -43,6 +45,6 @@ private:
 };
 
 // SETUPUSER: shows the dialog; when it was saved, writes the two-user settings and runs LOGIN at once.
-bool SETUPUSER(ui::Context& ctx, QWidget* mainWindow);
+bool SETUPUSER(core::Context& ctx, QWidget* mainWindow);
 
 } // namespace shell

@@ -7,12 +7,10 @@
 #include <QTranslator>
 
 #include "platform/ansi.h"
-#include "platform/programdir.h"
 #include "shell/settings.h"
 #include "store/codepage.h"
-#include "ui/context.h"
+#include "core/context.h"
 
-#include "catalog/update.h"
 
 namespace shell {
 
@@ -29,13 +27,11 @@ void setGermanRuntime() {
         delete translator;
 }
 
-bool maintainerModeRequested(const ui::Context& ctx) {
-    return platform::ProgramDir(ctx.programDir).exists(QStringLiteral("Maint/Pflegemodus"));
+bool maintainerModeRequested(const core::Context& ctx) {
+    return ctx.exists(QStringLiteral("Maint/Pflegemodus"));
 }
 
-void importWaitingUpdate(ui::Context& ctx) { catalog::ISUPDATE(ctx); }
-
-QString projectText(const ui::Context& ctx, const QString& storedText) {
+QString projectText(const core::Context& ctx, const QString& storedText) {
     QFile f(iniPath(ctx));
     if (f.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = f.readAll();

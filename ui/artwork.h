@@ -61,6 +61,10 @@ inline const QColor viewAnswer1{255, 255, 102};
 inline const QColor viewAnswer2{255, 255, 51};
 inline const QColor viewAnswer3{255, 255, 0};
 inline const QColor viewBar{132, 67, 54};
+// Edit fields and computed values (NCOLF text, NCOLB background, NCOLBH highlighted background).
+inline const QColor NCOLF{1, 0, 0};
+inline const QColor NCOLB{255, 255, 208};
+inline const QColor NCOLBH{255, 255, 140};
 } // namespace palette
 
 enum class SkinKind {

@@ -5,7 +5,7 @@
 #include <QHash>
 
 #include "ui/artwork.h"
-#include "ui/filelookup.h"
+#include "platform/programdir.h"
 
 namespace ui {
 
@@ -40,11 +40,11 @@ QString Bitmaps::programDir() {
 
 QString Bitmaps::styleFile(const QString& name) {
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))) return {};
-    return findFileNoCase(programDir(), QStringLiteral("Styles/") + name + QStringLiteral(".bmp"));
+    return platform::ProgramDir(programDir()).find(QStringLiteral("Styles/") + name + QStringLiteral(".bmp"));
 }
 
 QPixmap Bitmaps::file(const QString& relativePath) {
-    const QString path = findFileNoCase(programDir(), relativePath);
+    const QString path = platform::ProgramDir(programDir()).find(relativePath);
     return path.isEmpty() ? QPixmap() : QPixmap(path);
 }
 

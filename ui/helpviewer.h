@@ -72,7 +72,7 @@ HelpViewer* showHelpIndex(const QString& collectionFile, const QString& searchTe
 
 // The help service of the program: a help file named as the Parts name it (".\TEXTE\EUROFSCH.HLP", or empty
 // for the program's own TAVOLIN.HLP) is the collection of the same base name in the same folder.
-class HelpWindowService : public HelpService {
+class HelpWindowService : public core::HelpService {
 public:
     explicit HelpWindowService(std::function<QString(const QString&)> resolve) : m_resolve(std::move(resolve)) {}
     void showTopic(const QString& helpFile, const QString& keyword) override;

@@ -9,6 +9,7 @@
 #include "ui/fonts.h"
 #include "ui/geometry.h"
 #include "ui/progressbar.h"
+#include "ui/cursors.h"
 
 namespace ui {
 
@@ -95,7 +96,7 @@ bool MessageDialog::ask() {
     return m_answer;
 }
 
-MeterDialog::MeterDialog(MeterAction action, const QString& text, const QString& title, QWidget* parent)
+MeterDialog::MeterDialog(core::MeterAction action, const QString& text, const QString& title, QWidget* parent)
     : SkinnedDialog(parent), m_action(std::move(action)) {
     setWindowTitle(title);
     setSkin(QStringLiteral("MsgBlank"));
@@ -127,8 +128,34 @@ void MeterDialog::showEvent(QShowEvent* event) {
     }
 }
 
+namespace {
+
+// The meter as the action sees it: the bar, the text line, and the events the dialog needs between steps.
+class MeterProgress : public core::Progress {
+public:
+    MeterProgress(ProgressBar& bar, Label& text) : m_bar(bar), m_text(text) {}
+    void setTotal(int total) override { m_bar.setTotal(total); }
+    void setPosition(int position) override {
+        m_bar.setPosition(position);
+        processEvents();
+    }
+    void setText(const QString& text) override {
+        m_text.setText(text);
+        processEvents();
+    }
+    // The meter has no stop button: its work always runs to the end.
+    bool cancelled() const override { return false; }
+
+private:
+    ProgressBar& m_bar;
+    Label& m_text;
+};
+
+} // namespace
+
 void MeterDialog::runAction() {
-    if (m_action) m_action(*m_bar, *m_text, *this, m_done);
+    MeterProgress progress(*m_bar, *m_text);
+    if (m_action) m_action(progress);
     m_done = true;
     accept();
 }

@@ -48,7 +48,7 @@ private:
 class MeterDialog : public SkinnedDialog {
     Q_OBJECT
 public:
-    MeterDialog(MeterAction action, const QString& text, const QString& title, QWidget* parent = nullptr);
+    MeterDialog(core::MeterAction action, const QString& text, const QString& title, QWidget* parent = nullptr);
 
     // Shows the dialog, runs the action, and returns when the dialog has closed.
     void run();
@@ -65,7 +65,7 @@ protected:
 private:
     void runAction();
 
-    MeterAction m_action;
+    core::MeterAction m_action;
     bool m_done = false;
     bool m_started = false;
     ProgressBar* m_bar = nullptr;

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QMediaDevices>
 #include <QPageSize>
@@ -24,6 +25,7 @@
 #include <QUrl>
 
 #include "ui/controls.h"
+#include "ui/helpviewer.h"
 #include "ui/msgdialogs.h"
 #include "ui/progressbar.h"
 
@@ -51,9 +53,16 @@ void SkinnedMessages::warning(const QString& message, const QString& title) {
     showWarningBox(owner(), message, title);
 }
 
-void SkinnedMessages::meter(const MeterAction& action, const QString& text, const QString& title) {
+void SkinnedMessages::meter(const core::MeterAction& action, const QString& text, const QString& title) {
     MeterDialog dlg(action, text, title, owner());
     dlg.run();
+}
+
+void SkinnedMessages::busy(bool on) {
+    if (on)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
 }
 
 // ---- sound ------------------------------------------------------------------------------------------------
@@ -167,7 +176,7 @@ void TextToSpeech::speak(const QStringList& parts) {
 
 // ---- shell ------------------------------------------------------------------------------------------------
 
-ShellService::Result DesktopShell::openDocument(const QString& path) {
+core::ShellService::Result DesktopShell::openDocument(const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).isFile()) return Result::NotFound;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())) ? Result::Ok
                                                                                               : Result::Failed;
@@ -207,55 +216,22 @@ bool PdfPrinter::print(const QString& jobName, const PageWriter& writer) {
     return painter.end() && ok;
 }
 
-// ---- scripted ---------------------------------------------------------------------------------------------
+// ---- the context's services -------------------------------------------------------------------------------
 
-bool ScriptedMessages::answer(Kind kind, const QString& message, const QString& title) {
-    bool a = false;
-    if (!m_answers.empty()) {
-        a = m_answers.front();
-        m_answers.pop_front();
-    }
-    m_shown.push_back({kind, message, title, a});
-    return a;
+void useRealServices(core::Context& ctx) {
+    auto owner = [&ctx] { return ownerWindow(ctx); };
+    auto resolver = [&ctx](const QString& name) { return ctx.resolve(name); };
+    ctx.setMessages(std::make_unique<SkinnedMessages>(owner));
+    ctx.setHelp(std::make_unique<HelpWindowService>(resolver));
+    ctx.setSound(std::make_unique<EffectSound>(resolver));
+    ctx.setSpeech(std::make_unique<TextToSpeech>());
+    ctx.setShell(std::make_unique<DesktopShell>());
+    ctx.setPrinter(std::make_unique<SystemPrinter>(owner));
+    ctx.setClock(std::make_unique<core::SystemClock>());
 }
 
-bool ScriptedMessages::yesNo(const QString& message, const QString& title) {
-    return answer(Kind::YesNo, message, title);
-}
-
-bool ScriptedMessages::noYes(const QString& message, const QString& title) {
-    return answer(Kind::NoYes, message, title);
-}
-
-bool ScriptedMessages::info(const QString& message, const QString& title) {
-    m_shown.push_back({Kind::Info, message, title, false});
-    return false;
-}
-
-void ScriptedMessages::warning(const QString& message, const QString& title) {
-    m_shown.push_back({Kind::Warning, message, title, false});
-}
-
-void ScriptedMessages::meter(const MeterAction& action, const QString& text, const QString& title) {
-    m_shown.push_back({Kind::Meter, text, title, false});
-    MeterDialog dialog({}, text, title);
-    bool done = false;
-    if (action) action(*dialog.bar(), *dialog.textLabel(), dialog, done);
-}
-
-ShellService::Result ScriptedShell::openDocument(const QString& path) {
-    m_calls.push_back({QStringLiteral("document"), path, {}});
-    return QFileInfo(path).isFile() ? Result::Ok : Result::NotFound;
-}
-
-bool ScriptedShell::openUrl(const QString& url) {
-    m_calls.push_back({QStringLiteral("url"), url, {}});
-    return m_urlResult;
-}
-
-bool ScriptedShell::startProcess(const QString& program, const QStringList& arguments, const QString&) {
-    m_calls.push_back({QStringLiteral("process"), program, arguments});
-    return m_processResult;
+QWidget* ownerWindow(const core::Context& ctx) {
+    return qobject_cast<QWidget*>(ctx.ownerWindow());
 }
 
 } // namespace ui

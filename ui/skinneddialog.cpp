@@ -81,7 +81,20 @@ void SkinnedDialog::paintEvent(QPaintEvent*) {
     }
 }
 
+void SkinnedDialog::setHelpTopic(core::Context& ctx, const QString& keyword) {
+    m_helpScope.reset();
+    m_helpContext = &ctx;
+    m_helpTopic = keyword;
+    if (isVisible()) m_helpScope.emplace(ctx, keyword);
+}
+
+void SkinnedDialog::hideEvent(QHideEvent* event) {
+    if (!event->spontaneous()) m_helpScope.reset();
+    QDialog::hideEvent(event);
+}
+
 void SkinnedDialog::showEvent(QShowEvent* event) {
+    if (m_helpContext && !m_helpScope) m_helpScope.emplace(*m_helpContext, m_helpTopic);
     if (!m_positioned) {
         QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
         if (screen) {

@@ -5,6 +5,9 @@
 #include <QPointer>
 
 #include <functional>
+#include <optional>
+
+#include "core/context.h"
 
 class QShortcut;
 class QAbstractButton;
@@ -51,12 +54,17 @@ public:
 
     void done(int result) override;
 
+    // While the dialog is shown, the context's help topic is `keyword`; the caller's topic is back as soon as it
+    // is hidden or destroyed, however it was closed.
+    void setHelpTopic(core::Context& ctx, const QString& keyword);
+
 signals:
     void moved(const QPoint& topLeft);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -72,6 +80,9 @@ private:
     QPoint m_dragStartWindow;
     QPoint m_dragStartMouse;
     std::function<bool()> m_closeGate;
+    core::Context* m_helpContext = nullptr;
+    QString m_helpTopic;
+    std::optional<core::HelpTopicScope> m_helpScope;
 };
 
 // The two routine names the dialogs of the program call.

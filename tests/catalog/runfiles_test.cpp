@@ -3,8 +3,9 @@
 #include "catalog/runfiles.h"
 #include "catalog/tables.h"
 #include "store/workarea.h"
+#include "support/scripted.h"
 #include "support/testdir.h"
-#include "ui/context.h"
+#include "core/context.h"
 
 namespace {
 
@@ -25,15 +26,29 @@ protected:
 };
 
 TEST_F(RunFiles, IndexBuiltUnderTheMeterShowsItsTextAndGivesTheOrder) {
-    ui::Context ctx(QString::fromStdString(dir.path().string()));
-    auto scripted = ctx.useScriptedServices();
+    core::Context ctx(QString::fromStdString(dir.path().string()));
+    auto scripted = lwtest::useScriptedServices(ctx);
     ASSERT_TRUE(catalog::buildIndexUnderMeter(ctx, *area, "str(NUMMER)", dir / "T_FRAGE.CDX",
                                               QStringLiteral("FRAGEN Index aufbauen...")));
     ASSERT_EQ(scripted.messages->shown().size(), 1u);
     EXPECT_EQ(scripted.messages->shown()[0].text, QStringLiteral("FRAGEN Index aufbauen..."));
+    // The meter followed the records to the last one.
+    const auto& run = scripted.messages->meterRuns().at(0);
+    EXPECT_EQ(run.total, int(area->recCount()));
+    ASSERT_FALSE(run.positions.empty());
+    EXPECT_EQ(run.positions.back(), int(area->recCount()));
     area->goTop();
     EXPECT_EQ(area->number("NUMMER"), 1);
     EXPECT_EQ(area->recNo(), 250u);
+}
+
+TEST_F(RunFiles, IndexBuildStoppedFromTheMeterFailsAndLeavesNoOrder) {
+    lwtest::ScriptedContext ctx(QString::fromStdString(dir.path().string()));
+    ctx.scripted.messages->cancelMeterAfter(10);
+    EXPECT_FALSE(catalog::buildIndexUnderMeter(ctx, *area, "str(NUMMER)", dir / "T_FRAGE.CDX",
+                                               QStringLiteral("FRAGEN Index aufbauen...")));
+    const auto& run = ctx.scripted.messages->meterRuns().at(0);
+    EXPECT_LT(run.positions.size(), area->recCount());
 }
 
 TEST_F(RunFiles, PictureIsWrittenByteForByteAndReplacedOrRemoved) {

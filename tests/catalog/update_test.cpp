@@ -1,21 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QTimer>
-
 #include <array>
 #include <cstdio>
 #include <functional>
 #include <map>
 
 #include "catalog/crypt.h"
-#include "catalog/logviewer.h"
 #include "catalog/maintenance.h"
 #include "catalog/tables.h"
 #include "catalog/update.h"
 #include "store/workarea.h"
 #include "support/testdir.h"
-#include "ui/context.h"
+#include "core/context.h"
+#include "update_support.h"
 
 // Readable failure messages.
 static std::ostream& operator<<(std::ostream& os, const QString& s) {
@@ -24,175 +21,10 @@ static std::ostream& operator<<(std::ostream& os, const QString& s) {
 
 namespace {
 
+using namespace updatetest;
+
 namespace fs = std::filesystem;
-using store::Value;
-using Kind = ui::ScriptedMessages::Kind;
-
-// The import shows a meter and a wait cursor, which need an application object.
-class QtApp : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (QCoreApplication::instance()) return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "lw_test_catalog";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-};
-[[maybe_unused]] auto* const g_app = ::testing::AddGlobalTestEnvironment(new QtApp);
-
-const char* const kPython = "/usr/bin/python3";
-
-// One question; texts are readable here and stored scrambled by both writers.
-struct Q {
-    std::string nr{};
-    int thema = 1;
-    std::string frage{}, antw1{}, antw2{}, antw3{};
-    bool ok1 = false, ok2 = false, ok3 = false;
-    int anzahl = 3;
-    int klasseB = 3;
-    std::string bitmap{}, picture{};
-};
-
-void writeCatalog(const fs::path& dir, const std::vector<Q>& questions) {
-    store::Session s;
-    store::WorkArea* a = s.create(dir / "FRAGEN.DBF", catalog::fragenFields(), "DFRG");
-    ASSERT_NE(a, nullptr);
-    for (const Q& q : questions) {
-        a->appendBlank();
-        a->replace("FRAGENR", Value::text(q.nr));
-        a->replace("THEMA", Value::number(q.thema));
-        a->replaceMemo("FRAGE", catalog::DECRYPT(q.frage), false);
-        a->replaceMemo("ANTW1", catalog::DECRYPT(q.antw1), false);
-        a->replaceMemo("ANTW2", catalog::DECRYPT(q.antw2), false);
-        a->replaceMemo("ANTW3", catalog::DECRYPT(q.antw3), false);
-        a->replace("OK1", Value::logical(q.ok1));
-        a->replace("OK2", Value::logical(q.ok2));
-        a->replace("OK3", Value::logical(q.ok3));
-        a->replace("MC_ANZAHL", Value::number(q.anzahl));
-        a->replace("KLASSE_B", Value::number(q.klasseB));
-        a->replace("BITMAP", Value::text(q.bitmap));
-        a->replaceMemo("PICTURE", q.picture, true);
-    }
-}
-
-std::string pyBytes(const std::string& s) {
-    std::string out = "b'";
-    for (unsigned char c : s) {
-        char hex[5];
-        std::snprintf(hex, sizeof hex, "\\x%02x", c);
-        out += hex;
-    }
-    return out + "'";
-}
-
-std::string pyText(const std::string& cp1252) {
-    return pyBytes(cp1252) + ".decode('cp1252')";
-}
-
-// FRUPDATE.DBF/.FPT written by python-dbf as a FoxPro table with the fields of FRAGEN (less `omit`); `extra` is
-// Python run before the table is closed, with the table as `t`.
-void writeUpdate(const fs::path& dir, const std::vector<Q>& records, const std::string& omit = {},
-                 const std::string& extra = {}) {
-    std::string fieldList;
-    for (const store::FieldDef& f : catalog::fragenFields()) {
-        if (f.name == omit) continue;
-        fieldList += (fieldList.empty() ? "" : "; ") + f.name + " ";
-        switch (f.type) {
-        case store::FieldType::Memo:
-            fieldList += f.name == "PICTURE" ? "M binary" : "M";
-            break;
-        case store::FieldType::Logical:
-            fieldList += "L";
-            break;
-        case store::FieldType::Numeric:
-            fieldList += "N(" + std::to_string(f.length) + ",0)";
-            break;
-        default:
-            fieldList += "C(" + std::to_string(f.length) + ")";
-        }
-    }
-    std::string script = "import dbf\nt = dbf.Table('" + (dir / "FRUPDATE.DBF").string() + "', '" + fieldList +
-                         "', dbf_type='fp', codepage='cp1252')\nt.open(dbf.READ_WRITE)\n";
-    for (const Q& q : records) {
-        std::map<std::string, std::string> v = {{"FRAGENR", pyText(q.nr)},
-                                                {"THEMA", std::to_string(q.thema)},
-                                                {"FRAGE", pyText(catalog::DECRYPT(q.frage))},
-                                                {"ANTW1", pyText(catalog::DECRYPT(q.antw1))},
-                                                {"ANTW2", pyText(catalog::DECRYPT(q.antw2))},
-                                                {"ANTW3", pyText(catalog::DECRYPT(q.antw3))},
-                                                {"OK1", q.ok1 ? "True" : "False"},
-                                                {"OK2", q.ok2 ? "True" : "False"},
-                                                {"OK3", q.ok3 ? "True" : "False"},
-                                                {"MC_ANZAHL", std::to_string(q.anzahl)},
-                                                {"KLASSE_B", std::to_string(q.klasseB)},
-                                                {"BITMAP", pyText(q.bitmap)},
-                                                {"PICTURE", pyBytes(q.picture)}};
-        script += "t.append({";
-        for (const auto& [name, literal] : v)
-            if (name != omit)
-                script.append("'").append(QString::fromStdString(name).toLower().toStdString()).append("': ")
-                    .append(literal).append(", ");
-        script += "})\n";
-    }
-    script += extra + "\nt.close()\n";
-    lwtest::writeFile(dir / "make_update.py", script);
-    std::string out;
-    ASSERT_EQ(lwtest::runCommand(std::string(kPython) + " " + (dir / "make_update.py").string() + " 2>&1", &out), 0)
-        << out;
-    fs::remove(dir / "make_update.py");
-}
-
-// Every record of a table as field name -> text (memos as their bytes, C trimmed, N and L as the engine reads
-// them); deleted records carry "*" = "1".
-using Row = std::map<std::string, std::string>;
-std::vector<Row> rows(const fs::path& dbf) {
-    std::vector<Row> out;
-    auto t = store::Table::open(dbf, store::Table::Mode::SharedRead);
-    if (!t) return out;
-    for (std::uint32_t r = 1; r <= t->recCount(); ++r) {
-        t->goTo(r);
-        Row row{{"*", t->isDeleted() ? "1" : "0"}};
-        for (int i = 0; i < t->fieldCount(); ++i) {
-            const Value v = t->fieldValue(i);
-            std::string s = v.isText()      ? v.asText()
-                            : v.isLogical() ? (v.asLogical() ? "T" : "F")
-                                            : std::to_string(int(v.asNumber()));
-            if (t->fieldDef(i).type == store::FieldType::Character) s.erase(s.find_last_not_of(' ') + 1);
-            row[t->fieldDef(i).name] = s;
-        }
-        out.push_back(row);
-    }
-    return out;
-}
-
-Row byNumber(const std::vector<Row>& rs, const std::string& nr) {
-    for (const Row& r : rs)
-        if (r.at("FRAGENR") == nr) return r;
-    return {};
-}
-
-struct Program {
-    lwtest::TempDir dir;
-    ui::Context ctx{QString::fromStdString(dir.path().string())};
-    ui::Context::Scripted s = ctx.useScriptedServices();
-    fs::path operator/(const std::string& name) const { return dir / name; }
-    std::string file(const std::string& name) const { return lwtest::readFile(dir / name); }
-};
-
-const std::string kLogHead = "Logbuch des Fragenupdate vom: 01.01.2007\r\n\r\n"
-                             "Folgende Fragenummern wurden aktualisiert:\r\n\r\n";
-
-std::string summary(std::array<int, 10> counts) {
-    static const char* labels[] = {
-        "   Gel\xF6scht: ", "Neue Fragen: ", " Fragetexte: ", "     Flag 1: ", "     Flag 2: ",
-        "     Flag 3: ",    "  Antwort 1: ", "  Antwort 2: ", "  Antwort 3: ", "     Bilder: "};
-    std::string s;
-    for (std::size_t i = 0; i < counts.size(); ++i)
-        s += labels[i] + std::to_string(counts[i]) + "\r\n";
-    return s;
-}
+using Kind = lwtest::ScriptedMessages::Kind;
 
 TEST(UpdateImport, EveryMarkerOfTheLogbookAndTheCatalogAfterwards) {
     Program p;
@@ -214,7 +46,7 @@ TEST(UpdateImport, EveryMarkerOfTheLogbookAndTheCatalogAfterwards) {
                  {"1.1.01-006", 3, "Wieder da?", "X", "Y", "Z", false, true},      // catalog text was empty
                  {"9.9.99-999", 0}});
     p.ctx.settings.LS_SOUND = true;
-    catalog::ISUPDATE(p.ctx);
+    catalog::importUpdate(p.ctx);
 
     const std::string expected = kLogHead +
                                  "  1 Neu      2.2.02-001   Flag1 Bild Frage Antw1 Antw2\r\n"
@@ -256,20 +88,17 @@ TEST(UpdateImport, EveryMarkerOfTheLogbookAndTheCatalogAfterwards) {
     EXPECT_EQ(byNumber(local, "2.2.02-001").at("THEMA"), "2");
 
     const auto& shown = p.s.messages->shown();
-    ASSERT_EQ(shown.size(), 3u);
+    ASSERT_EQ(shown.size(), 2u); // the closing question belongs to the dialogs' tests
     EXPECT_EQ(shown[0].kind, Kind::Info);
     EXPECT_EQ(shown[0].text, QStringLiteral("Es wird nun ein Update für die\rFragendatenbank importiert !"));
     EXPECT_EQ(shown[0].title, QStringLiteral("Update"));
     EXPECT_EQ(shown[1].kind, Kind::Meter);
     EXPECT_EQ(shown[1].text, QStringLiteral("FRAGEN Index aufbauen..."));
-    EXPECT_EQ(shown[2].kind, Kind::YesNo);
-    EXPECT_EQ(shown[2].text, QStringLiteral("Ihre Fragendatenbank wurde aktualisiert.\rUpdate-Protokoll anzeigen ?"));
-    EXPECT_EQ(shown[2].title, QStringLiteral("Fragen-Update"));
     EXPECT_EQ(p.s.sound->played(), QStringList{QStringLiteral(".\\Sounds\\Tavolin.wav")});
 
     // The next start finds no update and says nothing.
     p.s.messages->clear();
-    catalog::ISUPDATE(p.ctx);
+    catalog::importUpdate(p.ctx);
     EXPECT_TRUE(p.s.messages->shown().empty());
 }
 
@@ -285,7 +114,7 @@ TEST(UpdateImport, LearningStateIsResetEvenWhenNothingChanges) {
     }
     p.ctx.settings.LS_SPEECH = true;
     // User 2 is logged in: their table must be there to work on after the import.
-    p.ctx.login.CS_LOCAL = QStringLiteral("LOCAL2");
+    p.ctx.setLogin(core::LoginState{0, {}, QStringLiteral("LOCAL2")});
     writeUpdate(p.dir.path(), {{"1.1.01-001", 1, "", "", "", "", true, false, false, 2}});
     ASSERT_EQ(catalog::importUpdate(p.ctx), catalog::UpdateResult::Imported);
 
@@ -303,7 +132,7 @@ TEST(UpdateImport, LearningStateIsResetEvenWhenNothingChanges) {
 
     // With user 1 active, user 2's table waits for their next login.
     writeUpdate(p.dir.path(), {{"1.1.01-001", 1, "", "", "", "", true, false, false, 2}});
-    p.ctx.login.CS_LOCAL = QStringLiteral("LOCAL1");
+    p.ctx.setLogin(core::LoginState{0, {}, QStringLiteral("LOCAL1")});
     ASSERT_EQ(catalog::importUpdate(p.ctx), catalog::UpdateResult::Imported);
     EXPECT_TRUE(fs::exists(p / "LOCAL1.DBF"));
     EXPECT_FALSE(fs::exists(p / "LOCAL2.DBF"));
@@ -335,27 +164,6 @@ TEST(UpdateImport, RunningNumbersAbove999AreStars) {
     EXPECT_EQ(rows(p / "FRAGEN.DBF").size(), 1000u);
 }
 
-TEST(UpdateImport, ClosingQuestionAnsweredYesShowsTheLogbookUntilClosed) {
-    Program p;
-    writeCatalog(p.dir.path(), {{"1.1.01-001", 1, "Frage?", "Ja", "Nein", "", true, false, false, 2}});
-    writeUpdate(p.dir.path(), {{"1.1.01-002", 0}});
-    p.s.messages->queueAnswer(true);
-    QString shownText;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* viewer = dynamic_cast<catalog::LogViewer*>(w); viewer && viewer->isVisible()) {
-                shownText = viewer->text();
-                viewer->accept();
-            }
-    });
-    poll.start(10);
-    catalog::ISUPDATE(p.ctx);
-    poll.stop();
-    EXPECT_TRUE(shownText.startsWith(QStringLiteral("Logbuch des Fragenupdate vom: 01.01.2007\n\n")));
-    EXPECT_TRUE(shownText.contains(QStringLiteral("  1 Neu      1.1.01-002  \n")));
-    EXPECT_TRUE(shownText.contains(QStringLiteral("   Gelöscht: 0\n")));
-}
 
 // A broken update: the message names the file, the catalog and the learning state stay byte for byte, the update
 // is set aside so that the next start goes through.
@@ -390,7 +198,7 @@ TEST(UpdateImport, UnusableUpdateLeavesEverythingAsItWasAndIsSetAside) {
         const std::string dbf = p.file("FRAGEN.DBF"), fpt = p.file("FRAGEN.FPT"), local = p.file("LOCAL1.DBF");
         damage(p.dir.path());
 
-        catalog::ISUPDATE(p.ctx);
+        catalog::importUpdate(p.ctx);
         EXPECT_EQ(p.file("FRAGEN.DBF"), dbf);
         EXPECT_EQ(p.file("FRAGEN.FPT"), fpt);
         EXPECT_EQ(p.file("LOCAL1.DBF"), local);

@@ -18,7 +18,7 @@ using shelltest::ShellTest;
 
 namespace {
 
-using Msg = ui::ScriptedMessages::Kind;
+using Msg = lwtest::ScriptedMessages::Kind;
 
 // Types into a field as the user does: the first key replaces the prefilled content.
 void type(QWidget* field, const QString& text) {
@@ -54,7 +54,7 @@ protected:
         writeIni("[About]\r\nRelease=Lenkwerk 9\r\n[User]\r\nTwoUser=1\r\nUserName1=Anna Berg\r\nUserPass1=geheim\r\n"
                  "UserName2=Ben Kurz\r\nUserPass2=b2\r\n");
         shell::SETPUBLICS(ctx, false);
-        ctx.settings.OWLOGIN = &loginItem;
+        shell::followLoginInTitle(ctx, &window);
     }
 
     QString user(const char* key) const {
@@ -69,15 +69,14 @@ protected:
     }
 
     QMainWindow window;
-    QAction loginItem{QStringLiteral("&Benutzeranmeldung")};
 };
 
 TEST_F(Login, WithoutTwoUserModeNoDialogOpensAndTheItemIsGreyed) {
     writeIni("[User]\r\nTwoUser=0\r\n");
     shell::LOGIN(ctx, &window); // a dialog here would block the test
     EXPECT_EQ(window.windowTitle(), QStringLiteral(" Lenkwerk 9"));
-    EXPECT_FALSE(loginItem.isEnabled());
-    EXPECT_EQ(ctx.login.NS_USER, 0);
+    EXPECT_FALSE(ctx.login().twoUser);
+    EXPECT_EQ(ctx.login().NS_USER, 0);
 }
 
 TEST_F(Login, AnUpperCaseNameLogsInAMixedCaseUserWhoseStoredNameIsShown) {
@@ -87,18 +86,18 @@ TEST_F(Login, AnUpperCaseNameLogsInAMixedCaseUserWhoseStoredNameIsShown) {
         type(d->passwordField(), QStringLiteral("geheim"));
         QTest::mouseClick(d->confirmButton(), Qt::LeftButton);
     });
-    EXPECT_EQ(ctx.login.NS_USER, 1);
-    EXPECT_EQ(ctx.login.CS_LOCAL, QStringLiteral("LOCAL1"));
-    EXPECT_EQ(ctx.login.CS_USER.trimmed(), QStringLiteral("Anna Berg"));
+    EXPECT_EQ(ctx.login().NS_USER, 1);
+    EXPECT_EQ(ctx.login().CS_LOCAL, QStringLiteral("LOCAL1"));
+    EXPECT_EQ(ctx.login().CS_USER.trimmed(), QStringLiteral("Anna Berg"));
     EXPECT_EQ(window.windowTitle().trimmed(), QStringLiteral("Lenkwerk 9 - Benutzer: Anna Berg"));
-    EXPECT_TRUE(loginItem.isEnabled());
+    EXPECT_TRUE(ctx.login().twoUser);
     EXPECT_EQ(user("LastUser"), QStringLiteral("ANNA BERG"));
     EXPECT_EQ(user("TwoUser"), QStringLiteral("1"));
     EXPECT_TRUE(scripted.messages->shown().empty());
 }
 
 TEST_F(Login, WrongAndEmptyInputKeepTheDialogOpenAndCancelFallsBackToUser1) {
-    ctx.login = {2, QStringLiteral("Ben Kurz"), QStringLiteral("LOCAL2")};
+    ctx.setLogin(core::LoginState{2, QStringLiteral("Ben Kurz"), QStringLiteral("LOCAL2")});
     login([this](LoginDialog* d) {
         d->nameField()->clear();
         d->passwordField()->clear();
@@ -109,7 +108,7 @@ TEST_F(Login, WrongAndEmptyInputKeepTheDialogOpenAndCancelFallsBackToUser1) {
         QTest::mouseClick(d->confirmButton(), Qt::LeftButton);
         EXPECT_TRUE(d->isVisible());
         EXPECT_TRUE(d->nameField()->hasFocus());
-        EXPECT_EQ(ctx.login.NS_USER, 2); // nothing changes until a login succeeds
+        EXPECT_EQ(ctx.login().NS_USER, 2); // nothing changes until a login succeeds
         QTest::mouseClick(d->cancelButton(), Qt::LeftButton);
     });
     const auto& shown = scripted.messages->shown();
@@ -120,8 +119,8 @@ TEST_F(Login, WrongAndEmptyInputKeepTheDialogOpenAndCancelFallsBackToUser1) {
     EXPECT_EQ(shown[1].title, QStringLiteral("Problem"));
     EXPECT_EQ(shown[2].kind, Msg::Info);
     EXPECT_EQ(shown[2].text, QStringLiteral("Zugangsprüfung abgebrochen, Benutzer 1 aktiv !"));
-    EXPECT_EQ(ctx.login.NS_USER, 0);
-    EXPECT_EQ(ctx.login.CS_LOCAL, QStringLiteral("LOCAL1"));
+    EXPECT_EQ(ctx.login().NS_USER, 0);
+    EXPECT_EQ(ctx.login().CS_LOCAL, QStringLiteral("LOCAL1"));
     EXPECT_EQ(window.windowTitle(), QStringLiteral(" Lenkwerk 9"));
     // What was typed prefills the next login, failed or not.
     EXPECT_EQ(user("LastUser"), QStringLiteral("ANNA BERG"));
@@ -136,12 +135,12 @@ TEST_F(Login, WrongAndEmptyInputKeepTheDialogOpenAndCancelFallsBackToUser1) {
         EXPECT_TRUE(d->passwordField()->text().isEmpty());
         QTest::keyClick(d, Qt::Key_Escape);
     });
-    EXPECT_EQ(ctx.login.NS_USER, 0);
+    EXPECT_EQ(ctx.login().NS_USER, 0);
     EXPECT_EQ(user("LastUser"), QStringLiteral("ANNA BER"));
 }
 
 TEST_F(Login, SwitchingTwoUserModeOffSkipsTheCheckAndGreysTheItem) {
-    ctx.login = {1, QStringLiteral("Anna Berg"), QStringLiteral("LOCAL1")};
+    ctx.setLogin(core::LoginState{1, QStringLiteral("Anna Berg"), QStringLiteral("LOCAL1")});
     login([](LoginDialog* d) {
         d->nameField()->clear();
         QTest::mouseClick(d->switchOffBox(), Qt::LeftButton, {}, QPoint(8, 10));
@@ -149,9 +148,9 @@ TEST_F(Login, SwitchingTwoUserModeOffSkipsTheCheckAndGreysTheItem) {
     });
     EXPECT_TRUE(scripted.messages->shown().empty());
     EXPECT_EQ(user("TwoUser"), QStringLiteral("0"));
-    EXPECT_EQ(ctx.login.NS_USER, 0);
-    EXPECT_EQ(ctx.login.CS_LOCAL, QStringLiteral("LOCAL1"));
-    EXPECT_FALSE(loginItem.isEnabled());
+    EXPECT_EQ(ctx.login().NS_USER, 0);
+    EXPECT_EQ(ctx.login().CS_LOCAL, QStringLiteral("LOCAL1"));
+    EXPECT_FALSE(ctx.login().twoUser);
     EXPECT_EQ(window.windowTitle(), QStringLiteral(" Lenkwerk 9"));
 }
 
@@ -163,8 +162,8 @@ TEST_F(Login, User2sFirstLoginCreatesTheirTableOnceWithTheGreeting) {
         QTest::mouseClick(d->confirmButton(), Qt::LeftButton);
     };
     login(asBen);
-    EXPECT_EQ(ctx.login.NS_USER, 2);
-    EXPECT_EQ(ctx.login.CS_LOCAL, QStringLiteral("LOCAL2"));
+    EXPECT_EQ(ctx.login().NS_USER, 2);
+    EXPECT_EQ(ctx.login().CS_LOCAL, QStringLiteral("LOCAL2"));
     ASSERT_TRUE(exists("LOCAL2.DBF"));
     EXPECT_EQ(scripted.sound->played(), QStringList({QStringLiteral(".\\Sounds\\Tavolin.wav")}));
     {
@@ -191,7 +190,7 @@ TEST_F(Login, TheGreetingIsSpeechWhenOnElseTheSound) {
     };
     for (const Case c : {Case{true, true, true, 1, 0}, Case{true, true, false, 0, 0}, Case{false, true, true, 0, 1},
                          Case{false, false, true, 0, 0}}) {
-        scripted = ctx.useScriptedServices();
+        scripted = lwtest::useScriptedServices(ctx);
         scripted.speech->setAvailable(c.engine);
         ctx.settings.LS_SPEECH = c.speech;
         ctx.settings.LS_SOUND = c.sound;
@@ -221,6 +220,6 @@ TEST_F(Login, ANameOrPasswordWithSharpSLogsIn) {
         if (d->isVisible()) QTest::keyClick(d, Qt::Key_Escape);
     });
     EXPECT_TRUE(scripted.messages->shown().empty());
-    EXPECT_EQ(ctx.login.NS_USER, 1);
+    EXPECT_EQ(ctx.login().NS_USER, 1);
     EXPECT_EQ(window.windowTitle().trimmed(), QStringLiteral("Lenkwerk 9 - Benutzer: Jana Weiß"));
 }

@@ -13,6 +13,7 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "shelltest.h"
+#include "core/helptopics.h"
 #include "ui/controls.h"
 
 using shell::MainWindow;
@@ -148,17 +149,23 @@ TEST_F(Menu, EveryCaptionIsThereAndLaterFeaturesAreGreyed) {
         "  &Lenkwerk Update suchen (aus)",
     });
     EXPECT_EQ(describe(bar()), expected);
-    EXPECT_EQ(ctx.settings.OWLOGIN.data(), findItem(bar(), QStringLiteral("&Benutzeranmeldung")));
+    // The login item follows the login state.
+    QAction* login = findItem(bar(), QStringLiteral("&Benutzeranmeldung"));
+    ASSERT_NE(login, nullptr);
+    ctx.setLogin(core::LoginState{0, {}, QStringLiteral("LOCAL1"), false});
+    EXPECT_FALSE(login->isEnabled());
+    ctx.setLogin(core::LoginState{1, QStringLiteral("Anna"), QStringLiteral("LOCAL1"), true});
+    EXPECT_TRUE(login->isEnabled());
 }
 
 TEST_F(Menu, ALinkedFeatureIsEnabledAndGetsItsClass) {
     QStringList calls;
     shell::Features f;
-    f.GETTHEMA = [&](ui::Context&, QWidget* owner, const QString& code, const QString& description) {
+    f.GETTHEMA = [&](core::Context&, QWidget* owner, const QString& code, const QString& description) {
         EXPECT_EQ(owner, m_window.get());
         calls << code + QStringLiteral(": ") + description;
     };
-    f.BUSSRECH = [&](ui::Context&, QWidget*) { calls << QStringLiteral("BUSSRECH"); };
+    f.BUSSRECH = [&](core::Context&, QWidget*) { calls << QStringLiteral("BUSSRECH"); };
     window(f);
     trigger("Klasse A1 (Krafträder mit Hubraum bis 125 qm und Leistung bis 11 kw)");
     trigger("Klasse &B/BE (Pkw mit/ohne Anhänger und Kfz bis 3,5 t)");
@@ -233,7 +240,7 @@ TEST_F(Menu, DocumentsHelpFilesAndLinksOpenThroughTheServices) {
     EXPECT_EQ(help[0].what, QStringLiteral("contents"));
     EXPECT_EQ(help[0].helpFile, QStringLiteral(".\\TEXTE\\EUROFSCH.HLP"));
     EXPECT_EQ(help[1].what, QStringLiteral("index"));
-    EXPECT_EQ(help[1].helpFile, QStringLiteral(".\\TEXTE\\TAVOLIN.HLP"));
+    EXPECT_EQ(help[1].helpFile, core::kHelpFile);
     EXPECT_EQ(help[1].argument, QString());
 }
 
@@ -411,7 +418,7 @@ TEST_F(Program, AStartRunsItsStepsInOrderAndTheExitBacksUpTheSettings) {
             EXPECT_TRUE(exists("LOCAL1.DBF"));
             EXPECT_EQ(scripted.sound->played().size(), 1);
             EXPECT_EQ(main->windowTitle(), QStringLiteral(" QRT Lenkwerk-Trainer 2007 v2.41"));
-            EXPECT_FALSE(ctx.settings.OWLOGIN->isEnabled());
+            EXPECT_FALSE(findItem(main->menuBar(), QStringLiteral("&Benutzeranmeldung"))->isEnabled());
             scripted.messages->queueAnswer(true);
             QTest::mouseClick(main->background(), Qt::RightButton);
         }

@@ -10,13 +10,13 @@ using shelltest::ShellTest;
 namespace {
 
 // What one start and orderly exit do to the settings files.
-void startAndExit(ui::Context& ctx) {
+void startAndExit(core::Context& ctx) {
     shell::restoreSettingsBackup(ctx);
     shell::SETPUBLICS(ctx, true);
     shell::saveSettingsBackup(ctx);
 }
 
-QString iniValue(const ui::Context& ctx, const char* section, const char* key) {
+QString iniValue(const core::Context& ctx, const char* section, const char* key) {
     return platform::readProfileString(shell::iniPath(ctx), QString::fromLatin1(section), QString::fromLatin1(key),
                                        QStringLiteral("<missing>"));
 }
@@ -55,7 +55,7 @@ TEST_F(Settings, ValuesConvertAsTheSettingsFileMeansThem) {
     writeIni("[Setup]\nWVORLAGE=00\nSAUSWERT=0\nFPSHOW=x\nSOUND=\nSPEECH=0yes\nMAXFRAGEN= 12abc\nMAXDURCH=abc\n"
              "THEMEN=7.9\nWINSIZE=0\nERROR=99999999999\n");
     shell::SETPUBLICS(ctx, false);
-    const ui::Settings& s = ctx.settings;
+    const core::Settings& s = ctx.settings;
     EXPECT_FALSE(s.LS_WVORLAGE);
     EXPECT_FALSE(s.LS_SAUSWERT);
     EXPECT_TRUE(s.LS_FPSHOW);
@@ -70,14 +70,13 @@ TEST_F(Settings, ValuesConvertAsTheSettingsFileMeansThem) {
 
 TEST_F(Settings, SpeechIsNotWrittenBackAndTheLoginStartsEmpty) {
     writeIni("[Setup]\r\nSPEECH=1\r\n");
-    ctx.login.NS_USER = 2;
-    ctx.login.CS_LOCAL = QStringLiteral("LOCAL2");
+    ctx.setLogin(core::LoginState{2, {}, QStringLiteral("LOCAL2")});
     shell::SETPUBLICS(ctx, true);
     EXPECT_TRUE(ctx.settings.LS_SPEECH);
     EXPECT_EQ(iniValue(ctx, "Setup", "SPEECH"), QStringLiteral("1"));
     EXPECT_EQ(ini().find("SPEECH"), ini().rfind("SPEECH")); // still the one line
-    EXPECT_EQ(ctx.login.NS_USER, 0);
-    EXPECT_EQ(ctx.login.CS_LOCAL, QStringLiteral("LOCAL1"));
+    EXPECT_EQ(ctx.login().NS_USER, 0);
+    EXPECT_EQ(ctx.login().CS_LOCAL, QStringLiteral("LOCAL1"));
 }
 
 TEST_F(Settings, AHandEditedIniLosesToTheBackup) {

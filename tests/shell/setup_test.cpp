@@ -3,11 +3,13 @@
 #include <QTest>
 
 #include "platform/inifile.h"
+#include "shell/login.h"
 #include "shell/logindialog.h"
 #include "shell/settings.h"
 #include "shell/setupdialog.h"
 #include "shell/setupuser.h"
 #include "shelltest.h"
+#include "ui/fonts.h"
 #include "ui/buttons.h"
 #include "ui/controls.h"
 #include "ui/maskededit.h"
@@ -55,10 +57,10 @@ TEST_F(Setup, ControlsChangeTheSettingsAtOnceButOnlySavingStoresThem) {
         EXPECT_EQ(d->questionCount()->text(), QStringLiteral("30"));
         EXPECT_EQ(d->windowSize()->value(), 2);
         tick(d->soundBox());
-        EXPECT_FALSE(ctx.settings.LS_SOUND); // live, before any button
+        EXPECT_FALSE(d->edited().LS_SOUND);
         QTest::mouseClick(d->endButton(), Qt::LeftButton);
     });
-    EXPECT_FALSE(ctx.settings.LS_SOUND);
+    EXPECT_FALSE(ctx.settings.LS_SOUND); // for the rest of the run, though not saved
     EXPECT_EQ(value("Setup", "SOUND"), QStringLiteral("1")); // the next start has sound again
     EXPECT_TRUE(scripted.messages->shown().empty());
 }
@@ -132,7 +134,7 @@ TEST_F(Setup, AFailedSaveIsReported) {
     std::filesystem::create_directory(path("TAVOLIN.INI"));
     setup([](SetupDialog* d) { QTest::mouseClick(d->saveButton(), Qt::LeftButton); });
     ASSERT_EQ(scripted.messages->shown().size(), 1u);
-    EXPECT_EQ(scripted.messages->shown()[0].kind, ui::ScriptedMessages::Kind::Warning);
+    EXPECT_EQ(scripted.messages->shown()[0].kind, lwtest::ScriptedMessages::Kind::Warning);
 }
 
 class SetupUser : public Setup {};
@@ -175,12 +177,14 @@ TEST_F(SetupUser, SavingWithTheModeOnAsksForALoginAtOnce) {
     shell::SETUPUSER(ctx, &window);
     EXPECT_TRUE(loginShown);
     EXPECT_EQ(value("User", "TwoUser"), QStringLiteral("1"));
+    EXPECT_TRUE(ctx.login().twoUser);
     EXPECT_EQ(value("User", "UserName1"), QStringLiteral("Anna Berg")); // mixed case kept
     EXPECT_EQ(value("User", "UserPass1"), QStringLiteral("geHeim"));
     EXPECT_EQ(value("User", "UserName2"), QStringLiteral("Ben"));
     EXPECT_EQ(value("User", "UserPass2"), QString());
-    EXPECT_EQ(ctx.login.NS_USER, 1);
-    EXPECT_EQ(window.windowTitle().trimmed(), QStringLiteral("QRT Lenkwerk-Trainer 2007 v2.41 - Benutzer: Anna Berg"));
+    EXPECT_EQ(ctx.login().NS_USER, 1);
+    EXPECT_EQ(shell::mainWindowTitle(ctx, ctx.login().twoUser).trimmed(),
+              QStringLiteral("QRT Lenkwerk-Trainer 2007 v2.41 - Benutzer: Anna Berg"));
 }
 
 TEST_F(Setup, ThePagesUseTheDialogFontWhateverTheDesktopFont) {
@@ -191,7 +195,7 @@ TEST_F(Setup, ThePagesUseTheDialogFontWhateverTheDesktopFont) {
         SetupUserDialog userDialog(ctx);
         for (QWidget* dialog : {static_cast<QWidget*>(&setupDialog), static_cast<QWidget*>(&userDialog)}) {
             for (QWidget* w : dialog->findChildren<ui::Label*>())
-                EXPECT_EQ(w->font().pointSizeF(), ctx.settings.OFONT.pointSizeF()) << w->objectName();
+                EXPECT_EQ(w->font().pointSizeF(), ui::dialogFont().pointSizeF()) << w->objectName();
         }
     }
     QApplication::setFont(desktop);

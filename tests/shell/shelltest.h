@@ -11,7 +11,8 @@
 #include <string>
 
 #include "support/testdir.h"
-#include "ui/context.h"
+#include "core/context.h"
+#include "support/scripted.h"
 #include "uitest.h"
 
 namespace shelltest {
@@ -19,7 +20,7 @@ namespace shelltest {
 // A program folder of its own and a context with scripted services for every test.
 class ShellTest : public ::testing::Test {
 protected:
-    ShellTest() : ctx(QString::fromStdString(dir.path().string())), scripted(ctx.useScriptedServices()) {}
+    ShellTest() : ctx(QString::fromStdString(dir.path().string())), scripted(lwtest::useScriptedServices(ctx)) {}
 
     std::filesystem::path path(const std::string& name) const { return dir / name; }
     void writeIni(const std::string& bytes) const { lwtest::writeFile(dir / "TAVOLIN.INI", bytes); }
@@ -27,8 +28,8 @@ protected:
     bool exists(const std::string& name) const { return std::filesystem::exists(dir / name); }
 
     lwtest::TempDir dir;
-    ui::Context ctx;
-    ui::Context::Scripted scripted;
+    core::Context ctx;
+    lwtest::Scripted scripted;
 };
 
 // Acts on the next modal dialog of type T as soon as it is shown (the code under test is blocked in its exec()).

@@ -162,32 +162,36 @@ TEST(MessageDialog, OtherAltKeysDoNothing) {
 
 TEST(MeterDialog, RefusesEveryCloseWhileTheActionRuns) {
     int refused = 0;
-    bool flagDuringAction = true;
-    bool sawArguments = false;
-    auto action = [&](ui::ProgressBar& bar, ui::Label& text, ui::SkinnedDialog& dialog, bool& done) {
-        flagDuringAction = done;
-        sawArguments =
-            bar.total() == 10 && bar.position() == 0 && text.text() == QStringLiteral("Statistik-Daten ermitteln ...");
-        bar.setTotal(4);
+    bool cancelledDuringAction = true;
+    bool sawDefaults = false;
+    ui::MeterDialog* shown = nullptr;
+    auto action = [&](core::Progress& progress) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<ui::MeterDialog*>(w); d && d->isVisible()) shown = d;
+        ASSERT_NE(shown, nullptr);
+        ui::MeterDialog& dialog = *shown;
+        cancelledDuringAction = progress.cancelled();
+        sawDefaults = dialog.bar()->total() == 10 && dialog.bar()->position() == 0 &&
+                      dialog.textLabel()->text() == QStringLiteral("Statistik-Daten ermitteln ...");
+        progress.setTotal(4);
         QTest::keyClick(&dialog, Qt::Key_Escape);
         refused += dialog.isVisible();
-        QTest::mouseClick(static_cast<ui::MeterDialog&>(dialog).closeButton(), Qt::LeftButton);
+        QTest::mouseClick(dialog.closeButton(), Qt::LeftButton);
         refused += dialog.isVisible();
         dialog.close(); // what Alt+F4 and the window manager do
         refused += dialog.isVisible();
         dialog.reject();
         refused += dialog.isVisible();
         for (int i = 1; i <= 4; ++i) {
-            bar.setPosition(i);
-            text.setText(QStringLiteral("Schritt %1").arg(i));
-            ui::processEvents();
+            progress.setPosition(i);
+            progress.setText(QStringLiteral("Schritt %1").arg(i));
         }
         refused += dialog.isVisible();
     };
     ui::MeterDialog dlg(action, QStringLiteral("Statistik-Daten ermitteln ..."), QStringLiteral("Bitte warten"));
     dlg.run(); // returns only once the dialog has closed
-    EXPECT_TRUE(sawArguments);
-    EXPECT_FALSE(flagDuringAction);
+    EXPECT_TRUE(sawDefaults);
+    EXPECT_FALSE(cancelledDuringAction);
     EXPECT_EQ(refused, 5);
     EXPECT_TRUE(dlg.done());
     EXPECT_FALSE(dlg.isVisible());

@@ -20,7 +20,7 @@
 #include "shell/setupuser.h"
 #include "ui/bitmaps.h"
 #include "ui/buttons.h"
-#include "ui/context.h"
+#include "core/context.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/geometry.h"
@@ -172,7 +172,7 @@ void renderShell() {
                                  QStringLiteral("Anna Berg"));
     platform::writeProfileString(ini, QStringLiteral("MailSupport"), QStringLiteral("Reply"),
                                  QStringLiteral("anna.berg@example.org"));
-    ui::Context ctx(folder.path());
+    core::Context ctx(folder.path());
     shell::SETPUBLICS(ctx, false);
     {
         shell::AboutDialog dlg(ctx, false);
