@@ -6,13 +6,13 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "error.h"
+#include "format.h"
 
 namespace store {
 
@@ -61,7 +61,6 @@ using NodePtr = std::unique_ptr<ExprNode>;
 constexpr std::size_t kMaxTextLength = 64 * 1024;
 constexpr int kMaxNesting = 100; // parentheses, calls and unary operators inside each other
 constexpr int kMaxDepth = 200;   // depth of the finished tree, e.g. long chains of arithmetic
-constexpr int kMaxStrWidth = 255;
 constexpr int kDefaultStrWidth = 10;
 // Significant decimal digits that survive a round trip through a double.
 constexpr int kSignificantDigits = 15;
@@ -209,103 +208,15 @@ bool isCanonicalStored(std::string_view raw, int decimals) {
     return intDigits + static_cast<std::size_t>(decimals) <= static_cast<std::size_t>(kSignificantDigits);
 }
 
-// Writes v with `decimals` places, rounded half away from zero, into buf (room for `width` characters).
-// Returns the length, or -1 when it needs more than width characters or v is not finite.
-int formatFixed(double v, int decimals, int width, char* buf) {
-    if (!std::isfinite(v)) return -1;
-    bool negative = v < 0;
-    double a = std::fabs(v);
-    char* p = buf;
-
-    if (a < 1e15 && a == std::floor(a)) {
-        auto iv = static_cast<std::uint64_t>(a);
-        char digits[20];
-        int count = 0;
-        do {
-            digits[count++] = static_cast<char>('0' + iv % 10);
-            iv /= 10;
-        } while (iv != 0);
-        if (a == 0.0) negative = false;
-        int need = (negative ? 1 : 0) + count + (decimals > 0 ? decimals + 1 : 0);
-        if (need > width) return -1;
-        if (negative) *p++ = '-';
-        while (count > 0)
-            *p++ = digits[--count];
-        if (decimals > 0) {
-            *p++ = '.';
-            std::memset(p, '0', static_cast<std::size_t>(decimals));
-        }
-        return need;
-    }
-
-    // Round on the 15 significant decimal digits of the value rather than on its binary expansion, so that
-    // 1.005 rounds to 1.01 as the person who typed it expects.
-    char sci[40];
-    std::snprintf(sci, sizeof sci, "%.*e", kSignificantDigits - 1, a);
-    char sig[kSignificantDigits + 1];
-    sig[0] = sci[0];
-    std::memcpy(sig + 1, sci + 2, kSignificantDigits - 1);
-    int exponent = std::atoi(sci + kSignificantDigits + 2);
-    int sigLen = kSignificantDigits;
-    int keep = exponent + 1 + decimals; // digits left of the rounding position
-    if (keep < 0) {
-        sigLen = 0;
-    } else if (keep < kSignificantDigits) {
-        bool up = sig[keep] >= '5';
-        sigLen = keep;
-        if (up) {
-            int i = keep - 1;
-            while (i >= 0 && sig[i] == '9')
-                sig[i--] = '0';
-            if (i >= 0) {
-                ++sig[i];
-            } else {
-                std::memmove(sig + 1, sig, static_cast<std::size_t>(sigLen));
-                sig[0] = '1';
-                ++sigLen;
-                ++exponent;
-            }
-        }
-    }
-    if (sigLen == 0) negative = false;
-    int intDigits = (sigLen > 0 && exponent >= 0) ? exponent + 1 : 1;
-    int need = (negative ? 1 : 0) + intDigits + (decimals > 0 ? decimals + 1 : 0);
-    if (need > width) return -1;
-    auto digitAt = [&](int place) {
-        int index = exponent - place;
-        return (index >= 0 && index < sigLen) ? sig[index] : '0';
-    };
-    if (negative) *p++ = '-';
-    for (int place = intDigits - 1; place >= 0; --place)
-        *p++ = digitAt(place);
-    if (decimals > 0) {
-        *p++ = '.';
-        for (int k = 1; k <= decimals; ++k)
-            *p++ = digitAt(-k);
-    }
-    return need;
-}
-
-void appendFormatted(std::string& out, double v, int width, int decimals) {
-    if (width <= 0) return;
-    char buf[kMaxStrWidth + 1];
-    int len = formatFixed(v, decimals, width, buf);
-    if (len < 0) {
-        out.append(static_cast<std::size_t>(width), '*');
-        return;
-    }
-    out.append(static_cast<std::size_t>(width - len), ' ');
-    out.append(buf, static_cast<std::size_t>(len));
-}
-
+// STR()'s width and decimals arrive as numbers: the fraction is dropped, NaN and anything below 1 count as 0.
 int clampWidth(double w) {
     if (!(w >= 1.0)) return 0; // also NaN
-    return w >= kMaxStrWidth ? kMaxStrWidth : static_cast<int>(w);
+    return w >= kStrMaxWidth ? kStrMaxWidth : static_cast<int>(w);
 }
 
 int clampDecimals(double d) {
     if (!(d >= 1.0)) return 0;
-    return d >= kMaxStrWidth ? kMaxStrWidth : static_cast<int>(d);
+    return d >= kStrMaxWidth ? kStrMaxWidth : static_cast<int>(d);
 }
 
 // VAL(): the number at the start of a text after leading blanks; 0 when there is none.
@@ -725,8 +636,8 @@ public:
         }
         if (field && !m_widthNode && !m_decimalsNode && m_width == field->width() && m_decimals == field->decimals())
             m_field = field;
-        m_length = m_widthNode ? -1 : std::min(m_width, kMaxStrWidth);
-        m_width = std::min(m_width, kMaxStrWidth);
+        m_length = m_widthNode ? -1 : std::min(m_width, kStrMaxWidth);
+        m_width = std::min(m_width, kStrMaxWidth);
     }
     void appendText(std::string& out) const override {
         if (m_field) {
@@ -739,7 +650,7 @@ public:
         }
         int width = m_widthNode ? clampWidth(m_widthNode->num()) : m_width;
         int decimals = m_decimalsNode ? clampDecimals(m_decimalsNode->num()) : m_decimals;
-        appendFormatted(out, m_value->num(), width, decimals);
+        appendStrNumber(out, m_value->num(), width, decimals);
     }
 
 private:

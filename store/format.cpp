@@ -10,45 +10,100 @@
 namespace store {
 namespace {
 
+// A finite number as decimal digits: |v| = 0.d1 d2 … dn × 10^(exponent + 1), so the first digit stands at the
+// place `exponent` (0 the units, -1 the tenths). No digits at all is zero.
+struct Decimal {
+    bool negative = false;
+    int count = 0;
+    int exponent = 0;
+    char digits[330] = {}; // the largest double has 309 integer digits
+
+    char digitAt(int place) const {
+        const int i = exponent - place;
+        return i >= 0 && i < count ? digits[i] : '0';
+    }
+    // Digits before the point, at least the units zero.
+    int intDigits() const { return count > 0 && exponent >= 0 ? exponent + 1 : 1; }
+};
+
+// The shortest fixed-point text that reads back as the same double: 2.675 gives "2.675" although the double
+// lies just below it, so a tie is decided the way the number is written, not on binary noise. Past 2^53 every
+// integer digit counts, so 1e23 keeps the digits of the integer the double holds.
+Decimal shortestDecimal(double v) {
+    Decimal d;
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::fixed);
+    const char* point = std::find(buf, r.ptr, '.');
+    d.exponent = static_cast<int>(point - buf) - 1;
+    for (const char* p = buf; p < r.ptr; ++p) {
+        if (*p == '.') continue;
+        if (d.count == 0 && *p == '0') {
+            --d.exponent; // a leading zero
+            continue;
+        }
+        d.digits[d.count++] = *p;
+    }
+    while (d.count > 0 && d.digits[d.count - 1] == '0')
+        --d.count;
+    if (d.count == 0) d.exponent = 0;
+    d.negative = v < 0 && d.count > 0;
+    return d;
+}
+
+// Rounded half away from zero to `decimals` places.
+Decimal roundedDecimal(double v, int decimals) {
+    Decimal d = shortestDecimal(v);
+    const int keep = d.exponent + 1 + decimals; // digits at or above the last place kept
+    if (keep >= d.count) return d;
+    if (keep < 0) {
+        d.count = 0; // below half a unit of the last place
+    } else {
+        const bool up = d.digits[keep] >= '5';
+        d.count = keep;
+        if (up) {
+            int i = keep - 1;
+            while (i >= 0 && d.digits[i] == '9')
+                --i; // the nines turn to zeros and drop off the end
+            if (i >= 0) {
+                ++d.digits[i];
+                d.count = i + 1;
+            } else {
+                d.digits[0] = '1'; // 9.96 → 10.0: the carry opens a new place
+                d.count = 1;
+                ++d.exponent;
+            }
+        }
+    }
+    if (d.count == 0) d.negative = false; // -0.001 shows as 0.00
+    return d;
+}
+
+void appendFixed(std::string& out, const Decimal& d, int decimals) {
+    if (d.negative) out += '-';
+    for (int place = d.intDigits() - 1; place >= 0; --place)
+        out += d.digitAt(place);
+    if (decimals > 0) {
+        out += '.';
+        for (int place = -1; place >= -decimals; --place)
+            out += d.digitAt(place);
+    }
+}
+
+// The picture path wants the integer and decimal digits apart.
 struct Rounded {
     bool negative = false;
     std::string intDigits;  // no leading zeros; "0" for a value below 1
     std::string fracDigits; // exactly the requested number of decimals
 };
 
-// Shortest round-trip form of |v| in fixed notation, e.g. "2.675" or "1000".
-std::string shortestFixed(double magnitude) {
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed);
-    return std::string(buf, r.ptr);
-}
-
 Rounded roundDecimal(double v, int decimals) {
-    const std::string text = shortestFixed(std::fabs(v));
-    const auto point = text.find('.');
-    std::string intPart = text.substr(0, point);
-    std::string frac = point == std::string::npos ? std::string() : text.substr(point + 1);
-    frac.resize(static_cast<std::size_t>(decimals) + 1, '0');
-    const bool roundUp = frac.back() >= '5';
-    frac.pop_back();
-
-    std::string digits = intPart + frac;
-    if (roundUp) {
-        int i = static_cast<int>(digits.size()) - 1;
-        for (; i >= 0 && digits[i] == '9'; --i)
-            digits[i] = '0';
-        if (i >= 0)
-            ++digits[i];
-        else
-            digits.insert(digits.begin(), '1');
-    }
+    const Decimal d = roundedDecimal(v, decimals);
     Rounded r;
-    r.intDigits = digits.substr(0, digits.size() - frac.size());
-    r.fracDigits = digits.substr(digits.size() - frac.size());
-    const auto firstNonZero = r.intDigits.find_first_not_of('0');
-    r.intDigits = firstNonZero == std::string::npos ? "0" : r.intDigits.substr(firstNonZero);
-    const bool zero = r.intDigits == "0" && r.fracDigits.find_first_not_of('0') == std::string::npos;
-    r.negative = v < 0 && !zero;
+    r.negative = d.negative;
+    for (int place = d.intDigits() - 1; place >= 0; --place)
+        r.intDigits += d.digitAt(place);
+    for (int place = -1; place >= -decimals; --place)
+        r.fracDigits += d.digitAt(place);
     return r;
 }
 
@@ -76,23 +131,36 @@ bool isDigitCell(char c) {
 
 } // namespace
 
+void appendStrNumber(std::string& out, double v, int width, int decimals) {
+    width = std::clamp(width, 0, kStrMaxWidth);
+    decimals = std::clamp(decimals, 0, kStrMaxWidth);
+    const auto cells = static_cast<std::size_t>(width);
+    if (!std::isfinite(v)) {
+        out.append(cells, '*');
+        return;
+    }
+    const Decimal d = roundedDecimal(v, decimals);
+    const int length = (d.negative ? 1 : 0) + d.intDigits() + (decimals > 0 ? decimals + 1 : 0);
+    if (length > width) {
+        out.append(cells, '*');
+        return;
+    }
+    out.append(static_cast<std::size_t>(width - length), ' ');
+    appendFixed(out, d, decimals);
+}
+
 std::string strNumber(double v, int width, int decimals) {
-    width = std::max(width, 0);
-    decimals = std::clamp(decimals, 0, 30);
-    if (!std::isfinite(v)) return std::string(static_cast<std::size_t>(width), '*');
-    const Rounded r = roundDecimal(v, decimals);
-    std::string text = r.negative ? "-" : "";
-    text += r.intDigits;
-    if (decimals > 0) text += '.' + r.fracDigits;
-    if (text.size() > static_cast<std::size_t>(width)) return std::string(static_cast<std::size_t>(width), '*');
-    return std::string(static_cast<std::size_t>(width) - text.size(), ' ') + text;
+    std::string text;
+    appendStrNumber(text, v, width, decimals);
+    return text;
 }
 
 std::string plainNumber(double v) {
     if (!std::isfinite(v)) return "0";
-    if (v == 0) return "0"; // also for -0
-    std::string text = v < 0 ? "-" : "";
-    text += shortestFixed(std::fabs(v));
+    const Decimal d = shortestDecimal(v);        // also "0" for -0
+    const int lowest = d.exponent - d.count + 1; // place of the last digit
+    std::string text;
+    appendFixed(text, d, lowest < 0 ? -lowest : 0);
     return text;
 }
 

@@ -8,11 +8,18 @@
 namespace store {
 
 // Numbers are rounded half away from zero on their shortest decimal form, so a value that reads 2.675 rounds
-// to 2.68 although the double lies just below it.
+// to 2.68 although the double lies just below it. That form is also the text plainNumber() writes, so a number
+// is rounded the way it reads in the INI file and in VAL()'s input.
+
+// The longest text str() gives: an index key or a field holds no more.
+inline constexpr int kStrMaxWidth = 255;
 
 // The runtime's str(): right-aligned in `width` characters with `decimals` places after a '.';
-// '*' repeated `width` times when the number does not fit (or is not finite).
+// '*' repeated `width` times when the number does not fit (or is not finite). A width below 1 gives "";
+// width and decimals are cut to kStrMaxWidth. A value that rounds to zero has no sign ("-0.001" → "0.00").
 std::string strNumber(double v, int width = 10, int decimals = 0);
+// The same text appended to out; allocates nothing once out has room for it (index keys are built this way).
+void appendStrNumber(std::string& out, double v, int width, int decimals);
 
 // The number without leading blanks, '.' as decimal point, and only the decimals it has: 30 → "30", 2.5 → "2.5".
 std::string plainNumber(double v);
