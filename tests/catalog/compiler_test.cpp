@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "catalog/crypt.h"
@@ -214,14 +215,19 @@ TEST(CatalogSource, TheDeliveredCatalogIsCleanAndComposesEveryClassExamThreeTime
     auto catalog = catalogsrc::readCatalog(source);
     catalogsrc::validate(catalog, source / "pictures");
     catalogsrc::checkCoverage(catalog, 3);
+    catalogsrc::checkAnswerPatterns(catalog, 40);
+    catalogsrc::checkReview(catalog, source / "REVIEW.md");
     for (const auto& f : catalog.faults)
         ADD_FAILURE() << f.where << ": " << f.message;
     EXPECT_GE(catalog.questions.size(), 400u);
-    int numbers = 0, pictures = 0;
+    int numbers = 0, pictures = 0, allRight = 0;
     for (const auto& q : catalog.questions) {
         numbers += q.isNumberQuestion();
         pictures += q.bild;
+        allRight += !q.answers.empty() && std::all_of(q.answers.begin(), q.answers.end(),
+                                                      [](const catalogsrc::Answer& a) { return a.right; });
     }
+    EXPECT_GE(allRight * 100, 9 * (static_cast<int>(catalog.questions.size()) - numbers)); // about one in ten
     EXPECT_GE(numbers, 40);
     EXPECT_GE(pictures, 80);
 }
