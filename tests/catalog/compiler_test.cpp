@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "catalog/crypt.h"
@@ -106,19 +107,127 @@ TEST(CatalogSource, EveryKindOfFaultIsRejectedWithItsOwnMessage) {
     }
 }
 
+// One multiple-choice question of class B with the given pattern ("+-" or "-++" ...).
+std::string choiceQuestion(const std::string& nr, const std::string& pattern, const std::string& text = "",
+                           const std::string& punkte = "B=3", bool picture = false) {
+    std::string q = "nr: " + nr + "\nfrage: " + (text.empty() ? "Frage " + nr : text) + "\n";
+    for (size_t i = 0; i < pattern.size(); ++i)
+        q += std::string(1, pattern[i]) + " Antwort " + std::to_string(i + 1) + "\n";
+    return q + "punkte: " + punkte + "\n" + (picture ? "bild: ja\n" : "") + "\n";
+}
+
+TEST(CatalogSource, RightAnswerPatternsAreCountedAndOneOverTheLimitIsRefused) {
+    lwtest::TempDir dir;
+    writeCatalog(dir, {{"grund/thema1.txt", choiceQuestion("1.1.01-001", "+--") + choiceQuestion("1.1.01-002", "+--") +
+                                                choiceQuestion("1.1.01-003", "-+-") +
+                                                choiceQuestion("1.1.01-004", "+++") + kNumber}});
+    auto catalog = catalogsrc::readCatalog(dir.path());
+    const auto d = catalogsrc::answerPatterns(catalog);
+    EXPECT_EQ(d.multipleChoice, 4); // the number question has no pattern
+    ASSERT_EQ(d.patterns.size(), 3u);
+    EXPECT_EQ(d.patterns[0].pattern, "+ - -");
+    EXPECT_EQ(d.patterns[0].count, 2);
+    EXPECT_EQ(d.patterns[1].pattern, "+ + +");
+    EXPECT_EQ(d.patterns[2].pattern, "- + -");
+
+    catalogsrc::checkAnswerPatterns(catalog, 50); // exactly half is not over half
+    EXPECT_TRUE(catalog.faults.empty());
+    catalogsrc::checkAnswerPatterns(catalog, 40);
+    ASSERT_EQ(catalog.faults.size(), 1u);
+    EXPECT_NE(catalog.faults[0].message.find("„+ - -“ bei 2 von 4"), std::string::npos) << catalog.faults[0].message;
+}
+
+TEST(CatalogSource, AQuestionTextRepeatedWithinAClassIsRefused) {
+    struct Case {
+        const char* what;
+        std::map<std::string, std::string> files;
+        bool refused;
+    };
+    const std::string text = "Was müssen Sie beim Abbiegen beachten?";
+    const std::string variant = "  was MÜSSEN sie beim   abbiegen beachten?";
+    const std::vector<Case> cases = {
+        {"blanks and case",
+         {{"grund/thema1.txt",
+           choiceQuestion("1.1.01-001", "+-", text, "A=3 B=3") + choiceQuestion("1.1.01-002", "-+", variant, "B=3")}},
+         true},
+        {"basic material against the class's own",
+         {{"grund/thema1.txt", choiceQuestion("1.1.01-001", "+-", text, "A=3 B=3 C=3")},
+          {"b/thema1.txt", choiceQuestion("2.1.01-201", "-+", variant)}},
+         true},
+        {"a bus question scored for CE against a lorry question",
+         {{"c/thema1.txt", choiceQuestion("2.1.01-301", "+-", text, "C=3 CE=3")},
+          {"d/thema1.txt", choiceQuestion("2.1.01-401", "-+", text, "D=3 CE=3")}},
+         true},
+        {"different classes",
+         {{"b/thema1.txt", choiceQuestion("2.1.01-201", "+-", text)},
+          {"c/thema1.txt", choiceQuestion("2.1.01-301", "-+", text, "C=3")}},
+         false},
+        {"basic material not tested with that class",
+         {{"grund/thema1.txt", choiceQuestion("1.1.01-001", "+-", text, "C=3 D=3")},
+          {"b/thema1.txt", choiceQuestion("2.1.01-201", "-+", text)}},
+         false},
+        {"a picture each",
+         {{"grund/thema1.txt", choiceQuestion("1.1.01-001", "+-", text, "B=3", true) +
+                                   choiceQuestion("1.1.02-001", "-+", text, "B=3", true)}},
+         false},
+        {"a picture on one only",
+         {{"grund/thema1.txt",
+           choiceQuestion("1.1.01-001", "+-", text, "B=3", true) + choiceQuestion("1.1.02-001", "-+", text, "B=3")}},
+         true},
+    };
+    for (const Case& c : cases) {
+        lwtest::TempDir dir;
+        writeCatalog(dir, c.files);
+        lwtest::writeFile(dir / "pictures/1101-001.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"/>");
+        auto catalog = catalogsrc::readCatalog(dir.path());
+        catalogsrc::validate(catalog, dir / "pictures");
+        int repeats = 0;
+        for (const auto& f : catalog.faults)
+            repeats += f.message.find("wiederholt") != std::string::npos;
+        EXPECT_EQ(repeats, c.refused ? 1 : 0) << c.what;
+    }
+}
+
+TEST(CatalogSource, AReviewRowWithoutABasisIsRefused) {
+    lwtest::TempDir dir;
+    lwtest::writeFile(dir / "REVIEW.md", "| Nummer | Urteil | Änderung |\n"
+                                         "|---|---|---|\n"
+                                         "| 1.5.01-714 | richtig | Geprüft. |\n"
+                                         "| 1.1.10-023 | richtig | geprüft: Gefahrenlehre (Ermüdung) |\n"
+                                         "| 1.7.01-721 | richtig | Quelle: |\n"
+                                         "| 1.1.05-013 | korrigiert | Antwort ersetzt; § 3 Abs. 1 StVO |\n"
+                                         "| 2.6.04-351 | richtig | geprüft: Art. 8 Abs. 6 VO (EG) 561/2006 |\n"
+                                         "| 1.4.01-086 | richtig | geprüft: Zeichen 101, Anlage 1 |\n"
+                                         "| 2.5.01-152 | richtig | geprüft: Rücknahme nach der Altölverordnung |\n"
+                                         "| 1.7.01-722 | richtig | Quelle: Faustformel für den Bremsweg |\n"
+                                         "Fließtext mit | 1.1.01-001 | Geprüft. | ist keine Zeile\n");
+    catalogsrc::Catalog catalog;
+    catalogsrc::checkReview(catalog, dir / "REVIEW.md");
+    std::vector<std::string> where;
+    for (const auto& f : catalog.faults)
+        where.push_back(f.where + " " + f.message.substr(0, 10));
+    EXPECT_EQ(where,
+              (std::vector<std::string>{"REVIEW.md:3 1.5.01-714", "REVIEW.md:4 1.1.10-023", "REVIEW.md:5 1.7.01-721"}));
+}
+
 TEST(CatalogSource, TheDeliveredCatalogIsCleanAndComposesEveryClassExamThreeTimesOver) {
     const std::filesystem::path source = std::filesystem::path(LW_SOURCE_DIR) / "data/catalog";
     auto catalog = catalogsrc::readCatalog(source);
     catalogsrc::validate(catalog, source / "pictures");
     catalogsrc::checkCoverage(catalog, 3);
+    catalogsrc::checkAnswerPatterns(catalog, 40);
+    catalogsrc::checkReview(catalog, source / "REVIEW.md");
     for (const auto& f : catalog.faults)
         ADD_FAILURE() << f.where << ": " << f.message;
     EXPECT_GE(catalog.questions.size(), 400u);
-    int numbers = 0, pictures = 0;
+    int numbers = 0, pictures = 0, allRight = 0;
     for (const auto& q : catalog.questions) {
         numbers += q.isNumberQuestion();
         pictures += q.bild;
+        allRight += !q.answers.empty() && std::all_of(q.answers.begin(), q.answers.end(),
+                                                      [](const catalogsrc::Answer& a) { return a.right; });
     }
+    EXPECT_GE(allRight * 100, 9 * (static_cast<int>(catalog.questions.size()) - numbers)); // about one in ten
     EXPECT_GE(numbers, 40);
     EXPECT_GE(pictures, 80);
 }
@@ -128,11 +237,13 @@ TEST(CatalogCompiler, WritesTheCatalogTableThatTheProgramAndDbfreadRead) {
     writeCatalog(src, {{"grund/thema1.txt", std::string(kGood) + "\n" + kNumber}});
     lwtest::TempDir out;
     std::string log;
-    ASSERT_EQ(lwtest::runCommand(std::string("QT_QPA_PLATFORM=offscreen '") + LW_MKCATALOG + "' --coverage 0 '" +
-                                     src.path().string() + "' '" + out.path().string() + "' 2>&1",
+    ASSERT_EQ(lwtest::runCommand(std::string("QT_QPA_PLATFORM=offscreen '") + LW_MKCATALOG +
+                                     "' --coverage 0 --pattern-limit 100 '" + src.path().string() + "' '" +
+                                     out.path().string() + "' 2>&1",
                                  &log),
               0)
         << log;
+    EXPECT_NE(log.find("+ -        1  100.0 %"), std::string::npos) << log;
 
     store::Session s;
     store::WorkArea* f = s.use(out / "FRAGEN.DBF", "DFRG", store::Table::Mode::SharedRead);
@@ -199,6 +310,37 @@ TEST(CatalogCompiler, RefusesAFaultyCatalogAndWritesNothing) {
               0);
     EXPECT_NE(log.find("keine Antwort"), std::string::npos) << log;
     EXPECT_FALSE(std::filesystem::exists(out / "FRAGEN.DBF"));
+}
+
+TEST(CatalogCompiler, RefusesOnePatternOverFortyPerCentAndAReviewRowWithoutBasis) {
+    lwtest::TempDir src;
+    writeCatalog(src,
+                 {{"grund/thema1.txt", choiceQuestion("1.1.01-001", "+-") + choiceQuestion("1.1.01-002", "-+") +
+                                           choiceQuestion("1.1.01-003", "+--") + choiceQuestion("1.1.01-004", "-+-") +
+                                           choiceQuestion("1.1.01-005", "+-")}});
+    auto run = [&](std::string* log) {
+        lwtest::TempDir out;
+        return lwtest::runCommand(std::string("QT_QPA_PLATFORM=offscreen '") + LW_MKCATALOG + "' --coverage 0 '" +
+                                      src.path().string() + "' '" + out.path().string() + "' 2>&1",
+                                  log);
+    };
+    std::string log;
+    EXPECT_EQ(run(&log), 0) << log; // "+ -" has 2 of 5: exactly 40 %
+    lwtest::writeFile(src / "grund/thema1.txt",
+                      choiceQuestion("1.1.01-001", "+-") + choiceQuestion("1.1.01-002", "+-") +
+                          choiceQuestion("1.1.01-003", "+--") + choiceQuestion("1.1.01-004", "-+-") +
+                          choiceQuestion("1.1.01-005", "+-"));
+    EXPECT_NE(run(&log), 0);
+    EXPECT_NE(log.find("„+ -“ bei 3 von 5"), std::string::npos) << log;
+    EXPECT_NE(log.find("+ -        3   60.0 %"), std::string::npos) << log;
+
+    lwtest::writeFile(src / "grund/thema1.txt", choiceQuestion("1.1.01-001", "+-") +
+                                                    choiceQuestion("1.1.01-002", "-+") +
+                                                    choiceQuestion("1.1.01-003", "+--"));
+    lwtest::writeFile(src / "REVIEW.md", "| 1.1.01-001 | richtig | geprüft: § 1 Abs. 2 StVO |\n"
+                                         "| 1.1.01-002 | richtig | Geprüft. |\n");
+    EXPECT_NE(run(&log), 0);
+    EXPECT_NE(log.find("REVIEW.md:2: 1.1.01-002"), std::string::npos) << log;
 }
 
 } // namespace

@@ -223,6 +223,118 @@ void validate(Catalog& catalog, const std::filesystem::path& pictureDir) {
                 fault(q, "Bild fehlt: " + svg.filename().string());
         }
     }
+    checkRepeatedTexts(catalog);
+}
+
+PatternDistribution answerPatterns(const Catalog& catalog) {
+    std::map<std::string, int> counts;
+    PatternDistribution out;
+    for (const Question& q : catalog.questions) {
+        if (q.isNumberQuestion() || q.answers.empty())
+            continue;
+        std::string pattern;
+        for (const Answer& a : q.answers)
+            pattern += std::string(pattern.empty() ? "" : " ") + (a.right ? '+' : '-');
+        ++counts[pattern];
+        ++out.multipleChoice;
+    }
+    for (const auto& [pattern, count] : counts)
+        out.patterns.push_back({pattern, count});
+    std::stable_sort(out.patterns.begin(), out.patterns.end(),
+                     [](const PatternCount& a, const PatternCount& b) { return a.count > b.count; });
+    return out;
+}
+
+void checkAnswerPatterns(Catalog& catalog, int maxPercent) {
+    const PatternDistribution d = answerPatterns(catalog);
+    for (const PatternCount& p : d.patterns)
+        if (p.count * 100 > maxPercent * d.multipleChoice)
+            catalog.faults.push_back({"Antwortmuster", "„" + p.pattern + "“ bei " + std::to_string(p.count) + " von " +
+                                                           std::to_string(d.multipleChoice) +
+                                                           " Auswahlfragen, erlaubt sind höchstens " +
+                                                           std::to_string(maxPercent) + " %"});
+}
+
+namespace {
+
+// Blanks collapsed, letters in lower case (ASCII and the Latin-1 capitals of UTF-8, which covers German).
+std::string comparableText(const std::string& utf8) {
+    std::string out;
+    bool blank = false;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c == ' ' || c == '\t') {
+            blank = !out.empty();
+            continue;
+        }
+        if (blank)
+            out += ' ';
+        blank = false;
+        if (c == 0xC3 && i + 1 < utf8.size()) {
+            const unsigned char next = static_cast<unsigned char>(utf8[i + 1]);
+            out += static_cast<char>(c);
+            out += static_cast<char>(next >= 0x80 && next <= 0x9E && next != 0x97 ? next + 0x20 : next);
+            ++i;
+        } else {
+            out += static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+        }
+    }
+    return out;
+}
+
+bool shareAClass(const Question& a, const Question& b) {
+    for (const auto& [column, points] : a.punkte)
+        if (points > 0 && b.points(column) > 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
+void checkRepeatedTexts(Catalog& catalog) {
+    std::map<std::string, std::vector<const Question*>> byText;
+    for (const Question& q : catalog.questions)
+        if (!q.frage.empty())
+            byText[comparableText(q.frage)].push_back(&q);
+    std::vector<Fault> faults;
+    for (const auto& [text, questions] : byText) {
+        for (size_t i = 1; i < questions.size(); ++i) {
+            const Question& q = *questions[i];
+            for (size_t j = 0; j < i; ++j) {
+                const Question& earlier = *questions[j];
+                if ((q.bild && earlier.bild) || !shareAClass(q, earlier))
+                    continue;
+                faults.push_back({where(q), q.nr + ": Fragetext wiederholt " + earlier.nr + " (" + earlier.file +
+                                                ") in derselben Klasse"});
+                break;
+            }
+        }
+    }
+    catalog.faults.insert(catalog.faults.end(), faults.begin(), faults.end());
+}
+
+bool namesBasis(const std::string& rowText) {
+    static const std::regex basis(
+        "§ *[0-9]|\\bArt\\. *[0-9]|\\bAnlage *[0-9]|\\b(Zeichen|Z\\.) *[0-9]|"
+        "\\b(StVO|StVZO|FeV|StVG|BKatV|FPersV|StGB|PflVG|BOKraft|KraftStG|FZV|GGVSE|ADR|OWiG|AETR|WHG|AltölV|"
+        "KrW-/AbfG)\\b|VO \\((EG|EWG)\\)|[a-zäöü-](verordnung|gesetz)|\\bQuelle: *[^ |]",
+        std::regex::icase);
+    return std::regex_search(rowText, basis);
+}
+
+void checkReview(Catalog& catalog, const std::filesystem::path& reviewFile) {
+    static const std::regex row(R"(^\|\s*([12]\.[1-8]\.\d\d-\d\d\d)\s*\|(.*)$)");
+    std::ifstream in(reviewFile);
+    const std::string name = reviewFile.filename().string();
+    std::string line;
+    for (int lineNo = 1; std::getline(in, line); ++lineNo) {
+        std::smatch m;
+        if (!std::regex_match(line, m, row) || namesBasis(m[2].str()))
+            continue;
+        catalog.faults.push_back({name + ":" + std::to_string(lineNo),
+                                  m[1].str() + ": Prüfzeile nennt keine Grundlage (Paragraf, Anlage, Zeichen, Gesetz "
+                                               "oder Verordnung, sonst „Quelle: …“)"});
+    }
 }
 
 std::vector<CoverageCell> coverage(const Catalog& catalog) {

@@ -62,8 +62,31 @@ std::vector<CoverageCell> coverage(const Catalog& catalog);
 // Adds a fault for every cell with fewer than `factor` times the questions the step takes.
 void checkCoverage(Catalog& catalog, int factor);
 
-extern const std::vector<std::string> kClassCodes;  // the menu's class codes
-extern const std::vector<std::string> kColumns;     // source column names in table order
+// Right-answer patterns of the multiple-choice questions ("+ - -", "- + +", ...) and how often each occurs.
+struct PatternCount {
+    std::string pattern;
+    int count = 0;
+};
+struct PatternDistribution {
+    std::vector<PatternCount> patterns; // most frequent first, then by pattern
+    int multipleChoice = 0;             // questions counted
+};
+PatternDistribution answerPatterns(const Catalog& catalog);
+// Adds a fault for every pattern that more than `maxPercent` per cent of the multiple-choice questions share: a
+// learner would otherwise learn where the right answers sit instead of which they are.
+void checkAnswerPatterns(Catalog& catalog, int maxPercent);
+
+// Adds a fault for every question whose text (blanks and letter case aside) repeats another's that the same class
+// can draw in its exam. Two questions with a picture each may share a text such as "Was gilt bei diesem Zeichen?".
+void checkRepeatedTexts(Catalog& catalog);
+
+// Adds a fault for every question row of the review table (| number | verdict | change |) that names no basis: no
+// paragraph, article, Anlage, sign number, law or regulation, and no non-legal source after "Quelle:".
+void checkReview(Catalog& catalog, const std::filesystem::path& reviewFile);
+bool namesBasis(const std::string& rowText);
+
+extern const std::vector<std::string> kClassCodes; // the menu's class codes
+extern const std::vector<std::string> kColumns;    // source column names in table order
 extern const std::vector<std::string> kFamilies;
 
 } // namespace catalogsrc

@@ -2,8 +2,9 @@
 // FRAGEN.CDX into the program folder through the program's own table engine, the texts scrambled as the program
 // stores them and every picture rendered into a Windows bitmap.
 //
-// Usage: mkcatalog [--coverage N] <catalog source folder> <program folder>
-// (--coverage: how many times its questions every exam step must find per class; 3 unless given)
+// Usage: mkcatalog [--coverage N] [--pattern-limit P] <catalog source folder> <program folder>
+// (--coverage: how many times its questions every exam step must find per class; 3 unless given;
+//  --pattern-limit: the largest share in per cent one right-answer pattern may have; 40 unless given)
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -62,19 +63,34 @@ void printCoverage(const catalogsrc::Catalog& catalog) {
     }
 }
 
+void printPatterns(const catalogsrc::Catalog& catalog) {
+    const auto d = catalogsrc::answerPatterns(catalog);
+    std::printf("Muster der richtigen Antworten (%d Auswahlfragen):\n", d.multipleChoice);
+    for (const auto& p : d.patterns)
+        std::printf("  %-6s %5d  %5.1f %%\n", p.pattern.c_str(), p.count,
+                    d.multipleChoice ? 100.0 * p.count / d.multipleChoice : 0.0);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     int factor = 3;
+    int patternLimit = 40;
     int first = 1;
-    if (argc == 5 && std::string(argv[1]) == "--coverage") {
-        factor = std::atoi(argv[2]);
-        first = 3;
+    for (; first + 1 < argc; first += 2) {
+        const std::string option = argv[first];
+        if (option == "--coverage")
+            factor = std::atoi(argv[first + 1]);
+        else if (option == "--pattern-limit")
+            patternLimit = std::atoi(argv[first + 1]);
+        else
+            break;
     }
     if (argc - first != 2) {
-        std::fprintf(stderr, "Aufruf: mkcatalog [--coverage N] <Katalogquellen> <Programmordner>\n");
+        std::fprintf(stderr,
+                     "Aufruf: mkcatalog [--coverage N] [--pattern-limit P] <Katalogquellen> <Programmordner>\n");
         return 2;
     }
     const std::filesystem::path source = argv[first];
@@ -84,7 +100,11 @@ int main(int argc, char** argv) {
     catalogsrc::Catalog catalog = catalogsrc::readCatalog(source);
     catalogsrc::validate(catalog, pictures);
     catalogsrc::checkCoverage(catalog, factor);
+    catalogsrc::checkAnswerPatterns(catalog, patternLimit);
+    if (std::filesystem::exists(source / "REVIEW.md"))
+        catalogsrc::checkReview(catalog, source / "REVIEW.md");
     printCoverage(catalog);
+    printPatterns(catalog);
 
     std::map<std::string, QByteArray> bitmaps;
     for (const auto& q : catalog.questions) {
