@@ -218,10 +218,10 @@ Result FineTable::speeding(int vehicle, int NINNAUS, double NUEBERGE) {
     m_session.setVariable("CFZEUG", Value::text(*entry));
     m_session.setVariable("NINNAUS", Value::number(NINNAUS));
     m_session.setVariable("NUEBERGE", Value::number(NUEBERGE));
-    if (select("VERGEHEN", "VERGEHEN == M->CFZEUG .AND. OPTION = M->NINNAUS .AND. LIMITVON <= M->NUEBERGE .AND. "
-                           "LIMITBIS >= M->NUEBERGE") &&
-        !m_area->eof())
-        return fromRow();
+    if (!select("VERGEHEN", "VERGEHEN == M->CFZEUG .AND. OPTION = M->NINNAUS .AND. LIMITVON <= M->NUEBERGE .AND. "
+                            "LIMITBIS >= M->NUEBERGE"))
+        return r; // the engine has reported why; no note for a lookup that did not run
+    if (!m_area->eof()) return fromRow();
     // Faster than any row reaches: no fine of a lower range stays on screen beside the note.
     r.text = tr8(kFluglizenz);
     return r;
