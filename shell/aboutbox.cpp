@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "platform/inifile.h"
+#include "shell/layouts.h"
 #include "shell/settings.h"
 #include "ui/bitmaps.h"
 #include "core/context.h"
@@ -46,7 +47,7 @@ AboutDialog::AboutDialog(core::Context& ctx, bool startup, QWidget* parent)
     const QFont font = ui::fontPt(QStringLiteral("MS Sans Serif"), 8);
     const QColor ink(0x20, 0x20, 0x20);
 
-    m_picture = ui::place(new QLabel(this), ui::pxRect(26, 26, 320, 110));
+    m_picture = ui::place(new QLabel(this), layout::about::logo);
     m_picture->setAlignment(Qt::AlignCenter);
     const QPixmap picture = ui::Bitmaps::get(aboutLine(ini, "Bitmap", "AB_QRT"));
     if (!picture.isNull()) {
@@ -73,12 +74,12 @@ AboutDialog::AboutDialog(core::Context& ctx, bool startup, QWidget* parent)
     m_firm = text(aboutLine(ini, "Firma1", "Norvale Lernsoftware GmbH") + QLatin1Char('\n') +
                       aboutLine(ini, "Firma2", "Musterweg 7, 12345 Musterstadt") + QLatin1Char('\n') +
                       aboutLine(ini, "Firma3", "Telefon 01234 / 56 78 90"),
-                  ui::pxRect(146, 26, 320, 60), false);
+                  layout::about::address, false);
     m_contact = text(aboutLine(ini, "Internet", "Internet: www.norvale.example") + QLatin1Char('\n') +
                          aboutLine(ini, "Email", "E-Mail: info@norvale.example"),
-                     ui::pxRect(186, 26, 320, 30), false);
+                     layout::about::web, false);
     m_rights = text(QStringLiteral("© 2007 Norvale Lernsoftware GmbH. Alle Rechte vorbehalten."),
-                    ui::pxRect(220, 26, 320, 16), true);
+                    layout::about::rights, true);
 }
 
 void AboutDialog::paintEvent(QPaintEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "shell/layouts.h"
 #include "ui/buttons.h"
 #include "core/context.h"
 #include "core/helptopics.h"
@@ -31,7 +32,7 @@ ui::Label* leftLabel(QWidget* parent, const QString& text, const QRect& rect) {
 }
 
 ui::TabWidget* settingsTabs(ui::SkinnedDialog* dialog, const QStringList& titles) {
-    auto* tabs = ui::place(new ui::TabWidget(dialog), ui::pxRect(36, 6, 416, 206));
+    auto* tabs = ui::place(new ui::TabWidget(dialog), layout::settings::tabs);
     tabs->setColors(Qt::black, QColor(158, 176, 152));
     for (const QString& title : titles)
         tabs->addSkinnedPage(title, QStringLiteral("Setup2"));
@@ -42,11 +43,11 @@ SettingsButtons settingsButtons(ui::SkinnedDialog* dialog, core::Context& ctx, b
     SettingsButtons b{};
     b.save =
         ui::place(new ui::BitmapButton(QStringLiteral("BS_SPEIC"), QStringLiteral("Einstellungen speichern"), dialog),
-                  ui::pxRect(256, 118, 100, 32));
+                  layout::settings::save);
     b.help = ui::place(new ui::BitmapButton(QStringLiteral("BS_HELP"), QStringLiteral("Hilfe anzeigen"), dialog),
-                       ui::pxRect(256, 222, 100, 32));
+                       layout::settings::help);
     b.end = ui::place(new ui::BitmapButton(QStringLiteral("BS_ENDE"), QStringLiteral("Beenden ohne Speichern"), dialog),
-                      ui::pxRect(256, 326, 100, 32));
+                      layout::settings::end);
     dialog->addAccelerator(QLatin1Char('S'), b.save);
     dialog->addAccelerator(QLatin1Char('H'), b.help);
     dialog->addAccelerator(QLatin1Char('B'), b.end);

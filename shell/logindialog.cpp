@@ -1,6 +1,7 @@
 #include "shell/logindialog.h"
 
 #include "shell/dialogparts.h"
+#include "shell/layouts.h"
 #include "shell/login.h"
 #include "ui/artwork.h"
 #include "ui/buttons.h"
@@ -21,18 +22,18 @@ LoginDialog::LoginDialog(core::Context& ctx, LoginSession& session, QWidget* par
     setDialogSize(360, 200);
     ui::DLGPUTBMP(this, QStringLiteral("Login"));
 
-    auto* heading = ui::place(new ui::Label(QStringLiteral("Benutzeranmeldung"), this), ui::pxRect(26, 106, 140, 20));
+    auto* heading = ui::place(new ui::Label(QStringLiteral("Benutzeranmeldung"), this), layout::login::heading);
     heading->setFont(ui::fontPx(QStringLiteral("MS Sans Serif"), 13, true));
     heading->setColors(Qt::black);
 
-    parts::rightLabel(this, QStringLiteral("Benutzername"), ui::pxRect(54, 20, 80, 20));
-    m_name = ui::place(new ui::MaskedEdit(this), ui::pxRect(54, 106, 200, 20));
+    parts::rightLabel(this, QStringLiteral("Benutzername"), layout::login::nameLabel);
+    m_name = ui::place(new ui::MaskedEdit(this), layout::login::name);
     m_name->setUpperCase(kUserNameLength);
     m_name->setReplaceOnFirstKey(true);
     m_name->setText(unpadded(session.users().lastUser).toUpper());
 
-    parts::rightLabel(this, QStringLiteral("Passwort"), ui::pxRect(80, 20, 80, 20));
-    m_password = ui::place(new ui::MaskedEdit(this), ui::pxRect(80, 106, 100, 20));
+    parts::rightLabel(this, QStringLiteral("Passwort"), layout::login::passwordLabel);
+    m_password = ui::place(new ui::MaskedEdit(this), layout::login::password);
     m_password->setUpperCase(kPasswordLength);
     m_password->setReplaceOnFirstKey(true);
     m_password->setEchoMode(QLineEdit::Password);
@@ -42,17 +43,17 @@ LoginDialog::LoginDialog(core::Context& ctx, LoginSession& session, QWidget* par
     // A password belongs to its name: whoever types another name types its password too.
     connect(m_name, &QLineEdit::textEdited, m_password, &QLineEdit::clear);
 
-    parts::rightLabel(this, QStringLiteral("Zwei-Benutzer-Modus"), ui::pxRect(114, 20, 116, 20));
-    m_off = ui::place(new ui::CheckBox(QStringLiteral(" &abschalten"), this), ui::pxRect(110, 150, 100, 20));
+    parts::rightLabel(this, QStringLiteral("Zwei-Benutzer-Modus"), layout::login::modeLabel);
+    m_off = ui::place(new ui::CheckBox(QStringLiteral(" &abschalten"), this), layout::login::switchOff);
     m_off->setColors(Qt::black);
 
     m_confirm = ui::place(new ui::BitmapButton(QStringLiteral("BZ_WEIT"), QStringLiteral("Eingabe bestätigen"), this),
-                          ui::pxRect(158, 44, 100, 32));
+                          layout::login::confirm);
     m_help = ui::place(new ui::BitmapButton(QStringLiteral("BZ_HELP"), QStringLiteral("Hilfe anzeigen"), this),
-                       ui::pxRect(158, 148, 100, 32));
+                       layout::login::help);
     m_cancel =
         ui::place(new ui::BitmapButton(QStringLiteral("BZ_ENDE"), QStringLiteral("Zugangsprüfung abbrechen"), this),
-                  ui::pxRect(158, 252, 100, 32));
+                  layout::login::cancel);
     connect(m_confirm, &QAbstractButton::clicked, this, &LoginDialog::confirm);
     connect(m_help, &QAbstractButton::clicked, this,
             [this] { m_ctx.help().showTopic(core::kHelpFile, m_ctx.helpTopic); });

@@ -12,6 +12,7 @@
 #include "shell/features.h"
 #include "shell/login.h"
 #include "shell/logindialog.h"
+#include "shell/artwork.h"
 #include "shell/mainwindow.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
@@ -40,6 +41,7 @@ void handleOldErrorLog(core::Context& ctx) {
 }
 
 int runProgram(core::Context& ctx, const Features& features) {
+    registerArtwork();
     // The about box is the only window for a while; closing it must not end the program.
     const bool quitOnLastWindow = QGuiApplication::quitOnLastWindowClosed();
     QGuiApplication::setQuitOnLastWindowClosed(false);

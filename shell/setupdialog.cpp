@@ -2,6 +2,7 @@
 
 #include "platform/inifile.h"
 #include "shell/dialogparts.h"
+#include "shell/layouts.h"
 #include "shell/login.h"
 #include "shell/settings.h"
 #include "ui/fonts.h"
@@ -51,27 +52,27 @@ SetupDialog::SetupDialog(core::Context& ctx, QWidget* parent)
                                         QStringLiteral("E&mails"), QStringLiteral("Programm&fehler")});
 
     QWidget* system = m_tabs->widget(0);
-    parts::rightLabel(system, QStringLiteral("Fenstergröße"), ui::pxRect(28, 20, 96, 20));
+    parts::rightLabel(system, QStringLiteral("Fenstergröße"), layout::setup::winSizeLabel);
     m_winSize = new ui::RadioGroup(system);
-    m_winSize->addColumn({QStringLiteral(" Maximal"), QStringLiteral(" Normal (800 * 600)")}, 24, 120, 180, 20, 20);
+    m_winSize->addColumn({QStringLiteral(" Maximal"), QStringLiteral(" Normal (800 * 600)")}, layout::setup::winSize, 20);
     m_winSize->setColors(Qt::black);
     m_winSize->setValue(s.NS_WINSIZE);
     connect(m_winSize, &ui::RadioGroup::valueChanged, this, [&s](int v) { s.NS_WINSIZE = v; });
-    parts::rightLabel(system, QStringLiteral("Klangunterstützung"), ui::pxRect(74, 20, 96, 20));
-    m_sound = check(system, QStringLiteral(" einschalten"), ui::pxRect(70, 130, 100, 20), s.LS_SOUND, s.LS_SOUND);
-    parts::rightLabel(system, QStringLiteral("Sprachausgabe"), ui::pxRect(94, 20, 96, 20));
-    m_speech = check(system, QStringLiteral(" einschalten"), ui::pxRect(90, 130, 100, 20), s.LS_SPEECH, s.LS_SPEECH);
+    parts::rightLabel(system, QStringLiteral("Klangunterstützung"), layout::setup::soundLabel);
+    m_sound = check(system, QStringLiteral(" einschalten"), layout::setup::sound, s.LS_SOUND, s.LS_SOUND);
+    parts::rightLabel(system, QStringLiteral("Sprachausgabe"), layout::setup::speechLabel);
+    m_speech = check(system, QStringLiteral(" einschalten"), layout::setup::speech, s.LS_SPEECH, s.LS_SPEECH);
     // Only where a speech engine with a German voice is installed can the switch do anything.
     m_speech->setEnabled(ctx.speech().available());
     auto* note = parts::leftLabel(system,
                                   QStringLiteral("Die Sprachausgabe benötigt eine deutsche Stimme (espeak-ng).\r"
                                                  "Diese finden Sie auf https://github.com/espeak-ng/espeak-ng"),
-                                  ui::pxRect(124, 30, 340, 32));
+                                  layout::setup::speechNote);
     note->setWordWrap(true);
 
     QWidget* training = m_tabs->widget(1);
-    parts::rightLabel(training, QStringLiteral("Anzahl Fragen pro Übung"), ui::pxRect(42, 20, 140, 20));
-    m_count = ui::place(new ui::MaskedEdit(training), ui::pxRect(40, 166, 30, 20));
+    parts::rightLabel(training, QStringLiteral("Anzahl Fragen pro Übung"), layout::setup::countLabel);
+    m_count = ui::place(new ui::MaskedEdit(training), layout::setup::count);
     m_count->setDigits(2);
     m_count->setAlignment(Qt::AlignCenter);
     m_count->setReplaceOnFirstKey(true);
@@ -79,22 +80,22 @@ SetupDialog::SetupDialog(core::Context& ctx, QWidget* parent)
     ui::setColors(m_count, ui::art::palette::NCOLF, ui::art::palette::NCOLB);
     // Bound to what the user types, so a stored value wider than the field is not cut by merely opening.
     connect(m_count, &QLineEdit::textEdited, this, [&s](const QString& text) { s.NS_MAXFRAGEN = text.toInt(); });
-    parts::rightLabel(training, QStringLiteral("Falsch beantwortete Fragen"), ui::pxRect(74, 20, 140, 20));
-    m_repeat = check(training, QStringLiteral(" automatisch wieder vorlegen"), ui::pxRect(70, 166, 160, 20),
+    parts::rightLabel(training, QStringLiteral("Falsch beantwortete Fragen"), layout::setup::repeatLabel);
+    m_repeat = check(training, QStringLiteral(" automatisch wieder vorlegen"), layout::setup::repeat,
                      s.LS_WVORLAGE, s.LS_WVORLAGE);
-    parts::rightLabel(training, QStringLiteral("Auswertung der Antwort"), ui::pxRect(102, 20, 140, 20));
+    parts::rightLabel(training, QStringLiteral("Auswertung der Antwort"), layout::setup::evaluateLabel);
     m_evaluate =
-        check(training, QStringLiteral(" sofort anzeigen"), ui::pxRect(96, 166, 160, 20), s.LS_SAUSWERT, s.LS_SAUSWERT);
-    parts::rightLabel(training, QStringLiteral("Fehlerpunkte"), ui::pxRect(130, 20, 140, 20));
+        check(training, QStringLiteral(" sofort anzeigen"), layout::setup::evaluate, s.LS_SAUSWERT, s.LS_SAUSWERT);
+    parts::rightLabel(training, QStringLiteral("Fehlerpunkte"), layout::setup::pointsLabel);
     m_points =
-        check(training, QStringLiteral(" sofort anzeigen"), ui::pxRect(126, 166, 160, 20), s.LS_FPSHOW, s.LS_FPSHOW);
+        check(training, QStringLiteral(" sofort anzeigen"), layout::setup::points, s.LS_FPSHOW, s.LS_FPSHOW);
 
     QWidget* mails = m_tabs->widget(2);
-    parts::leftLabel(mails, QStringLiteral("Ihre Daten für den Email-Versand"), ui::pxRect(42, 96, 200, 20));
-    parts::rightLabel(mails, QStringLiteral("Name"), ui::pxRect(74, 20, 70, 20));
-    m_mailName = ui::place(new ui::MaskedEdit(mails), ui::pxRect(70, 96, 280, 20));
-    parts::rightLabel(mails, QStringLiteral("Email-Adresse"), ui::pxRect(102, 20, 70, 20));
-    m_mailReply = ui::place(new ui::MaskedEdit(mails), ui::pxRect(98, 96, 280, 20));
+    parts::leftLabel(mails, QStringLiteral("Ihre Daten für den Email-Versand"), layout::setup::mailHeading);
+    parts::rightLabel(mails, QStringLiteral("Name"), layout::setup::mailNameLabel);
+    m_mailName = ui::place(new ui::MaskedEdit(mails), layout::setup::mailName);
+    parts::rightLabel(mails, QStringLiteral("Email-Adresse"), layout::setup::mailReplyLabel);
+    m_mailReply = ui::place(new ui::MaskedEdit(mails), layout::setup::mailReply);
     const QString stored[2] = {platform::readProfileString(ini, kMail, QStringLiteral("Name"), {}),
                                platform::readProfileString(ini, kMail, QStringLiteral("Reply"), {})};
     ui::MaskedEdit* fields[2] = {m_mailName, m_mailReply};
@@ -105,11 +106,11 @@ SetupDialog::SetupDialog(core::Context& ctx, QWidget* parent)
     }
 
     QWidget* errors = m_tabs->widget(3);
-    parts::rightLabel(errors, QStringLiteral("Vorgehensweise"), ui::pxRect(54, 20, 96, 20));
+    parts::rightLabel(errors, QStringLiteral("Vorgehensweise"), layout::setup::errorLabel);
     m_error = new ui::RadioGroup(errors);
     m_error->addColumn(
-        {QStringLiteral("&Löschen"), QStringLiteral("&Drucken"), QStringLiteral("&Email-Versand an den Support")}, 54,
-        120, 200, 20, 20);
+        {QStringLiteral("&Löschen"), QStringLiteral("&Drucken"), QStringLiteral("&Email-Versand an den Support")},
+        layout::setup::error, 20);
     m_error->setColors(Qt::black);
     m_error->setValue(s.NS_ERROR);
     connect(m_error, &ui::RadioGroup::valueChanged, this, [&s](int v) { s.NS_ERROR = v; });
@@ -118,7 +119,7 @@ SetupDialog::SetupDialog(core::Context& ctx, QWidget* parent)
     m_save = buttons.save;
     m_help = buttons.help;
     m_end = buttons.end;
-    addCloseButton(12, 426, 18);
+    addCloseButton(layout::setup::close);
 }
 
 QString SetupDialog::mailName() const {

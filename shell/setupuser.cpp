@@ -1,6 +1,7 @@
 #include "shell/setupuser.h"
 
 #include "shell/dialogparts.h"
+#include "shell/layouts.h"
 #include "shell/login.h"
 #include "shell/logindialog.h"
 #include "ui/fonts.h"
@@ -30,8 +31,8 @@ SetupUserDialog::SetupUserDialog(core::Context& ctx, QWidget* parent) : ui::Skin
     m_tabs = parts::settingsTabs(
         this, {QStringLiteral("&Modus"), QStringLiteral("Benutzer &1"), QStringLiteral("Benutzer &2")});
     QWidget* mode = m_tabs->widget(0);
-    parts::rightLabel(mode, QStringLiteral("Zwei-Benutzer-Modus"), ui::pxRect(54, 20, 116, 20));
-    m_mode = ui::place(new ui::CheckBox(QStringLiteral(" einschalten"), mode), ui::pxRect(50, 150, 100, 20));
+    parts::rightLabel(mode, QStringLiteral("Zwei-Benutzer-Modus"), layout::setupUser::modeLabel);
+    m_mode = ui::place(new ui::CheckBox(QStringLiteral(" einschalten"), mode), layout::setupUser::mode);
     m_mode->setColors(Qt::black);
     m_mode->setChecked(users.twoUser);
     connect(m_mode, &QCheckBox::toggled, this, &SetupUserDialog::updateUserTabs);
@@ -40,12 +41,12 @@ SetupUserDialog::SetupUserDialog(core::Context& ctx, QWidget* parent) : ui::Skin
     const QString passwords[2] = {users.userPass1, users.userPass2};
     for (int i = 0; i < 2; ++i) {
         QWidget* page = m_tabs->widget(i + 1);
-        parts::leftLabel(page, QStringLiteral("Name"), ui::pxRect(50, 20, 80, 20));
-        m_names[i] = ui::place(new ui::MaskedEdit(page), ui::pxRect(48, 106, 110, 20));
+        parts::leftLabel(page, QStringLiteral("Name"), layout::setupUser::nameLabel);
+        m_names[i] = ui::place(new ui::MaskedEdit(page), layout::setupUser::name);
         m_names[i]->setTextMask(kUserNameLength);
         m_names[i]->setText(unpadded(names[i]));
-        parts::leftLabel(page, QStringLiteral("Passwort"), ui::pxRect(80, 20, 80, 20));
-        m_passwords[i] = ui::place(new ui::MaskedEdit(page), ui::pxRect(78, 106, 110, 20));
+        parts::leftLabel(page, QStringLiteral("Passwort"), layout::setupUser::passwordLabel);
+        m_passwords[i] = ui::place(new ui::MaskedEdit(page), layout::setupUser::password);
         m_passwords[i]->setTextMask(kPasswordLength);
         m_passwords[i]->setText(unpadded(passwords[i]));
         for (ui::MaskedEdit* field : {m_names[i], m_passwords[i]})
@@ -57,7 +58,7 @@ SetupUserDialog::SetupUserDialog(core::Context& ctx, QWidget* parent) : ui::Skin
     m_save = buttons.save;
     m_help = buttons.help;
     m_end = buttons.end;
-    addCloseButton(14, 428);
+    addCloseButton(layout::setupUser::close);
 }
 
 void SetupUserDialog::updateUserTabs() {

@@ -25,6 +25,8 @@ void drawWatermark(QPainter& p, const QRectF& area);
 
 // A rounded surface under a group of controls; `fill` is the colour those controls are given.
 void drawSurface(QPainter& p, const QRectF& r, const QColor& fill, qreal radius = 7);
+// A soft shadow round a control that paints itself (grids, tab controls).
+void drawShadow(QPainter& p, const QRectF& r);
 // A title tab in the band behind a dialog's own title label (the label's rectangle is given).
 void drawTitleTab(QPainter& p, const QRectF& label, const QColor& fill);
 // A sunken slot for a value or name field.
@@ -65,10 +67,6 @@ private:
 
 // The backgrounds of the dialogs (art_skins.cpp), named after what they are for.
 namespace ui::art::decor {
-void about(QPainter& p, QSize size);
-void login(QPainter& p, QSize size);
-void setup(QPainter& p, QSize size);
-void setupPage(QPainter& p, QSize size);
 void themes(QPainter& p, QSize size);
 void question1(QPainter& p, QSize size);
 void question2(QPainter& p, QSize size);
@@ -94,16 +92,11 @@ void stopping(QPainter& p, QSize size);
 
 // Start pictures, filler pictures, logos and icons (art_pictures.cpp).
 namespace ui::art::pictures {
-void start1(QPainter& p, QSize size);
-void start2(QPainter& p, QSize size);
-void start3(QPainter& p, QSize size);
-void start4(QPainter& p, QSize size);
 void noPicture(QPainter& p, QSize size);
 void filler1(QPainter& p, QSize size);
 void filler2(QPainter& p, QSize size);
 void filler3(QPainter& p, QSize size);
 void filler4(QPainter& p, QSize size);
-void aboutLogo(QPainter& p, QSize size);
 void search(QPainter& p, QSize size);
 void stop(QPainter& p, QSize size);
 void programIcon(QPainter& p, QSize size);

@@ -44,16 +44,6 @@ void pictureMat(QPainter& p, const QRectF& r) {
     p.restore();
 }
 
-// A soft shadow round a control that paints itself (grids, tab controls).
-void shadow(QPainter& p, const QRectF& r) {
-    p.save();
-    p.setPen(Qt::NoPen);
-    for (int i = 3; i >= 1; --i) {
-        p.setBrush(QColor(0, 0, 0, 12));
-        p.drawRoundedRect(r.adjusted(-i, -i + 1, i, i + 1), 3 + i, 3 + i);
-    }
-    p.restore();
-}
 
 // Alternating light rows, so that a caption and its bars read as one line.
 void stripe(QPainter& p, const QRectF& r, int index) {
@@ -135,68 +125,6 @@ void catalogBar(QPainter& p, QSize size, int shift) {
 }
 
 } // namespace
-
-void about(QPainter& p, QSize size) {
-    const qreal w = size.width() - 1;
-    // A blue strip at the top echoes the band of the other dialogs; the card carries logo and address.
-    p.fillRect(QRectF(0, 0, w, 10), vertical(0, 10, palette::bandBottom, palette::bandLine));
-    p.fillRect(QRectF(0, 10, w, 1), palette::accent);
-    drawSurface(p, QRectF(14, 17, w - 28, 232), palette::panel, 10);
-    p.setPen(QPen(palette::panelBorder, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(24.5, 24.5, 322, 112));
-    p.fillRect(QRectF(26, 141, 320, 1), palette::accent);
-}
-
-void login(QPainter& p, QSize size) {
-    const qreal w = size.width() - 4; // the dialog is 360 x 200 on this picture
-    const qreal h = size.height() - 4;
-    p.fillRect(QRectF(0, 0, w, 16), vertical(0, 16, palette::bandTop, palette::bandBottom));
-    p.fillRect(QRectF(0, 16, w, 2), palette::bandLine);
-    p.fillRect(QRectF(0, 18, w, 1), palette::accent);
-    // A person on a blue badge beside the heading "Benutzeranmeldung" (at 26, 106).
-    const QPointF c(82, 36);
-    QRadialGradient g(c - QPointF(5, 5), 22);
-    g.setColorAt(0, palette::primaryTop);
-    g.setColorAt(1, palette::primaryBottom);
-    p.setPen(QPen(palette::primaryBorder, 1));
-    p.setBrush(g);
-    p.drawEllipse(c, 13, 13);
-    p.save();
-    QPainterPath badge;
-    badge.addEllipse(c, 12.5, 12.5);
-    p.setClipPath(badge);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawEllipse(c + QPointF(0, -3.5), 5, 5);
-    p.drawEllipse(c + QPointF(0, 12.5), 9.5, 8);
-    p.restore();
-    drawSurface(p, QRectF(12, 50, w - 24, 88), palette::panel, 8);
-    // The button strip, ending where the dialog ends.
-    const qreal top = 150;
-    p.fillRect(QRectF(0, top, size.width(), size.height() - top),
-               vertical(top, h, palette::footer, palette::bodyBottom.darker(104)));
-    p.fillRect(QRectF(0, top, size.width(), 1), palette::panelBorder);
-    p.fillRect(QRectF(0, top + 1, size.width(), 1), QColor(255, 255, 255, 150));
-}
-
-void setup(QPainter& p, QSize) {
-    // The tab control at 36, 6 (416 x 206) stands out from the body.
-    shadow(p, QRectF(6, 58, 416, 184));
-}
-
-void setupPage(QPainter& p, QSize size) {
-    // The pages carry the colour of the settings' labels, the only controls on them that fill their
-    // background; check boxes and radio buttons are transparent over it.
-    const QRectF r(0, 0, size.width(), size.height());
-    p.fillRect(r, palette::setupLabel);
-    p.setPen(QPen(palette::setupLabel.lighter(122), 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(r.adjusted(4.5, 4.5, -4.5, -4.5), 6, 6);
-    QColor mark = palette::setupLabel.darker(115);
-    mark.setAlpha(90);
-    drawSteeringWheel(p, QPointF(size.width() - 60, size.height() - 56), 40, mark, mark);
-}
 
 void themes(QPainter& p, QSize) {
     drawTitleTab(p, QRectF(12, 14, 300, 16), palette::themeTab);
@@ -298,7 +226,7 @@ void catalogChoice(QPainter& p, QSize) {
 
 void catalogTable(QPainter& p, QSize) {
     drawTitleTab(p, QRectF(12, 8, 280, 16), palette::titleTab);
-    shadow(p, QRectF(12, 44, 610, 356));
+    drawShadow(p, QRectF(12, 44, 610, 356));
 }
 
 void catalogView1(QPainter& p, QSize size) {
@@ -331,7 +259,7 @@ void catalogPrint(QPainter& p, QSize) {
 
 void catalogStatistics(QPainter& p, QSize) {
     headingTab(p, QStringLiteral("Katalog-Statistik"), 150);
-    shadow(p, QRectF(14, 46, 492, 262));
+    drawShadow(p, QRectF(14, 46, 492, 262));
 }
 
 void tax(QPainter& p, QSize) {
@@ -340,12 +268,12 @@ void tax(QPainter& p, QSize) {
     drawSurface(p, QRectF(6, 56, 560, 226), palette::amber, 8);
     p.fillRect(QRectF(16, 222, 540, 1), palette::amber.darker(125));
     p.fillRect(QRectF(16, 223, 540, 1), QColor(255, 255, 255, 110));
-    shadow(p, QRectF(12, 286, 548, 82));
+    drawShadow(p, QRectF(12, 286, 548, 82));
 }
 
 void fine(QPainter& p, QSize) {
     // The tab control at 19, 6 units (500 x 350 pixels).
-    shadow(p, QRectF(12, 60, 500, 328));
+    drawShadow(p, QRectF(12, 60, 500, 328));
 }
 
 void finePage(QPainter& p, QSize size) {

@@ -85,6 +85,16 @@ void drawWatermark(QPainter& p, const QRectF& area) {
     p.restore();
 }
 
+void drawShadow(QPainter& p, const QRectF& r) {
+    p.save();
+    p.setPen(Qt::NoPen);
+    for (int i = 3; i >= 1; --i) {
+        p.setBrush(QColor(0, 0, 0, 12));
+        p.drawRoundedRect(r.adjusted(-i, -i + 1, i, i + 1), 3 + i, 3 + i);
+    }
+    p.restore();
+}
+
 void drawSurface(QPainter& p, const QRectF& r, const QColor& fill, qreal radius) {
     p.save();
     // A soft shadow below, then the surface with a slightly darker rim and a light inner edge.

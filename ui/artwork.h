@@ -154,7 +154,19 @@ struct FileEntry {
     const char* file; // its file name in Bitmaps/
 };
 
-// The named built-in pictures (bitmaptable.cpp): adding a name is one line there.
+// A feature's own pictures: the skins of its dialogs with their decorations, the pictures only it shows, and
+// which of them the build writes into Bitmaps/. Each feature keeps them in its folder and registers them.
+struct Artwork {
+    std::vector<SkinEntry> skins;
+    std::vector<PictureEntry> pictures;
+    std::vector<FileEntry> files;
+};
+
+// Adds a feature's pictures to the toolkit's own; a name that is known already keeps its first entry, so
+// registering twice changes nothing.
+void registerArtwork(const Artwork& artwork);
+
+// The named built-in pictures: the toolkit's own (bitmaptable.cpp) and the registered ones.
 const std::vector<SkinEntry>& skinTable();
 const std::vector<ButtonEntry>& buttonTable();
 const std::vector<PictureEntry>& pictureTable();

@@ -2,6 +2,8 @@
 
 #include "ui/art_common.h"
 
+#include <algorithm>
+
 // Every built-in picture by name. Skins: size of the picture (the dialog is one pixel smaller), kind, the
 // heading that belongs to the background, the height of the button strip and what else the background bears.
 // Buttons: size, look, glyph and caption. A Styles/<name>.bmp file in the program folder replaces any of them.
@@ -13,18 +15,12 @@ using K = SkinKind;
 using S = ButtonStyle;
 using G = Glyph;
 
-const std::vector<SkinEntry>& skinTable() {
-    static const std::vector<SkinEntry> table = {
+static std::vector<SkinEntry> toolkitSkins() {
+    return {
         // message dialogs
         {"MsgYesNo", 386, 174, K::Question, "", 0, nullptr, 0},
         {"MsgInfo", 382, 173, K::Notice, "", 0, nullptr, 0},
         {"MsgBlank", 384, 134, K::Progress, "", 0, nullptr, 0},
-        // shell; the login dialog is 360 x 200 on its 364 x 204 skin
-        {"ABOUT", 370, 259, K::Plain, "", 0, decor::about},
-        {"Login", 364, 204, K::Plain, "", 0, decor::login, 4},
-        {"SetupA", 456, 304, K::Dialog, "Voreinstellungen", 56, decor::setup},
-        {"SetupZ", 456, 304, K::Dialog, "Zwei-Benutzer-Modus", 56, decor::setup},
-        {"Setup2", 416, 182, K::Page, "", 0, decor::setupPage},
         // training and exam; the exam shows the question skins two pixels smaller
         {"ThemAusw", 657, 491, K::Dialog, "", 0, decor::themes},
         {"Fragen1", 642, 517, K::Dialog, "", 47, decor::question1, 2},
@@ -54,7 +50,6 @@ const std::vector<SkinEntry>& skinTable() {
         {"Bussgel2", 500, 326, K::Page, "", 0, decor::finePage},
         {"AnhaWeg", 500, 354, K::Dialog, "Anhalteweg berechnen", 0, decor::stopping},
     };
-    return table;
 }
 
 const std::vector<ButtonEntry>& buttonTable() {
@@ -112,42 +107,48 @@ const std::vector<ButtonEntry>& buttonTable() {
     return table;
 }
 
-const std::vector<PictureEntry>& pictureTable() {
-    static const std::vector<PictureEntry> table = {
-        // start pictures of the main window, stretched to its client area
-        {"START1", 800, 600, pictures::start1},
-        {"START2", 800, 600, pictures::start2},
-        {"START3", 800, 600, pictures::start3},
-        {"START4", 800, 600, pictures::start4},
+static std::vector<PictureEntry> toolkitPictures() {
+    return {
         // questions without a picture: the catalog view (318 x 200) and the training's filler pictures
         {"KEINBKAT", 318, 200, pictures::noPicture},
         {"Bild1", 318, 200, pictures::filler1},
         {"Bild2", 318, 200, pictures::filler2},
         {"Bild3", 318, 200, pictures::filler3},
         {"Bild4", 318, 200, pictures::filler4},
-        // about box, search dialog, error log dialog
-        {"AB_QRT", 320, 110, pictures::aboutLogo},
+        // search dialog, error log dialog
         {"SEEK_WIN", 40, 40, pictures::search, false},
         {"Stop_Max", 32, 32, pictures::stop, false},
         // icons: the program's and the update dialog's
         {"Tavolin", 32, 32, pictures::programIcon, false},
         {"Update", 32, 32, pictures::updateIcon, false},
     };
-    return table;
 }
 
-const std::vector<FileEntry>& bitmapFileTable() {
+static std::vector<FileEntry> toolkitFiles() {
     // What the program reads from Bitmaps\ rather than from its resources: the start pictures, the
     // no-picture pictures, and the skins whose size the dialogs take from the file.
-    static const std::vector<FileEntry> table = {
-        {"START1", "START1.bmp"},     {"START2", "START2.bmp"},     {"START3", "START3.bmp"}, {"START4", "START4.bmp"},
-        {"KEINBKAT", "KEINBKAT.BMP"}, {"Bild1", "Bild1.bmp"},       {"Bild2", "Bild2.bmp"},   {"Bild3", "Bild3.bmp"},
-        {"Bild4", "Bild4.bmp"},       {"ThemAusw", "ThemAusw.bmp"}, {"SetupA", "SetupA.bmp"}, {"SetupZ", "SetupZ.bmp"},
+    return {
+        {"KEINBKAT", "KEINBKAT.BMP"}, {"Bild1", "Bild1.bmp"}, {"Bild2", "Bild2.bmp"},
+        {"Bild3", "Bild3.bmp"},       {"Bild4", "Bild4.bmp"}, {"ThemAusw", "ThemAusw.bmp"},
     };
-    return table;
 }
 
 namespace {
+
+// The toolkit's own pictures and those the features registered.
+Artwork& registry() {
+    static Artwork all{toolkitSkins(), toolkitPictures(), toolkitFiles()};
+    return all;
+}
+
+template <typename Entry> void addNew(std::vector<Entry>& table, const std::vector<Entry>& entries) {
+    for (const Entry& e : entries) {
+        const bool known = std::any_of(table.begin(), table.end(), [&](const Entry& t) {
+            return QLatin1String(t.name).compare(QLatin1String(e.name), Qt::CaseInsensitive) == 0;
+        });
+        if (!known) table.push_back(e);
+    }
+}
 
 template <typename Entry> const Entry* findIn(const std::vector<Entry>& table, const QString& name) {
     for (const auto& e : table)
@@ -156,6 +157,24 @@ template <typename Entry> const Entry* findIn(const std::vector<Entry>& table, c
 }
 
 } // namespace
+
+void registerArtwork(const Artwork& artwork) {
+    addNew(registry().skins, artwork.skins);
+    addNew(registry().pictures, artwork.pictures);
+    addNew(registry().files, artwork.files);
+}
+
+const std::vector<SkinEntry>& skinTable() {
+    return registry().skins;
+}
+
+const std::vector<PictureEntry>& pictureTable() {
+    return registry().pictures;
+}
+
+const std::vector<FileEntry>& bitmapFileTable() {
+    return registry().files;
+}
 
 const SkinEntry* findSkin(const QString& name) {
     return findIn(skinTable(), name);

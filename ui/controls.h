@@ -58,6 +58,10 @@ public:
     QRadioButton* addItem(const QString& text, const QRect& rect);
     // Items one below the other, `step` pixels apart.
     void addColumn(const QStringList& items, int top, int left, int width, int height, int step);
+    // The same with the first button's rectangle from a dialog's layout.
+    void addColumn(const QStringList& items, const QRect& first, int step) {
+        addColumn(items, first.top(), first.left(), first.width(), first.height(), step);
+    }
 
     int value() const;
     void setValue(int value);

@@ -42,6 +42,7 @@ public:
 
     // The small "X" (tooltip "Schließen"), which rejects the dialog.
     CloseButton* addCloseButton(int top, int left, int size = 16);
+    CloseButton* addCloseButton(const QRect& rect) { return addCloseButton(rect.top(), rect.left(), rect.width()); }
 
     // Alt+letter that does exactly what `action` does (usually a button's click); not a control, so it is
     // neither visible nor in the tab order.

@@ -12,6 +12,7 @@
 
 #include "support/testdir.h"
 #include "core/context.h"
+#include "shell/artwork.h"
 #include "support/scripted.h"
 #include "uitest.h"
 
@@ -20,7 +21,9 @@ namespace shelltest {
 // A program folder of its own and a context with scripted services for every test.
 class ShellTest : public ::testing::Test {
 protected:
-    ShellTest() : ctx(QString::fromStdString(dir.path().string())), scripted(lwtest::useScriptedServices(ctx)) {}
+    ShellTest() : ctx(QString::fromStdString(dir.path().string())), scripted(lwtest::useScriptedServices(ctx)) {
+        shell::registerArtwork();
+    }
 
     std::filesystem::path path(const std::string& name) const { return dir / name; }
     void writeIni(const std::string& bytes) const { lwtest::writeFile(dir / "TAVOLIN.INI", bytes); }

@@ -9,11 +9,23 @@
 #include <cmath>
 #include <functional>
 
+#include "shell/artwork.h"
 #include "support/testdir.h"
 #include "ui/artwork.h"
 #include "ui/bitmaps.h"
 #include "ui/geometry.h"
 #include "uitest.h"
+
+namespace {
+
+// The features' pictures are drawn by the toolkit once they are registered, as the program does at start-up.
+class FeatureArtwork : public ::testing::Environment {
+public:
+    void SetUp() override { shell::registerArtwork(); }
+};
+[[maybe_unused]] auto* const g_artwork = ::testing::AddGlobalTestEnvironment(new FeatureArtwork);
+
+} // namespace
 
 namespace {
 

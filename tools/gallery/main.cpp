@@ -11,6 +11,7 @@
 
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
+#include "shell/artwork.h"
 #include "shell/features.h"
 #include "shell/login.h"
 #include "shell/logindialog.h"
@@ -32,6 +33,7 @@
 #include "ui/skinneddialog.h"
 
 #include "mocks.h"
+#include "support/scripted.h"
 
 namespace {
 
@@ -173,6 +175,7 @@ void renderShell() {
     platform::writeProfileString(ini, QStringLiteral("MailSupport"), QStringLiteral("Reply"),
                                  QStringLiteral("anna.berg@example.org"));
     core::Context ctx(folder.path());
+    lwtest::useScriptedServices(ctx);
     shell::SETPUBLICS(ctx, false);
     {
         shell::AboutDialog dlg(ctx, false);
@@ -223,6 +226,7 @@ int main(int argc, char* argv[]) {
     ui::Bitmaps::setProgramDir(g_out.absolutePath());
     app.setFont(ui::dialogFont());
 
+    shell::registerArtwork();
     renderBitmaps();
     renderSheets();
     renderMessages();

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QRadioButton>
 
+#include "ui/artwork.h"
 #include "ui/bitmaps.h"
 #include "ui/buttons.h"
 #include "ui/controls.h"
@@ -20,9 +21,6 @@ namespace gallery {
 
 namespace {
 
-const QColor kNcolF(1, 0, 0);
-const QColor kNcolB(255, 255, 208);
-const QColor kNcolBH(255, 255, 140);
 
 ui::Label* label(QWidget* parent, const QRect& r, const QString& text, std::optional<QColor> back = std::nullopt,
                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter, const QFont& font = ui::dialogFont()) {
@@ -38,10 +36,10 @@ void button(QWidget* parent, const char* name, const QRect& r) {
     ui::place(new ui::BitmapButton(QString::fromLatin1(name), QString(), parent), r);
 }
 
-ui::MaskedEdit* edit(QWidget* parent, const QRect& r, const QString& text, const QColor& back = kNcolB) {
+ui::MaskedEdit* edit(QWidget* parent, const QRect& r, const QString& text, const QColor& back = ui::art::palette::NCOLB) {
     auto* e = ui::place(new ui::MaskedEdit(parent), r);
     e->setText(text);
-    ui::setColors(e, kNcolF, back);
+    ui::setColors(e, ui::art::palette::NCOLF, back);
     return e;
 }
 
@@ -67,66 +65,8 @@ const char* const kThemes[8] = {
     "Gefahrenlehre", "Verhalten im Straßenverkehr",   "Vorfahrt, Vorrang", "Verkehrszeichen",
     "Umweltschutz",  "Vorschriften über den Betrieb", "Technik",           "Eignung und Befähigung"};
 
-void about(const SaveFn& save) {
-    ui::SkinnedDialog dlg;
-    ui::DLGPUTBMP(&dlg, QStringLiteral("ABOUT"));
-    picture(&dlg, ui::pxRect(26, 26, 320, 110), "AB_QRT");
-    const Qt::Alignment top = Qt::AlignLeft | Qt::AlignTop;
-    label(&dlg, ui::pxRect(146, 26, 320, 60), QStringLiteral("Herausgeber\nAnschrift\nTelefon"), std::nullopt, top);
-    label(&dlg, ui::pxRect(186, 26, 320, 30), QStringLiteral("www.beispiel.de\ninfo@beispiel.de"), std::nullopt, top);
-    label(&dlg, ui::pxRect(220, 26, 320, 16), QStringLiteral("Alle Rechte vorbehalten."), std::nullopt,
-          Qt::AlignLeft | Qt::AlignVCenter, ui::dialogFont(true));
-    save(dlg, QStringLiteral("ABOUT"));
-}
 
-void login(const SaveFn& save) {
-    ui::SkinnedDialog dlg;
-    dlg.setDialogSize(360, 200);
-    ui::DLGPUTBMP(&dlg, QStringLiteral("Login"));
-    label(&dlg, ui::pxRect(26, 106, 140, 20), QStringLiteral("Benutzeranmeldung"), std::nullopt,
-          Qt::AlignLeft | Qt::AlignVCenter, ui::fontPx(QStringLiteral("MS Sans Serif"), 13, true));
-    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    label(&dlg, ui::pxRect(54, 20, 80, 20), QStringLiteral("Benutzername"), std::nullopt, right);
-    edit(&dlg, ui::pxRect(54, 106, 200, 20), QStringLiteral("ANNA"));
-    label(&dlg, ui::pxRect(80, 20, 80, 20), QStringLiteral("Passwort"), std::nullopt, right);
-    edit(&dlg, ui::pxRect(80, 106, 100, 20), QStringLiteral("****"));
-    label(&dlg, ui::pxRect(114, 20, 116, 20), QStringLiteral("Zwei-Benutzer-Modus"), std::nullopt, right);
-    ui::place(new ui::CheckBox(QStringLiteral(" abschalten"), &dlg), ui::pxRect(110, 150, 100, 20));
-    button(&dlg, "BZ_WEIT", ui::pxRect(158, 44, 100, 32));
-    button(&dlg, "BZ_HELP", ui::pxRect(158, 148, 100, 32));
-    button(&dlg, "BZ_ENDE", ui::pxRect(158, 252, 100, 32));
-    save(dlg, QStringLiteral("Login"));
-}
 
-void setup(const SaveFn& save) {
-    ui::SkinnedDialog dlg;
-    ui::DLGPUTBMP(&dlg, QStringLiteral("SetupA"), true);
-    dlg.addCloseButton(12, 426, 18);
-    const QColor back(158, 176, 152), labelBack(123, 171, 121);
-    auto* tabs = ui::place(new ui::TabWidget(&dlg), ui::pxRect(36, 6, 416, 206));
-    tabs->setColors(Qt::black, back);
-    auto* page = tabs->addSkinnedPage(QStringLiteral("S&ystem"), QStringLiteral("Setup2"));
-    tabs->addSkinnedPage(QStringLiteral("&Training"), QStringLiteral("Setup2"));
-    tabs->addSkinnedPage(QStringLiteral("E&mails"), QStringLiteral("Setup2"));
-    tabs->addSkinnedPage(QStringLiteral("Programm&fehler"), QStringLiteral("Setup2"));
-    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    label(page, ui::pxRect(28, 20, 96, 20), QStringLiteral("Fenstergröße"), labelBack, right);
-    auto* radios = new ui::RadioGroup(page);
-    radios->addColumn({QStringLiteral(" Maximal"), QStringLiteral(" Normal (800 * 600)")}, 24, 120, 180, 20, 20);
-    radios->setValue(2);
-    label(page, ui::pxRect(74, 20, 96, 20), QStringLiteral("Klangunterstützung"), labelBack, right);
-    auto* c1 = ui::place(new ui::CheckBox(QStringLiteral(" einschalten"), page), ui::pxRect(70, 130, 100, 20));
-    c1->setChecked(true);
-    label(page, ui::pxRect(94, 20, 96, 20), QStringLiteral("Sprachausgabe"), labelBack, right);
-    ui::place(new ui::CheckBox(QStringLiteral(" einschalten"), page), ui::pxRect(90, 130, 100, 20));
-    label(page, ui::pxRect(124, 30, 340, 32),
-          QStringLiteral("Die Sprachausgabe benötigt eine Sprach-Engine. Hinweise finden Sie in der Hilfe."),
-          std::nullopt);
-    button(&dlg, "BS_SPEIC", ui::pxRect(256, 118, 100, 32));
-    button(&dlg, "BS_HELP", ui::pxRect(256, 222, 100, 32));
-    button(&dlg, "BS_ENDE", ui::pxRect(256, 326, 100, 32));
-    save(dlg, QStringLiteral("SetupA"));
-}
 
 void themes(const SaveFn& save) {
     ui::SkinnedDialog dlg;
@@ -303,16 +243,12 @@ void statPages(const SaveFn& save) {
     (void)kThemes;
 }
 
-// The area choice is a dialog resource in dialog units of MS Sans Serif 8: 1.5 pixels across, 1.625 down.
-QRect dlu(int left, int top, int width, int height) {
-    return QRect(qRound(left * 1.5), qRound(top * 1.625), qRound(width * 1.5), qRound(height * 1.625));
-}
 
 void catalogChoice(const SaveFn& save) {
     ui::SkinnedDialog dlg;
     ui::DLGPUTBMP(&dlg, QStringLiteral("KataAusw"));
     const QColor amber(246, 205, 42);
-    label(&dlg, dlu(23, 30, 198, 18),
+    label(&dlg, ui::duRect(30, 23, 198, 18),
           QStringLiteral("Wählen Sie die Führerscheinklasse oder den Bereich aus dem Fragenkatalog, den Sie "
                          "anzeigen möchten."),
           amber, Qt::AlignCenter);
@@ -322,12 +258,12 @@ void catalogChoice(const SaveFn& save) {
                            "Klasse &T",      "alle &Fragen",   "&nur Bilderfragen"};
     const int tops[] = {57, 72, 87, 102, 117, 132, 57, 72, 87, 117, 132};
     for (int i = 0; i < 11; ++i)
-        radios->addItem(QString::fromUtf8(areas[i]), dlu(i < 6 ? 35 : 128, tops[i], 90, 12));
+        radios->addItem(QString::fromUtf8(areas[i]), ui::duRect(tops[i], i < 6 ? 35 : 128, 90, 12));
     radios->setValue(2);
-    radios->setColors(kNcolF, amber);
-    button(&dlg, "BZ_WEIT", dlu(40, 165, 57, 20));
-    button(&dlg, "BZ_HELP", dlu(110, 165, 57, 20));
-    button(&dlg, "BZ_ENDE", dlu(180, 165, 57, 20));
+    radios->setColors(ui::art::palette::NCOLF, amber);
+    button(&dlg, "BZ_WEIT", ui::duRect(165, 40, 57, 20));
+    button(&dlg, "BZ_HELP", ui::duRect(165, 110, 57, 20));
+    button(&dlg, "BZ_ENDE", ui::duRect(165, 180, 57, 20));
     dlg.addCloseButton(13, 343);
     save(dlg, QStringLiteral("KataAusw"));
 }
@@ -535,14 +471,14 @@ void tax(const SaveFn& save) {
     use->addColumn({QStringLiteral(" enorm"), QStringLiteral(" unter 5 Liter"), QStringLiteral(" unter 3 Liter")}, 66,
                    450, 100, 20, 20);
     use->setValue(1);
-    use->setColors(kNcolF, amber);
+    use->setColors(ui::art::palette::NCOLF, amber);
     auto* fuel = new ui::RadioGroup(&dlg);
     fuel->addColumn({QStringLiteral(" Otto"), QStringLiteral(" Diesel")}, 140, 450, 100, 20, 20);
     fuel->setValue(2);
-    fuel->setColors(kNcolF, amber);
+    fuel->setColors(ui::art::palette::NCOLF, amber);
     auto* kat = ui::place(new ui::CheckBox(QStringLiteral(" Katalysator"), &dlg), ui::luRect(75, 49, 40, 10));
     kat->setEnabled(false);
-    kat->setColors(kNcolF, amber);
+    kat->setColors(ui::art::palette::NCOLF, amber);
     label(&dlg, ui::luRect(119, 49, 150, 10), QStringLiteral("Es wird die Euronorm 3 erfüllt."), amber,
           Qt::AlignLeft | Qt::AlignVCenter, ui::dialogFont(true));
     label(&dlg, ui::luRect(130, 49, 150, 10), QStringLiteral("Sie dürfen bei Ozonalarm fahren."), amber,
@@ -641,14 +577,14 @@ void stopping(const SaveFn& save) {
     for (int i = 0; i < 7; ++i) {
         label(&dlg, ui::luRect(rows[i], 21, 58, 8), QString::fromUtf8(names[i]), amber, right);
         auto* e =
-            edit(&dlg, ui::luRect(rows[i] - 2, 83, 30, 10), QString::fromUtf8(values[i]), i < 3 ? kNcolB : kNcolBH);
+            edit(&dlg, ui::luRect(rows[i] - 2, 83, 30, 10), QString::fromUtf8(values[i]), i < 3 ? ui::art::palette::NCOLB : ui::art::palette::NCOLBH);
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         if (i >= 3) e->setFont(ui::dialogFont(true));
         label(&dlg, ui::luRect(rows[i], 116, 15, 8), QString::fromUtf8(units[i]), amber);
     }
     auto* road =
         ui::place(new ui::ComboBox({QStringLiteral("Strassenzustand - ideal")}, &dlg), ui::luRect(38, 133, 100, 11));
-    ui::setColors(road, kNcolF, kNcolB);
+    ui::setColors(road, ui::art::palette::NCOLF, ui::art::palette::NCOLB);
     button(&dlg, "BZ_Berec", ui::luRect(154, 88, 50, 17));
     button(&dlg, "BZ_HELP", ui::luRect(154, 140, 50, 17));
     button(&dlg, "BZ_ENDE", ui::luRect(154, 192, 50, 17));
@@ -659,9 +595,6 @@ void stopping(const SaveFn& save) {
 } // namespace
 
 void renderMocks(const SaveFn& save) {
-    about(save);
-    login(save);
-    setup(save);
     themes(save);
     question1(save);
     question2(save);

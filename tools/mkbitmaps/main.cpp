@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "shell/artwork.h"
 #include "ui/artwork.h"
 
 int main(int argc, char* argv[]) {
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: lw_mkbitmaps <output dir>\n");
         return 2;
     }
+    shell::registerArtwork();
     const QString dir = QString::fromLocal8Bit(argv[1]);
     const QStringList written = ui::art::writeBitmapFiles(dir);
     if (written.size() != int(ui::art::bitmapFileTable().size())) {
