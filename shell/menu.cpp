@@ -7,7 +7,6 @@
 #include <QUrl>
 #include <QUrlQuery>
 
-#include "platform/programdir.h"
 #include "shell/aboutbox.h"
 #include "shell/features.h"
 #include "shell/logindialog.h"
@@ -58,7 +57,7 @@ const TrainingClass kClasses[] = {
 
 QString documentPath(const core::Context& ctx, const QString& name) {
     const QString found = ctx.resolve(name);
-    return found.isEmpty() ? platform::ProgramDir(ctx.programDir).resolve(name) : found;
+    return found.isEmpty() ? ctx.path(name) : found;
 }
 
 bool looksLikeAddress(const QString& target) {

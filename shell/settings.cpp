@@ -8,7 +8,6 @@
 
 #include "catalog/crypt.h"
 #include "platform/inifile.h"
-#include "platform/programdir.h"
 #include "core/context.h"
 
 namespace shell {
@@ -17,11 +16,6 @@ namespace {
 
 const QString kSetup = QStringLiteral("Setup");
 const QString kSystem = QStringLiteral("System");
-
-// A name of the program folder as a path: the existing file in whatever case, else the name as written.
-QString programFile(const core::Context& ctx, const QString& name) {
-    return platform::ProgramDir(ctx.programDir).resolve(name);
-}
 
 std::optional<QByteArray> readAll(const QString& path) {
     QFile f(path);
@@ -43,16 +37,16 @@ bool writeAll(const QString& path, const QByteArray& bytes) {
 } // namespace
 
 QString iniPath(const core::Context& ctx) {
-    return programFile(ctx, QStringLiteral("TAVOLIN.INI"));
+    return ctx.path(QStringLiteral("TAVOLIN.INI"));
 }
 
 QString backupPath(const core::Context& ctx) {
-    return programFile(ctx, QStringLiteral("TAVOLIN.SAV"));
+    return ctx.path(QStringLiteral("TAVOLIN.SAV"));
 }
 
 void deleteUpdateLeftovers(const core::Context& ctx) {
     for (const QString& name : {QStringLiteral("tvupdate.exe"), QStringLiteral("Video.sem")}) {
-        const QString path = programFile(ctx, name);
+        const QString path = ctx.path(name);
         if (QFileInfo(path).isFile()) QFile::remove(path);
     }
 }

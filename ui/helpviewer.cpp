@@ -1,5 +1,7 @@
 #include "ui/helpviewer.h"
 
+#include "core/helptopics.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -259,8 +261,9 @@ HelpViewer* showHelpIndex(const QString& collectionFile, const QString& searchTe
 }
 
 QString HelpWindowService::collectionFor(const QString& helpFile) const {
-    QString name = helpFile.isEmpty() ? QStringLiteral("Texte/TAVOLIN.HLP") : helpFile;
+    QString name = helpFile.isEmpty() ? core::kHelpFile : helpFile;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (name.startsWith(QStringLiteral("./"))) name.remove(0, 2);
     const int dot = name.lastIndexOf(QLatin1Char('.'));
     const int slash = name.lastIndexOf(QLatin1Char('/'));
     if (dot > slash) name.truncate(dot);

@@ -92,7 +92,7 @@ TEST_F(Help, ServiceMapsHelpFileNamesToCollections) {
     });
     EXPECT_EQ(service.collectionFor(QString()), base + QStringLiteral("/Texte/TAVOLIN.qhc"));
     EXPECT_EQ(service.collectionFor(QStringLiteral(".\\Texte\\fixture.HLP")),
-              base + QStringLiteral("/./Texte/fixture.qhc"));
+              base + QStringLiteral("/Texte/fixture.qhc"));
     // A help file that is not there opens nothing and does not fail.
     EXPECT_TRUE(service.collectionFor(QStringLiteral(".\\TEXTE\\EUROFSCH.HLP")).isEmpty());
     service.showContents(QStringLiteral(".\\TEXTE\\EUROFSCH.HLP"));
