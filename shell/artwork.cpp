@@ -108,8 +108,9 @@ void start1(QPainter& p, QSize size) {
     }
     const Road road{{w * 0.46, h + 4}, {w * 0.62, horizon + h * 0.035}, w * 0.62, 4, -w * 0.16};
     drawRoad(p, road, kAsphalt, QColor(0xb9, 0xa7, 0x7a));
-    const QPointF carAt = road.centre(0.42) + QPointF(road.width(0.42) * 0.2, 0);
-    drawCar(p, carAt, road.width(0.42) * 0.32, QColor(0xd2, 0x3b, 0x2f));
+    // Seen from behind, keeping to the right lane.
+    carEndOn(p, road.centre(0.42) + QPointF(road.width(0.42) * 0.24, 0), road.width(0.42) * 0.3,
+             QColor(0xd2, 0x3b, 0x2f), QColor(0xff, 0x3b, 0x30));
     // Trees in front, and the sign on the right.
     tree(p, QPointF(w * 0.07, h * 0.9), h * 0.3, QColor(0x35, 0x74, 0x2e));
     tree(p, QPointF(w * 0.16, h * 0.8), h * 0.2, QColor(0x4a, 0x86, 0x36));
@@ -127,7 +128,7 @@ void start2(QPainter& p, QSize size) {
     g.setColorAt(0.55, QColor(0xe0, 0x8a, 0x7a));
     g.setColorAt(1, QColor(0xfb, 0xd0, 0x8a));
     p.fillRect(QRectF(0, 0, w, horizon + 20), g);
-    sun(p, QPointF(w * 0.32, horizon - h * 0.03), h * 0.06, QColor(0xff, 0xe3, 0x9c));
+    sun(p, QPointF(w * 0.32, horizon - h * 0.16), h * 0.05, QColor(0xff, 0xe3, 0x9c));
     cloud(p, QPointF(w * 0.7, h * 0.14), h / 380.0, 120);
     cloud(p, QPointF(w * 0.15, h * 0.22), h / 520.0, 100);
     ridge(p, w, horizon - h * 0.01, h * 0.05, h, QColor(0x6a, 0x5d, 0x86), 21);
@@ -156,52 +157,47 @@ void start2(QPainter& p, QSize size) {
     p.drawPolygon(barrier);
     // Traffic keeps to the right: ahead of us on the right lanes (tail lights), oncoming on the left.
     auto car = [&](qreal t, qreal lane, const QColor& body, const QColor& lights) {
-        const qreal s = road.width(t) * 0.16;
-        const QPointF foot = road.centre(t) + QPointF(road.width(t) * lane, 0);
-        p.setPen(Qt::NoPen);
-        p.setBrush(body);
-        p.drawRoundedRect(QRectF(foot.x() - s / 2, foot.y() - s * 0.5, s, s * 0.42), s * 0.08, s * 0.08);
-        p.setBrush(body.darker(130));
-        p.drawRoundedRect(QRectF(foot.x() - s * 0.36, foot.y() - s * 0.78, s * 0.72, s * 0.32), s * 0.1, s * 0.1);
-        p.setBrush(lights);
-        p.drawEllipse(QPointF(foot.x() - s * 0.34, foot.y() - s * 0.32), s * 0.09, s * 0.06);
-        p.drawEllipse(QPointF(foot.x() + s * 0.34, foot.y() - s * 0.32), s * 0.09, s * 0.06);
-        p.setBrush(QColor(0x1a, 0x1a, 0x1e));
-        p.drawRect(QRectF(foot.x() - s * 0.42, foot.y() - s * 0.1, s * 0.14, s * 0.1));
-        p.drawRect(QRectF(foot.x() + s * 0.28, foot.y() - s * 0.1, s * 0.14, s * 0.1));
+        carEndOn(p, road.centre(t) + QPointF(road.width(t) * lane, 0), road.width(t) * 0.16, body, lights);
     };
     car(0.72, -0.32, QColor(0x8a, 0x4b, 0x6b), QColor(0xff, 0xf6, 0xd0));
     car(0.55, -0.12, QColor(0x6b, 0x7d, 0x99), QColor(0xff, 0xf6, 0xd0));
     car(0.8, 0.36, QColor(0x3d, 0x5a, 0x80), QColor(0xff, 0x3b, 0x30));
     car(0.5, 0.13, QColor(0xb5, 0x4a, 0x36), QColor(0xff, 0x3b, 0x30));
     car(0.2, 0.36, QColor(0x2f, 0x6f, 0x5a), QColor(0xff, 0x3b, 0x30));
-    // The gantry with two blue boards and white arrows.
-    const qreal gy = h * 0.3;
+    // The gantry spans the right-hand carriageway at some distance; its legs stand on the verge and the middle
+    // strip, and its boards name the destinations with arrows pointing down to the lanes.
+    const qreal tg = 0.3;
+    const QPointF foot = road.centre(tg);
+    const qreal span = road.width(tg);
+    const qreal legLeft = foot.x(), legRight = foot.x() + span * 0.54;
+    const qreal legHeight = span * 0.42, leg = qMax<qreal>(2, span * 0.012);
+    const qreal top = foot.y() - legHeight;
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x3b, 0x40, 0x4a));
-    p.drawRect(QRectF(w * 0.05, gy - h * 0.01, w * 0.9, h * 0.018));
-    p.drawRect(QRectF(w * 0.05, gy, w * 0.012, h * 0.62));
-    p.drawRect(QRectF(w * 0.938, gy, w * 0.012, h * 0.62));
-    for (qreal cx : {0.3, 0.7}) {
-        const QRectF board(w * cx - w * 0.13, gy + h * 0.012, w * 0.26, h * 0.13);
-        p.setPen(QPen(Qt::white, h * 0.004));
+    p.drawRect(QRectF(legLeft - leg / 2, top, leg, legHeight));
+    p.drawRect(QRectF(legRight - leg / 2, top, leg, legHeight));
+    p.drawRect(QRectF(legLeft - leg, top - leg, legRight - legLeft + 2 * leg, leg * 1.4));
+    const char* destinations[2] = {"Köln", "Frankfurt"};
+    for (int k = 0; k < 2; ++k) {
+        const qreal laneCentre = foot.x() + span * (0.135 + k * 0.25);
+        const QRectF board(laneCentre - span * 0.11, top + leg * 0.6, span * 0.22, span * 0.12);
+        p.setPen(QPen(Qt::white, qMax<qreal>(1, span * 0.004)));
         p.setBrush(kSignBlue);
-        p.drawRoundedRect(board, h * 0.01, h * 0.01);
-        p.setPen(QPen(Qt::white, h * 0.012, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        const QPointF a = board.center() + QPointF(0, board.height() * 0.3);
-        const QPointF b = board.center() - QPointF(0, board.height() * 0.3);
-        p.drawLine(a, b);
-        p.drawLine(b, b + QPointF(-board.height() * 0.18, board.height() * 0.18));
-        p.drawLine(b, b + QPointF(board.height() * 0.18, board.height() * 0.18));
-        p.setBrush(Qt::white);
-        p.setPen(Qt::NoPen);
-        for (int k = 0; k < 3; ++k)
-            p.drawRect(QRectF(board.left() + board.width() * 0.08, board.top() + board.height() * (0.25 + k * 0.2),
-                              board.width() * (0.24 - k * 0.04), board.height() * 0.07));
+        p.drawRoundedRect(board, span * 0.008, span * 0.008);
+        drawFitted(p, board.adjusted(board.width() * 0.06, board.height() * 0.08, -board.width() * 0.06,
+                                     -board.height() * 0.5),
+                   QString::fromUtf8(destinations[k]), int(board.height() * 0.3), true, Qt::white, Qt::AlignCenter);
+        p.setPen(QPen(Qt::white, qMax<qreal>(1.5, board.height() * 0.07), Qt::SolidLine, Qt::RoundCap,
+                      Qt::RoundJoin));
+        const QPointF from(board.center().x(), board.top() + board.height() * 0.56);
+        const QPointF to(board.center().x(), board.bottom() - board.height() * 0.12);
+        p.drawLine(from, to);
+        p.drawLine(to, to + QPointF(-board.height() * 0.14, -board.height() * 0.14));
+        p.drawLine(to, to + QPointF(board.height() * 0.14, -board.height() * 0.14));
     }
 }
 
-// A village street in spring: houses with red roofs, a church, a zebra crossing and a traffic light.
+// A village street in spring: houses with red roofs, a church, a zebra crossing with its sign.
 void start3(QPainter& p, QSize size) {
     const qreal w = size.width(), h = size.height();
     const qreal horizon = h * 0.5;
@@ -259,19 +255,11 @@ void start3(QPainter& p, QSize size) {
         p.setBrush(QColor(0xf4, 0xf4, 0xf0));
         p.drawPolygon(stripe);
     }
-    // Trees and the traffic light.
+    // Trees, and the sign of the zebra crossing (350) beside it; a zebra crossing has no traffic light.
     tree(p, QPointF(w * 0.06, h * 0.74), h * 0.34, QColor(0x4f, 0x96, 0x3c));
     tree(p, QPointF(w * 0.95, h * 0.7), h * 0.3, QColor(0x5a, 0x9c, 0x42));
-    post(p, QPointF(w * 0.9, h * 0.95), h * 0.42, w * 0.01);
-    const QRectF box(w * 0.885, h * 0.42, w * 0.03, h * 0.13);
-    p.setBrush(QColor(0x2b, 0x2f, 0x36));
-    p.drawRoundedRect(box, w * 0.005, w * 0.005);
-    const QColor lights[] = {QColor(0x55, 0x22, 0x22), QColor(0x55, 0x48, 0x22), QColor(0x4c, 0xe0, 0x6a)};
-    for (int i = 0; i < 3; ++i) {
-        p.setBrush(lights[i]);
-        p.drawEllipse(QPointF(box.center().x(), box.top() + box.height() * (0.18 + i * 0.32)), box.width() * 0.3,
-                      box.width() * 0.3);
-    }
+    post(p, QPointF(w * 0.86, h * 0.95), h * 0.36, w * 0.008);
+    crossingSign(p, QPointF(w * 0.86, h * 0.56), h * 0.05);
 }
 
 // Autumn by a lake: mountains across the water, a shore road with a speed limit and coloured trees.
@@ -346,7 +334,13 @@ void start4(QPainter& p, QSize size) {
     dash.setDashPattern({6, 6});
     p.setPen(dash);
     p.drawPath(road);
-    drawCar(p, QPointF(w * 0.52, h * 0.83), w * 0.12, QColor(0x2f, 0x6f, 0xc8));
+    // Driving to the right, the car keeps to the near lane and follows the road's rise.
+    const qreal along = 0.52;
+    p.save();
+    p.translate(road.pointAtPercent(along));
+    p.rotate(-road.angleAtPercent(along));
+    drawCar(p, QPointF(0, h * 0.056), w * 0.1, QColor(0x2f, 0x6f, 0xc8));
+    p.restore();
     // Autumn trees along the shore.
     const QColor autumn[] = {QColor(0xd9, 0x7a, 0x22), QColor(0xc4, 0x3c, 0x26), QColor(0xe8, 0xb3, 0x2c),
                              QColor(0x8a, 0x9a, 0x36)};

@@ -213,4 +213,48 @@ void house(QPainter& p, QPointF foot, qreal w, qreal h, const QColor& wall, cons
     p.restore();
 }
 
+void carEndOn(QPainter& p, QPointF foot, qreal s, const QColor& body, const QColor& lights) {
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(body);
+    p.drawRoundedRect(QRectF(foot.x() - s / 2, foot.y() - s * 0.5, s, s * 0.42), s * 0.08, s * 0.08);
+    p.setBrush(body.darker(130));
+    p.drawRoundedRect(QRectF(foot.x() - s * 0.36, foot.y() - s * 0.78, s * 0.72, s * 0.32), s * 0.1, s * 0.1);
+    p.setBrush(lights);
+    p.drawEllipse(QPointF(foot.x() - s * 0.34, foot.y() - s * 0.32), s * 0.09, s * 0.06);
+    p.drawEllipse(QPointF(foot.x() + s * 0.34, foot.y() - s * 0.32), s * 0.09, s * 0.06);
+    p.setBrush(QColor(0x1a, 0x1a, 0x1e));
+    p.drawRect(QRectF(foot.x() - s * 0.42, foot.y() - s * 0.1, s * 0.14, s * 0.1));
+    p.drawRect(QRectF(foot.x() + s * 0.28, foot.y() - s * 0.1, s * 0.14, s * 0.1));
+    p.restore();
+}
+
+void crossingSign(QPainter& p, QPointF c, qreal r) {
+    p.save();
+    const QRectF square(c.x() - r, c.y() - r, 2 * r, 2 * r);
+    p.setPen(QPen(Qt::white, r * 0.06));
+    p.setBrush(kSignBlue);
+    p.drawRoundedRect(square, r * 0.12, r * 0.12);
+    QPolygonF triangle;
+    triangle << QPointF(c.x(), c.y() - r * 0.78) << QPointF(c.x() + r * 0.8, c.y() + r * 0.66)
+             << QPointF(c.x() - r * 0.8, c.y() + r * 0.66);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPolygon(triangle);
+    // The stripes under the walker, then the walker striding to the left.
+    p.setBrush(Qt::black);
+    for (int i = 0; i < 4; ++i)
+        p.drawRect(QRectF(c.x() - r * 0.5 + i * r * 0.28, c.y() + r * 0.46, r * 0.16, r * 0.12));
+    p.drawEllipse(QPointF(c.x() + r * 0.02, c.y() - r * 0.3), r * 0.09, r * 0.09);
+    QPen limb(Qt::black, r * 0.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(limb);
+    const QPointF hip(c.x() + r * 0.04, c.y() + r * 0.12), neck(c.x(), c.y() - r * 0.16);
+    p.drawLine(neck, hip);
+    p.drawLine(hip, QPointF(c.x() - r * 0.18, c.y() + r * 0.42));
+    p.drawLine(hip, QPointF(c.x() + r * 0.24, c.y() + r * 0.42));
+    p.drawLine(neck + QPointF(0, r * 0.06), QPointF(c.x() - r * 0.2, c.y() + r * 0.06));
+    p.drawLine(neck + QPointF(0, r * 0.06), QPointF(c.x() + r * 0.18, c.y() + r * 0.02));
+    p.restore();
+}
+
 } // namespace ui::art::scenery

@@ -46,6 +46,10 @@ void prioritySign(QPainter& p, QPointF c, qreal r);
 void limitSign(QPainter& p, QPointF c, qreal r, const QString& figure);
 void yieldSign(QPainter& p, QPointF c, qreal r);
 void stopSign(QPainter& p, QPointF c, qreal r);
+// A car seen from behind or from ahead (tail or head lights), its wheels on `foot`, `width` wide.
+void carEndOn(QPainter& p, QPointF foot, qreal width, const QColor& body, const QColor& lights);
+// Sign 350, the zebra crossing: blue square, white triangle, a walker on the stripes; `r` is half its side.
+void crossingSign(QPainter& p, QPointF c, qreal r);
 void house(QPainter& p, QPointF foot, qreal w, qreal h, const QColor& wall, const QColor& roof);
 
 } // namespace ui::art::scenery
