@@ -12,9 +12,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "store/byteorder.h"
 #include "store/error.h"
 
 namespace store {
+
+using endian::getBE32;
+using endian::getLE16;
+using endian::getLE32;
+using endian::putBE32;
+using endian::putLE16;
+using endian::putLE32;
 
 namespace {
 
@@ -25,31 +33,6 @@ constexpr std::size_t kLeafSpace = 488;     // a leaf page less its 24 header by
 constexpr std::size_t kInteriorSpace = 500; // an interior page less its 12 header bytes
 constexpr std::size_t kDirectoryKeyLength = 10;
 constexpr std::size_t kExpressionPool = 512;
-
-std::uint16_t le16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-std::uint32_t le32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-std::uint32_t be32(const unsigned char* p) {
-    return std::uint32_t(p[3]) | std::uint32_t(p[2]) << 8 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[0]) << 24;
-}
-void putLe16(unsigned char* p, std::uint32_t v) {
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-}
-void putLe32(unsigned char* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
-void putBe32(unsigned char* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[3 - i] = static_cast<unsigned char>(v >> (8 * i));
-}
-void putBe32(char* p, std::uint32_t v) {
-    putBe32(reinterpret_cast<unsigned char*>(p), v);
-}
 
 unsigned char* bytes(std::string& s, std::size_t at) {
     return reinterpret_cast<unsigned char*>(s.data()) + at;
@@ -116,16 +99,13 @@ std::string encodeNumberKey(double number) {
     std::memcpy(&bits, &number, sizeof bits);
     bits = (bits >> 63) ? ~bits : bits | (std::uint64_t(1) << 63);
     std::string out(8, '\0');
-    for (int i = 0; i < 8; ++i)
-        out[7 - i] = static_cast<char>(bits >> (8 * i));
+    endian::putBE64(out.data(), bits);
     return out;
 }
 
 double decodeNumberKey(std::string_view key) {
     if (key.size() < 8) return 0.0;
-    std::uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i)
-        bits = bits << 8 | static_cast<unsigned char>(key[i]);
+    std::uint64_t bits = endian::getBE64(key.data());
     bits = (bits >> 63) ? bits & ~(std::uint64_t(1) << 63) : ~bits;
     double number;
     std::memcpy(&number, &bits, sizeof number);
@@ -166,7 +146,7 @@ void CdxKeyList::add(std::string_view key, std::uint32_t recno) {
     std::size_t n = std::min(key.size(), m_keyLength);
     std::memcpy(out, key.data(), n);
     std::memset(out + n, m_fill, m_keyLength - n);
-    putBe32(out + m_keyLength, recno);
+    putBE32(out + m_keyLength, recno);
     ++m_count;
 }
 
@@ -186,7 +166,7 @@ void CdxTag::makeRecord(std::string_view key, std::uint32_t recno, char* out) co
     std::size_t n = std::min(key.size(), m_keyLength);
     std::memcpy(out, key.data(), n);
     std::memset(out + n, m_fill, m_keyLength - n);
-    putBe32(out + m_keyLength, recno);
+    putBE32(out + m_keyLength, recno);
 }
 
 CdxTag::Block CdxTag::newBlock() const {
@@ -241,7 +221,7 @@ void CdxTag::build(CdxKeyList keys) {
             std::string_view key(r, keys.m_keyLength);
             while (!key.empty() && key.back() == keys.m_fill)
                 key.remove_suffix(1);
-            mine.add(key, be32(reinterpret_cast<const unsigned char*>(r + keys.m_keyLength)));
+            mine.add(key, getBE32(reinterpret_cast<const unsigned char*>(r + keys.m_keyLength)));
         }
         keys = std::move(mine);
     }
@@ -358,7 +338,7 @@ std::vector<CdxEntry> CdxTag::entries() const {
     for (std::size_t b = 0; b < m_blocks.size(); ++b)
         for (std::size_t i = 0; i < m_blocks[b].count; ++i) {
             const char* r = record(b, i);
-            out.push_back({std::string(r, m_keyLength), be32(reinterpret_cast<const unsigned char*>(r + m_keyLength))});
+            out.push_back({std::string(r, m_keyLength), getBE32(reinterpret_cast<const unsigned char*>(r + m_keyLength))});
         }
     return out;
 }
@@ -491,7 +471,7 @@ std::string_view CdxTag::Cursor::key() const {
 
 std::uint32_t CdxTag::Cursor::recno() const {
     if (!valid()) return 0;
-    return be32(reinterpret_cast<const unsigned char*>(m_tag->record(m_block, m_index) + m_tag->m_keyLength));
+    return getBE32(reinterpret_cast<const unsigned char*>(m_tag->record(m_block, m_index) + m_tag->m_keyLength));
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -548,11 +528,11 @@ public:
             std::uint32_t offset = step.offset;
             if (!claim(offset, 1, "node")) return false;
             const unsigned char* p = at(offset);
-            unsigned attributes = le16(p);
-            std::size_t keys = le16(p + 2);
+            unsigned attributes = getLE16(p);
+            std::size_t keys = getLE16(p + 2);
             if (attributes > 3) return fail("node at " + hex(offset) + " has the bad attribute " + hex(attributes));
             if (attributes & 2) {
-                std::uint32_t left = none(le32(p + 4)), right = none(le32(p + 8));
+                std::uint32_t left = none(getLE32(p + 4)), right = none(getLE32(p + 8));
                 if ((sawLeaf && (expectedLeaf != offset || left != previousLeaf)) || (!sawLeaf && left != kNoPage))
                     return fail("leaf at " + hex(offset) + " is not linked to its neighbours");
                 if (!readLeaf(offset, keyLength, fill, ordered, records, count)) return false;
@@ -566,7 +546,7 @@ public:
                                 " keys, which does not fit");
                 for (std::size_t i = keys; i-- > 0;) {
                     const unsigned char* entry = p + 12 + i * entrySize;
-                    std::uint32_t child = be32(entry + keyLength + 4);
+                    std::uint32_t child = getBE32(entry + keyLength + 4);
                     if (ordered) pending.push_back({child, entry});
                     pending.push_back({child, nullptr});
                 }
@@ -594,7 +574,7 @@ private:
     bool readLeaf(std::uint32_t offset, std::size_t keyLength, char fill, bool ordered, std::vector<char>& records,
                   std::size_t& count) {
         const unsigned char* p = at(offset);
-        std::size_t keys = le16(p + 2);
+        std::size_t keys = getLE16(p + 2);
         unsigned rb = p[20], db = p[21], tb = p[22], eb = p[23];
         if (eb < 2 || eb > 6 || db > 8 || tb > 8 || rb == 0 || rb + db + tb != 8 * eb)
             return fail("leaf at " + hex(offset) + " has impossible entry widths");
@@ -605,9 +585,7 @@ private:
         std::size_t keyPos = kPageSize;
         std::size_t previous = records.size(); // start of the previous key of this leaf
         for (std::size_t i = 0; i < keys; ++i) {
-            std::uint64_t v = 0;
-            for (unsigned b = 0; b < eb; ++b)
-                v |= std::uint64_t(p[24 + i * eb + b]) << (8 * b);
+            const std::uint64_t v = endian::getLE(p + 24 + i * eb, eb);
             std::uint64_t recno = v & lowMask(rb);
             std::size_t dup = (v >> rb) & lowMask(db);
             std::size_t trail = (v >> (rb + db)) & lowMask(tb);
@@ -623,7 +601,7 @@ private:
             if (dup > 0) std::memcpy(r, records.data() + previous, dup);
             std::memcpy(r + dup, p + keyPos, fresh);
             std::memset(r + dup + fresh, fill, trail);
-            putBe32(r + keyLength, static_cast<std::uint32_t>(recno));
+            putBE32(r + keyLength, static_cast<std::uint32_t>(recno));
             if (ordered && ((count > 0 && std::memcmp(r - stride, r, stride) >= 0) ||
                             (m_bound && std::memcmp(m_bound, r, stride) >= 0)))
                 return fail("keys out of order in the leaf at " + hex(offset));
@@ -677,7 +655,7 @@ bool readWholeFile(const std::string& path, std::string& out, std::string& error
 
 // The text of one expression in a tag header's pool; false when its place lies outside the pool.
 bool poolText(const unsigned char* header, unsigned offsetAt, unsigned lengthAt, std::string& out) {
-    std::size_t offset = le16(header + offsetAt), length = le16(header + lengthAt);
+    std::size_t offset = getLE16(header + offsetAt), length = getLE16(header + lengthAt);
     if (offset + length > kExpressionPool) return false;
     const char* text = reinterpret_cast<const char*>(header + kPageSize + offset);
     out.assign(text, strnlen(text, length));
@@ -702,12 +680,12 @@ std::unique_ptr<CdxFile> CdxFile::open(const std::string& path, const KeyTypeOf&
     IndexReader reader(image);
     reader.claim(0, 2, "directory header");
     const unsigned char* dir = reader.at(0);
-    std::size_t dirKeyLength = le16(dir + 12);
+    std::size_t dirKeyLength = getLE16(dir + 12);
     if (dirKeyLength == 0 || dirKeyLength > kCdxMaxKeyLength)
         return broken("the tag directory has the key length " + std::to_string(dirKeyLength));
     std::vector<char> dirRecords;
     std::size_t dirCount = 0;
-    if (!reader.readTree(le32(dir), dirKeyLength, ' ', false, dirRecords, dirCount))
+    if (!reader.readTree(getLE32(dir), dirKeyLength, ' ', false, dirRecords, dirCount))
         return broken("tag directory: " + reader.error());
 
     std::vector<std::pair<std::uint32_t, std::unique_ptr<CdxTag>>> found;
@@ -717,13 +695,13 @@ std::unique_ptr<CdxFile> CdxFile::open(const std::string& path, const KeyTypeOf&
         std::string tagName(r, dirKeyLength);
         while (!tagName.empty() && (tagName.back() == ' ' || tagName.back() == '\0'))
             tagName.pop_back();
-        std::uint32_t headerAt = be32(reinterpret_cast<const unsigned char*>(r + dirKeyLength));
+        std::uint32_t headerAt = getBE32(reinterpret_cast<const unsigned char*>(r + dirKeyLength));
         if (tagName.empty()) return broken("the tag directory holds an empty name");
         for (const auto& other : found)
             if (equalNoCase(other.second->name(), tagName)) return broken("the tag " + tagName + " appears twice");
         if (!reader.claim(headerAt, 2, "header of tag " + tagName)) return broken(reader.error());
         const unsigned char* h = reader.at(headerAt);
-        std::size_t keyLength = le16(h + 12);
+        std::size_t keyLength = getLE16(h + 12);
         unsigned options = h[14];
         if (keyLength == 0 || keyLength > kCdxMaxKeyLength)
             return broken("tag " + tagName + " has the key length " + std::to_string(keyLength));
@@ -733,10 +711,10 @@ std::unique_ptr<CdxFile> CdxFile::open(const std::string& path, const KeyTypeOf&
             return broken("the expressions of tag " + tagName + " lie outside its header");
         KeyType type = keyTypeOf ? keyTypeOf(keyExpression) : KeyType::Character;
         auto tag = std::make_unique<CdxTag>(tagName, keyExpression, forExpression, type, static_cast<int>(keyLength),
-                                            (options & 0x01) != 0, le16(h + 502) == 1);
+                                            (options & 0x01) != 0, getLE16(h + 502) == 1);
         records.clear();
         std::size_t count = 0;
-        if (!reader.readTree(le32(h), keyLength, tag->fillByte(), true, records, count))
+        if (!reader.readTree(getLE32(h), keyLength, tag->fillByte(), true, records, count))
             return broken("tag " + tagName + ": " + reader.error());
         tag->adoptSorted(records.data(), count);
         found.emplace_back(headerAt, std::move(tag));
@@ -744,7 +722,7 @@ std::unique_ptr<CdxFile> CdxFile::open(const std::string& path, const KeyTypeOf&
     // Creation order is the order of the headers in the file.
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::unique_ptr<CdxFile> file(new CdxFile(path));
-    file->m_changeCounter = be32(dir + 8);
+    file->m_changeCounter = getBE32(dir + 8);
     for (auto& f : found) {
         f.second->m_savedVersion = f.second->m_version;
         file->m_tags.push_back(std::move(f.second));
@@ -818,12 +796,12 @@ public:
     void store(unsigned char* page, unsigned attributes, std::uint32_t left, std::uint32_t right) const {
         LeafWidths w = leafWidths(m_keyLength, m_maxRecno);
         std::memset(page, 0, kPageSize);
-        putLe16(page, attributes);
-        putLe16(page + 2, static_cast<std::uint32_t>(m_count));
-        putLe32(page + 4, left);
-        putLe32(page + 8, right);
-        putLe16(page + 12, static_cast<std::uint32_t>(kLeafSpace - m_count * w.entryBytes - m_keyBytes));
-        putLe32(page + 14, static_cast<std::uint32_t>(lowMask(w.recnoBits)));
+        putLE16(page, attributes);
+        putLE16(page + 2, static_cast<std::uint32_t>(m_count));
+        putLE32(page + 4, left);
+        putLE32(page + 8, right);
+        putLE16(page + 12, static_cast<std::uint32_t>(kLeafSpace - m_count * w.entryBytes - m_keyBytes));
+        putLE32(page + 14, static_cast<std::uint32_t>(lowMask(w.recnoBits)));
         page[18] = page[19] = static_cast<unsigned char>(lowMask(w.countBits));
         page[20] = static_cast<unsigned char>(w.recnoBits);
         page[21] = page[22] = static_cast<unsigned char>(w.countBits);
@@ -832,8 +810,7 @@ public:
             const Entry& e = m_entries[i];
             std::uint64_t v = std::uint64_t(e.recno) | std::uint64_t(e.dup) << w.recnoBits |
                               std::uint64_t(e.trail) << (w.recnoBits + w.countBits);
-            for (unsigned b = 0; b < w.entryBytes; ++b)
-                page[24 + i * w.entryBytes + b] = static_cast<unsigned char>(v >> (8 * b));
+            endian::putLE(page + 24 + i * w.entryBytes, v, w.entryBytes);
         }
         std::memcpy(page + kPageSize - m_keyBytes, m_keyArea.data() + kPageSize - m_keyBytes, m_keyBytes);
     }
@@ -909,15 +886,15 @@ std::uint32_t appendTree(std::string& out, std::uint32_t base, std::size_t keyLe
             std::size_t first = n * perNode, count = std::min(perNode, total - first);
             std::uint32_t at = newPage();
             unsigned char* page = bytes(out, out.size() - kPageSize);
-            putLe16(page, nodes == 1 ? 1 : 0);
-            putLe16(page + 2, static_cast<std::uint32_t>(count));
-            putLe32(page + 4, previous);
-            putLe32(page + 8, n + 1 < nodes ? at + kPageSize : kNoPage);
+            putLE16(page, nodes == 1 ? 1 : 0);
+            putLE16(page + 2, static_cast<std::uint32_t>(count));
+            putLE32(page + 4, previous);
+            putLE32(page + 8, n + 1 < nodes ? at + kPageSize : kNoPage);
             for (std::size_t i = 0; i < count; ++i) {
                 unsigned char* e = page + 12 + i * entrySize;
                 std::memcpy(e, children.keys.data() + (first + i) * keyLength, keyLength);
-                putBe32(e + keyLength, children.recnos[first + i]);
-                putBe32(e + keyLength + 4, children.offsets[first + i]);
+                putBE32(e + keyLength, children.recnos[first + i]);
+                putBE32(e + keyLength + 4, children.offsets[first + i]);
             }
             std::size_t last = first + count - 1;
             parents.add(children.keys.data() + last * keyLength, keyLength, children.recnos[last], at);
@@ -929,10 +906,10 @@ std::uint32_t appendTree(std::string& out, std::uint32_t base, std::size_t keyLe
 }
 
 void putExpressionPool(unsigned char* header, const std::string& keyExpression, const std::string& forExpression) {
-    putLe16(header + 504, static_cast<std::uint32_t>(keyExpression.size() + 1));
-    putLe16(header + 506, static_cast<std::uint32_t>(forExpression.size() + 1));
-    putLe16(header + 508, 0);
-    putLe16(header + 510, static_cast<std::uint32_t>(keyExpression.size() + 1));
+    putLE16(header + 504, static_cast<std::uint32_t>(keyExpression.size() + 1));
+    putLE16(header + 506, static_cast<std::uint32_t>(forExpression.size() + 1));
+    putLE16(header + 508, 0);
+    putLE16(header + 510, static_cast<std::uint32_t>(keyExpression.size() + 1));
     std::memcpy(header + kPageSize, keyExpression.data(), keyExpression.size());
     std::memcpy(header + kPageSize + keyExpression.size() + 1, forExpression.data(), forExpression.size());
 }
@@ -950,7 +927,7 @@ std::string tagImage(const CdxTag& tag, const std::vector<const char*>& blocks,
         }
         if (block == blocks.size()) return false;
         key = blocks[block] + index * (keyLength + 4);
-        recno = be32(reinterpret_cast<const unsigned char*>(key + keyLength));
+        recno = getBE32(reinterpret_cast<const unsigned char*>(key + keyLength));
         ++index;
         return true;
     };
@@ -958,11 +935,11 @@ std::string tagImage(const CdxTag& tag, const std::vector<const char*>& blocks,
     // byte for byte like FoxPro's.
     std::uint32_t root = appendTree(out, kHeaderSize, keyLength, tag.fillByte(), tag.forExpression().empty(), next);
     unsigned char* h = bytes(out, 0);
-    putLe32(h, root);
-    putLe16(h + 12, static_cast<std::uint32_t>(keyLength));
+    putLE32(h, root);
+    putLE16(h + 12, static_cast<std::uint32_t>(keyLength));
     h[14] = static_cast<unsigned char>(0x60 | (tag.forExpression().empty() ? 0 : 0x08) | (tag.unique() ? 0x01 : 0));
     h[15] = 1;
-    putLe16(h + 502, tag.descending() ? 1 : 0);
+    putLE16(h + 502, tag.descending() ? 1 : 0);
     putExpressionPool(h, tag.keyExpression(), tag.forExpression());
     return out;
 }
@@ -970,17 +947,17 @@ std::string tagImage(const CdxTag& tag, const std::vector<const char*>& blocks,
 // Moves a tag image to its place in the file: every page link grows by delta.
 void relocate(std::string& image, std::size_t keyLength, std::uint32_t delta) {
     auto shift = [delta](unsigned char* p, bool bigEndian) {
-        std::uint32_t v = bigEndian ? be32(p) : le32(p);
+        std::uint32_t v = bigEndian ? getBE32(p) : getLE32(p);
         if (v == kNoPage) return;
-        bigEndian ? putBe32(p, v + delta) : putLe32(p, v + delta);
+        bigEndian ? putBE32(p, v + delta) : putLE32(p, v + delta);
     };
     shift(bytes(image, 0), false);
     for (std::size_t at = kHeaderSize; at < image.size(); at += kPageSize) {
         unsigned char* page = bytes(image, at);
         shift(page + 4, false);
         shift(page + 8, false);
-        if (le16(page) & 2) continue;
-        for (std::size_t i = 0, n = le16(page + 2); i < n; ++i)
+        if (getLE16(page) & 2) continue;
+        for (std::size_t i = 0, n = getLE16(page + 2); i < n; ++i)
             shift(page + 12 + i * (keyLength + 8) + keyLength + 4, true);
     }
 }
@@ -1167,9 +1144,9 @@ bool CdxFile::save() {
 
     std::string content(kHeaderSize, '\0');
     unsigned char* h = bytes(content, 0);
-    putLe32(h, dirRoot);
-    putBe32(h + 8, m_changeCounter + 1);
-    putLe16(h + 12, kDirectoryKeyLength);
+    putLE32(h, dirRoot);
+    putBE32(h + 8, m_changeCounter + 1);
+    putLE16(h + 12, kDirectoryKeyLength);
     h[14] = 0xE0;
     h[15] = 1;
     putExpressionPool(h, std::string(), std::string());

@@ -14,12 +14,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "byteorder.h"
 #include "calendar.h"
 #include "error.h"
 #include "fileio.h"
 #include "memofile.h"
 
 namespace store {
+
+using endian::getLE16;
+using endian::getLE32;
+using endian::putLE16;
+using endian::putLE32;
 
 namespace {
 
@@ -31,21 +37,6 @@ constexpr std::uint8_t kCodePage1252 = 0x03;
 constexpr std::uint8_t kFlagMemo = 0x02;
 constexpr std::uint32_t kVfpBacklink = 263;
 constexpr int kMaxFields = 255;
-
-std::uint16_t getLE16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-std::uint32_t getLE32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-void putLE16(unsigned char* p, std::uint16_t v) {
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-}
-void putLE32(unsigned char* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
 
 std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && s.front() == ' ')
