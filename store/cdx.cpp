@@ -14,6 +14,7 @@
 
 #include "store/byteorder.h"
 #include "store/error.h"
+#include "store/fileio.h"
 
 namespace store {
 
@@ -963,41 +964,15 @@ void relocate(std::string& image, std::size_t keyLength, std::uint32_t delta) {
 }
 
 bool writeFileReplacing(const std::string& path, const std::string& content, std::string& error) {
-    std::string pattern = path + ".XXXXXX";
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    struct stat st;
-    ::fchmod(fd, ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-    const char* p = content.data();
-    std::size_t left = content.size();
-    bool ok = true;
-    while (ok && left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
+    auto temp = io::TempFile::create(path);
     // No fsync: an index holds nothing that the table does not, a damaged one is refused when it is opened and built
     // anew, and a flush to the disk would cost every training run's start several milliseconds. The rename still
     // makes a reader see either the old file or the new one.
-    if (!ok) error = std::strerror(errno);
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = std::strerror(errno);
+    if (!temp || !io::writeAt(temp->fd(), content.data(), content.size(), 0) || !temp->commit(false)) {
+        error = io::lastError();
+        return false;
     }
-    if (ok && ::rename(pattern.c_str(), path.c_str()) != 0) {
-        ok = false;
-        error = std::strerror(errno);
-    }
-    if (!ok) ::unlink(pattern.c_str());
-    return ok;
+    return true;
 }
 
 bool validTagName(const std::string& name) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <random>
 #include <system_error>
@@ -12,7 +13,57 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "faultinject.h"
+
+namespace store::faults {
+
+namespace {
+bool g_armed = false;
+Plan g_plan;
+unsigned g_seen = 0;
+
+bool matches(const std::string& name) {
+    return g_plan.file.empty() || name.find(g_plan.file) != std::string::npos;
+}
+} // namespace
+
+void arm(const Plan& plan) {
+    g_plan = plan;
+    g_seen = 0;
+    g_armed = true;
+}
+
+void disarm() {
+    g_armed = false;
+}
+
+unsigned seen() {
+    return g_seen;
+}
+
+// True when the operation must fail (errno is set); does not return when the plan ends the process.
+static bool inject(Op op, const std::string& name, const std::string& other = std::string()) {
+    if (!(g_plan.ops & op) || !(matches(name) || (!other.empty() && matches(other)))) return false;
+    if (++g_seen != g_plan.nth) return false;
+    if (g_plan.action == Action::Exit) ::_exit(g_plan.exitCode);
+    errno = g_plan.error;
+    return true;
+}
+
+static std::string nameOf(int fd) {
+    if (g_plan.file.empty()) return {};
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    char target[4096];
+    ssize_t n = ::readlink(link, target, sizeof target);
+    std::string path = n > 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string();
+    return path.substr(path.rfind('/') + 1);
+}
+
+} // namespace store::faults
+
 namespace store::io {
+
 
 bool readAt(int fd, void* buf, std::size_t n, off_t offset) {
     auto* p = static_cast<char*>(buf);
@@ -28,6 +79,7 @@ bool readAt(int fd, void* buf, std::size_t n, off_t offset) {
 }
 
 bool writeAt(int fd, const void* buf, std::size_t n, off_t offset) {
+    if (faults::g_armed && faults::inject(faults::Write, faults::nameOf(fd))) return false;
     const auto* p = static_cast<const char*>(buf);
     while (n > 0) {
         ssize_t put = ::pwrite(fd, p, n, offset);
@@ -38,6 +90,30 @@ bool writeAt(int fd, const void* buf, std::size_t n, off_t offset) {
         offset += put;
     }
     return true;
+}
+
+bool truncate(int fd, off_t length) {
+    if (faults::g_armed && faults::inject(faults::Write, faults::nameOf(fd))) return false;
+    return ::ftruncate(fd, length) == 0;
+}
+
+bool rename(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (faults::g_armed && faults::inject(faults::Rename, from.filename().string(), to.filename().string()))
+        return false;
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool unlink(const std::filesystem::path& path) {
+    if (faults::g_armed && faults::inject(faults::Unlink, path.filename().string())) return false;
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+bool syncFolder(const std::filesystem::path& dir) {
+    int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
 }
 
 std::optional<std::uint64_t> fileSize(int fd) {
@@ -104,13 +180,13 @@ std::optional<TempFile> TempFile::create(const std::filesystem::path& target) {
 
 TempFile::~TempFile() {
     if (m_fd >= 0) ::close(m_fd);
-    if (!m_committed && !m_temp.empty()) ::unlink(m_temp.c_str());
+    if (!m_committed && !m_temp.empty()) io::unlink(m_temp);
 }
 
-bool TempFile::commit() {
+bool TempFile::commit(bool sync) {
     struct stat old {};
     if (::stat(m_target.c_str(), &old) == 0) ::fchmod(m_fd, old.st_mode & 07777);
-    if (::fsync(m_fd) != 0 || ::rename(m_temp.c_str(), m_target.c_str()) != 0) return false;
+    if ((sync && ::fsync(m_fd) != 0) || !io::rename(m_temp, m_target)) return false;
     m_committed = true;
     return true;
 }

@@ -13,8 +13,15 @@
 namespace store::io {
 
 // Read or write exactly n bytes at an offset, retrying after interruptions; false on any shortfall.
+// Every change the engine makes to a file goes through writeAt, truncate, rename and unlink (see faultinject.h).
 bool readAt(int fd, void* buf, std::size_t n, off_t offset);
 bool writeAt(int fd, const void* buf, std::size_t n, off_t offset);
+bool truncate(int fd, off_t length);
+bool rename(const std::filesystem::path& from, const std::filesystem::path& to);
+// True also when the file was not there.
+bool unlink(const std::filesystem::path& path);
+// Makes the renames and removals in a folder durable.
+bool syncFolder(const std::filesystem::path& dir);
 std::optional<std::uint64_t> fileSize(int fd);
 // The text of the current errno.
 std::string lastError();
@@ -35,8 +42,9 @@ public:
 
     int fd() const { return m_fd; }
     const std::filesystem::path& tempPath() const { return m_temp; }
-    // Syncs the data and renames the file to its target; keeps the permissions of a replaced file.
-    bool commit();
+    // Syncs the data (unless told not to) and renames the file to its target; keeps the permissions of a replaced
+    // file.
+    bool commit(bool sync = true);
     // The descriptor stays open after commit; the caller owns it from now on.
     int releaseFd();
 

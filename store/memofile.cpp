@@ -88,7 +88,7 @@ std::unique_ptr<MemoFile> MemoFile::createOn(int fd, const std::filesystem::path
     std::vector<unsigned char> header(std::size_t(memo->m_nextFree) * memo->m_blockSize, 0);
     putBE32(header.data(), memo->m_nextFree);
     putBE16(header.data() + 6, memo->m_blockSize);
-    if (::ftruncate(fd, 0) != 0 || !io::writeAt(fd, header.data(), header.size(), 0)) {
+    if (!io::truncate(fd, 0) || !io::writeAt(fd, header.data(), header.size(), 0)) {
         reportError(reportAs.string(),
                     "Memodatei " + io::displayName(reportAs) + " lässt sich nicht schreiben: " + io::lastError());
         return nullptr;
@@ -212,7 +212,7 @@ bool MemoFile::reset() {
     }
     m_nextFree = headerBlocks();
     if (!writeNextFree()) return false;
-    if (::ftruncate(m_fd, static_cast<off_t>(std::uint64_t(m_nextFree) * m_blockSize)) != 0) {
+    if (!io::truncate(m_fd, static_cast<off_t>(std::uint64_t(m_nextFree) * m_blockSize))) {
         reportError(m_path.string(),
                     "Memodatei " + io::displayName(m_path) + " lässt sich nicht kürzen: " + io::lastError());
         return false;

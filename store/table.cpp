@@ -942,7 +942,7 @@ bool Table::zap() {
     m_count = 0;
     m_recno = 1;
     bool ok = writeHeaderCounters() && io::writeAt(m_fd, &kEndOfFile, 1, m_headerLength) &&
-              ::ftruncate(m_fd, static_cast<off_t>(m_headerLength) + 1) == 0;
+              io::truncate(m_fd, static_cast<off_t>(m_headerLength) + 1);
     if (!ok)
         reportError(m_path.string(),
                     "ZAP: " + io::displayName(m_path) + " lässt sich nicht kürzen: " + io::lastError());
