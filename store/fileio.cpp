@@ -10,6 +10,7 @@
 #include <utility>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -171,7 +172,10 @@ std::optional<TempFile> TempFile::create(const std::filesystem::path& target) {
         name.append(target.filename().string()).append(".").append(std::to_string(rd() % 1000000)).append(".tmp");
         temp.replace_filename(name);
         int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) return TempFile(fd, temp, target);
+        if (fd >= 0) {
+            ::flock(fd, LOCK_EX | LOCK_NB); // a fresh file: nobody else holds it
+            return TempFile(fd, temp, target);
+        }
         if (errno != EEXIST) return std::nullopt;
     }
     errno = EEXIST;
@@ -189,6 +193,10 @@ bool TempFile::commit(bool sync) {
     if ((sync && ::fsync(m_fd) != 0) || !io::rename(m_temp, m_target)) return false;
     m_committed = true;
     return true;
+}
+
+bool TempFile::sync() {
+    return ::fsync(m_fd) == 0;
 }
 
 int TempFile::releaseFd() {

@@ -30,8 +30,9 @@ std::string displayName(const std::filesystem::path& p);
 // A file in `dir` whose name equals `name` without regard to case (the name itself when it exists).
 std::optional<std::filesystem::path> findCaseInsensitive(const std::filesystem::path& dir, const std::string& name);
 
-// A new file under a temporary name in the folder of its target. It becomes the target only by commit()
-// (a rename, so readers see either the old or the complete new file); otherwise it is removed.
+// A new file under a temporary name (.NAME.<number>.tmp) in the folder of its target. It becomes the target only by
+// commit() (a rename, so readers see either the old or the complete new file) or by a FileCommit after keep();
+// otherwise it is removed. It is locked (flock) while open, which tells the start-up sweep that it is in use.
 class TempFile {
 public:
     static std::optional<TempFile> create(const std::filesystem::path& target);
@@ -47,6 +48,9 @@ public:
     bool commit(bool sync = true);
     // The descriptor stays open after commit; the caller owns it from now on.
     int releaseFd();
+    bool sync();
+    // The file is no longer removed on destruction (a FileCommit has taken it over).
+    void keep() { m_committed = true; }
 
 private:
     TempFile(int fd, std::filesystem::path temp, std::filesystem::path target);
