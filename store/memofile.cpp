@@ -70,9 +70,14 @@ std::unique_ptr<MemoFile> MemoFile::open(const std::filesystem::path& path, Kind
         }
     }
     // New memos go behind everything in the file, even if the stored next-free value lags behind: a stale
-    // value must never make us overwrite memos that still belong to records.
+    // value must never make us overwrite memos that still belong to records. A value beyond the end is damage;
+    // trusted, it would put new memos far behind the end (a huge sparse file).
     std::uint64_t used = ceilDiv(*size, memo->m_blockSize);
-    std::uint64_t next = std::max<std::uint64_t>({stored, memo->headerBlocks(), used});
+    if (stored > used && writable && kind == Kind::Fpt) // DBT memos are never written
+        reportError(path.string(), "Memodatei " + name + " ist beschädigt: ihr Kopf nennt den freien Block " +
+                                       std::to_string(stored) + " hinter dem Dateiende (" + std::to_string(*size) +
+                                       " Bytes); neue Memos kommen ans tatsächliche Ende");
+    std::uint64_t next = std::max<std::uint64_t>(memo->headerBlocks(), used);
     if (next > std::numeric_limits<std::uint32_t>::max()) {
         reportError(path.string(), "Memodatei " + name + " ist zu groß");
         return nullptr;

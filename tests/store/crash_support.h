@@ -13,14 +13,19 @@
 
 namespace lwtest {
 
-// The child's exit code (0 when the work ran to its end, the plan's exit code when the seam ended it),
-// -1 when it died otherwise.
+// The child's exit code (0 when the work ran to its end, the plan's exit code when the seam ended it, 125 after an
+// exception), -1 when it died otherwise.
 inline int runInChild(const store::faults::Plan& plan, const std::function<void()>& work) {
     pid_t pid = ::fork();
     if (pid == 0) {
         store::setErrorCallback([](const store::StoreError&) {});
         store::faults::arm(plan);
-        work();
+        // Nothing may escape into the test framework's copy in the child: it would go on running tests.
+        try {
+            work();
+        } catch (...) {
+            ::_exit(125);
+        }
         ::_exit(0);
     }
     int status = 0;
