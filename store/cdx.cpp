@@ -492,12 +492,12 @@ public:
 
     bool claim(std::uint32_t offset, std::uint32_t pages, const std::string& what) {
         if (offset % kPageSize != 0)
-            return fail(what + " at offset " + hex(offset) + " does not start on a 512-byte boundary");
+            return fail(what + " an Position " + hex(offset) + " beginnt nicht an einer 512-Byte-Grenze");
         if (std::uint64_t(offset) + std::uint64_t(pages) * kPageSize > m_size)
-            return fail(what + " at offset " + hex(offset) + " lies outside the file");
+            return fail(what + " an Position " + hex(offset) + " liegt außerhalb der Datei");
         for (std::uint32_t i = 0; i < pages; ++i) {
             std::size_t page = offset / kPageSize + i;
-            if (m_used[page]) return fail(what + " at offset " + hex(offset) + " is reached twice");
+            if (m_used[page]) return fail(what + " an Position " + hex(offset) + " wird zweimal erreicht");
             m_used[page] = true;
         }
         return true;
@@ -522,20 +522,20 @@ public:
             pending.pop_back();
             if (step.separator) {
                 if (count > 0 && std::memcmp(records.data() + (count - 1) * stride, step.separator, stride) > 0)
-                    return fail("an interior node does not bound the keys of its child at " + hex(step.offset));
+                    return fail("ein innerer Knoten begrenzt die Schlüssel seines Kindknotens an " + hex(step.offset) + " nicht");
                 m_bound = step.separator;
                 continue;
             }
             std::uint32_t offset = step.offset;
-            if (!claim(offset, 1, "node")) return false;
+            if (!claim(offset, 1, "Knoten")) return false;
             const unsigned char* p = at(offset);
             unsigned attributes = getLE16(p);
             std::size_t keys = getLE16(p + 2);
-            if (attributes > 3) return fail("node at " + hex(offset) + " has the bad attribute " + hex(attributes));
+            if (attributes > 3) return fail("Knoten an " + hex(offset) + " hat das ungültige Attribut " + hex(attributes));
             if (attributes & 2) {
                 std::uint32_t left = none(getLE32(p + 4)), right = none(getLE32(p + 8));
                 if ((sawLeaf && (expectedLeaf != offset || left != previousLeaf)) || (!sawLeaf && left != kNoPage))
-                    return fail("leaf at " + hex(offset) + " is not linked to its neighbours");
+                    return fail("Blatt an " + hex(offset) + " ist nicht mit seinen Nachbarn verkettet");
                 if (!readLeaf(offset, keyLength, fill, ordered, records, count)) return false;
                 sawLeaf = true;
                 previousLeaf = offset;
@@ -543,8 +543,8 @@ public:
             } else {
                 std::size_t entrySize = keyLength + 8;
                 if (keys == 0 || keys > kInteriorSpace / entrySize)
-                    return fail("interior node at " + hex(offset) + " holds " + std::to_string(keys) +
-                                " keys, which does not fit");
+                    return fail("innerer Knoten an " + hex(offset) + " nennt " + std::to_string(keys) +
+                                " Schlüssel, die nicht hineinpassen");
                 for (std::size_t i = keys; i-- > 0;) {
                     const unsigned char* entry = p + 12 + i * entrySize;
                     std::uint32_t child = getBE32(entry + keyLength + 4);
@@ -554,7 +554,7 @@ public:
             }
         }
         if (!sawLeaf || expectedLeaf != kNoPage)
-            return fail("the last leaf before " + hex(expectedLeaf) + " is not linked to its neighbours");
+            return fail("das letzte Blatt vor " + hex(expectedLeaf) + " ist nicht mit seinen Nachbarn verkettet");
         return true;
     }
 
@@ -578,9 +578,9 @@ private:
         std::size_t keys = getLE16(p + 2);
         unsigned rb = p[20], db = p[21], tb = p[22], eb = p[23];
         if (eb < 2 || eb > 6 || db > 8 || tb > 8 || rb == 0 || rb + db + tb != 8 * eb)
-            return fail("leaf at " + hex(offset) + " has impossible entry widths");
+            return fail("Blatt an " + hex(offset) + " hat unmögliche Eintragsbreiten");
         if (keys * eb > kLeafSpace)
-            return fail("leaf at " + hex(offset) + " holds " + std::to_string(keys) + " keys, beyond its capacity");
+            return fail("Blatt an " + hex(offset) + " nennt " + std::to_string(keys) + " Schlüssel, mehr als hineinpassen");
         const std::size_t stride = keyLength + 4;
         const std::size_t entriesEnd = 24 + keys * eb;
         std::size_t keyPos = kPageSize;
@@ -591,10 +591,10 @@ private:
             std::size_t dup = (v >> rb) & lowMask(db);
             std::size_t trail = (v >> (rb + db)) & lowMask(tb);
             if (dup + trail > keyLength || (i == 0 && dup > 0) || recno > 0xFFFFFFFFu)
-                return fail("leaf at " + hex(offset) + " has an impossible entry " + std::to_string(i));
+                return fail("Blatt an " + hex(offset) + " hat einen unmöglichen Eintrag Nr. " + std::to_string(i));
             std::size_t fresh = keyLength - dup - trail;
             if (keyPos < entriesEnd + fresh)
-                return fail("key bytes of the leaf at " + hex(offset) + " overrun its entries");
+                return fail("Schlüsselbytes des Blatts an " + hex(offset) + " überlappen seine Einträge");
             keyPos -= fresh;
             std::size_t start = records.size();
             records.resize(start + stride);
@@ -605,7 +605,7 @@ private:
             putBE32(r + keyLength, static_cast<std::uint32_t>(recno));
             if (ordered && ((count > 0 && std::memcmp(r - stride, r, stride) >= 0) ||
                             (m_bound && std::memcmp(m_bound, r, stride) >= 0)))
-                return fail("keys out of order in the leaf at " + hex(offset));
+                return fail("Schlüssel außer der Reihe im Blatt an " + hex(offset));
             m_bound = nullptr;
             previous = start;
             ++count;
@@ -623,12 +623,12 @@ private:
 bool readWholeFile(const std::string& path, std::string& out, std::string& error) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        error = std::strerror(errno);
+        error = io::lastError();
         return false;
     }
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = "not a regular file";
+        error = "keine gewöhnliche Datei";
         ::close(fd);
         return false;
     }
@@ -638,14 +638,14 @@ bool readWholeFile(const std::string& path, std::string& out, std::string& error
         ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            error = std::strerror(errno);
+            error = io::lastError();
             ::close(fd);
             return false;
         }
         if (n == 0) break;
         out.append(buf, static_cast<std::size_t>(n));
         if (out.size() > 0xFFFFFFFFu) {
-            error = "larger than 4 GB";
+            error = "größer als 4 GB";
             ::close(fd);
             return false;
         }
@@ -669,25 +669,25 @@ std::unique_ptr<CdxFile> CdxFile::open(const std::string& path, const KeyTypeOf&
     const std::string name = fileName(path);
     std::string image, error;
     if (!readWholeFile(path, image, error)) {
-        reportError(path, "Cannot read the index " + name + ": " + error);
+        reportError(path, "Der Index " + name + " lässt sich nicht lesen: " + error);
         return nullptr;
     }
     auto broken = [&](const std::string& problem) {
-        reportError(path, "The index " + name + " is damaged: " + problem);
+        reportError(path, "Der Index " + name + " ist beschädigt: " + problem);
         return nullptr;
     };
-    if (image.size() < kHeaderSize + kPageSize) return broken("the file is too short");
+    if (image.size() < kHeaderSize + kPageSize) return broken("die Datei ist zu kurz");
 
     IndexReader reader(image);
-    reader.claim(0, 2, "directory header");
+    reader.claim(0, 2, "Kopf des Tag-Verzeichnisses");
     const unsigned char* dir = reader.at(0);
     std::size_t dirKeyLength = getLE16(dir + 12);
     if (dirKeyLength == 0 || dirKeyLength > kCdxMaxKeyLength)
-        return broken("the tag directory has the key length " + std::to_string(dirKeyLength));
+        return broken("das Tag-Verzeichnis hat die Schlüssellänge " + std::to_string(dirKeyLength));
     std::vector<char> dirRecords;
     std::size_t dirCount = 0;
     if (!reader.readTree(getLE32(dir), dirKeyLength, ' ', false, dirRecords, dirCount))
-        return broken("tag directory: " + reader.error());
+        return broken("Tag-Verzeichnis: " + reader.error());
 
     std::vector<std::pair<std::uint32_t, std::unique_ptr<CdxTag>>> found;
     std::vector<char> records;
@@ -697,26 +697,26 @@ std::unique_ptr<CdxFile> CdxFile::open(const std::string& path, const KeyTypeOf&
         while (!tagName.empty() && (tagName.back() == ' ' || tagName.back() == '\0'))
             tagName.pop_back();
         std::uint32_t headerAt = getBE32(reinterpret_cast<const unsigned char*>(r + dirKeyLength));
-        if (tagName.empty()) return broken("the tag directory holds an empty name");
+        if (tagName.empty()) return broken("das Tag-Verzeichnis enthält einen leeren Namen");
         for (const auto& other : found)
-            if (equalNoCase(other.second->name(), tagName)) return broken("the tag " + tagName + " appears twice");
-        if (!reader.claim(headerAt, 2, "header of tag " + tagName)) return broken(reader.error());
+            if (equalNoCase(other.second->name(), tagName)) return broken("das Tag " + tagName + " kommt doppelt vor");
+        if (!reader.claim(headerAt, 2, "Kopf des Tags " + tagName)) return broken(reader.error());
         const unsigned char* h = reader.at(headerAt);
         std::size_t keyLength = getLE16(h + 12);
         unsigned options = h[14];
         if (keyLength == 0 || keyLength > kCdxMaxKeyLength)
-            return broken("tag " + tagName + " has the key length " + std::to_string(keyLength));
-        if (!(options & 0x20)) return broken("tag " + tagName + " is not in the compact format");
+            return broken("das Tag " + tagName + " hat die Schlüssellänge " + std::to_string(keyLength));
+        if (!(options & 0x20)) return broken("das Tag " + tagName + " ist nicht im kompakten Format");
         std::string keyExpression, forExpression;
         if (!poolText(h, 508, 510, keyExpression) || !poolText(h, 504, 506, forExpression))
-            return broken("the expressions of tag " + tagName + " lie outside its header");
+            return broken("die Ausdrücke des Tags " + tagName + " liegen außerhalb seines Kopfes");
         KeyType type = keyTypeOf ? keyTypeOf(keyExpression) : KeyType::Character;
         auto tag = std::make_unique<CdxTag>(tagName, keyExpression, forExpression, type, static_cast<int>(keyLength),
                                             (options & 0x01) != 0, getLE16(h + 502) == 1);
         records.clear();
         std::size_t count = 0;
         if (!reader.readTree(getLE32(h), keyLength, tag->fillByte(), true, records, count))
-            return broken("tag " + tagName + ": " + reader.error());
+            return broken("Tag " + tagName + ": " + reader.error());
         tag->adoptSorted(records.data(), count);
         found.emplace_back(headerAt, std::move(tag));
     }
@@ -1014,19 +1014,19 @@ CdxTag* CdxFile::addTag(const std::string& name, const std::string& keyExpressio
                         KeyType keyType, int keyLength, bool unique, bool descending) {
     const std::string file = fileName(m_path);
     if (!validTagName(name)) {
-        reportError(m_path, "The tag name \"" + name + "\" cannot be used in the index " + file);
+        reportError(m_path, "Der Tag-Name \"" + name + "\" ist im Index " + file + " nicht zulässig");
         return nullptr;
     }
     bool lengthOk = keyType == KeyType::Character ? (keyLength >= 1 && keyLength <= kCdxMaxKeyLength)
                                                   : keyLength == (keyType == KeyType::Logical ? 1 : 8);
     if (!lengthOk) {
-        reportError(m_path, "The key length " + std::to_string(keyLength) + " of tag " + name +
-                                " does not suit its key type in the index " + file);
+        reportError(m_path, "Die Schlüssellänge " + std::to_string(keyLength) + " des Tags " + name +
+                                " passt nicht zu seinem Schlüsseltyp im Index " + file);
         return nullptr;
     }
     if (keyExpression.empty() || keyExpression.size() + forExpression.size() + 2 > kExpressionPool ||
         keyExpression.find('\0') != std::string::npos || forExpression.find('\0') != std::string::npos) {
-        reportError(m_path, "The expressions of tag " + name + " cannot be stored in the index " + file);
+        reportError(m_path, "Die Ausdrücke des Tags " + name + " lassen sich im Index " + file + " nicht speichern");
         return nullptr;
     }
     std::string upper = name;
@@ -1059,7 +1059,7 @@ bool CdxFile::isDirty() const {
 
 bool CdxFile::save() {
     if (m_closed) {
-        reportError(m_path, "The index " + fileName(m_path) + " is closed and cannot be written");
+        reportError(m_path, "Der Index " + fileName(m_path) + " ist geschlossen und kann nicht geschrieben werden");
         return false;
     }
     std::vector<std::string> images;
@@ -1098,7 +1098,7 @@ bool CdxFile::save() {
             at += images[i].size();
         }
         if (at > 0xFFFFFFFFu) {
-            reportError(m_path, "The index " + fileName(m_path) + " would grow beyond 4 GB");
+            reportError(m_path, "Der Index " + fileName(m_path) + " würde größer als 4 GB");
             return false;
         }
         directory.clear();
@@ -1133,7 +1133,7 @@ bool CdxFile::save() {
 
     std::string error;
     if (!writeFileReplacing(m_path, content, error)) {
-        reportError(m_path, "Cannot write the index " + fileName(m_path) + ": " + error);
+        reportError(m_path, "Der Index " + fileName(m_path) + " lässt sich nicht schreiben: " + error);
         return false;
     }
     ++m_changeCounter;

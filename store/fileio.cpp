@@ -124,7 +124,52 @@ std::optional<std::uint64_t> fileSize(int fd) {
 }
 
 std::string lastError() {
-    return std::strerror(errno);
+    return systemErrorText(errno);
+}
+
+std::string systemErrorText(int code) {
+    // The system's own texts are English; these are the ones a user of the program can meet.
+    switch (code) {
+    case ENOENT:
+        return "Datei oder Ordner nicht gefunden";
+    case EACCES:
+    case EPERM:
+        return "Zugriff verweigert";
+    case EROFS:
+        return "der Datenträger ist schreibgeschützt";
+    case ENOSPC:
+        return "kein Platz mehr auf dem Datenträger";
+    case EDQUOT:
+        return "das Speicherkontingent ist erschöpft";
+    case EIO:
+        return "Ein-/Ausgabefehler des Datenträgers";
+    case EEXIST:
+        return "die Datei gibt es schon";
+    case EISDIR:
+        return "das ist ein Ordner";
+    case ENOTDIR:
+        return "ein Teil des Pfads ist kein Ordner";
+    case EMFILE:
+    case ENFILE:
+        return "zu viele offene Dateien";
+    case EBUSY:
+    case ETXTBSY:
+        return "die Datei ist belegt";
+    case EWOULDBLOCK:
+        return "die Datei ist gesperrt";
+    case EFBIG:
+        return "die Datei wird zu groß";
+    case ENAMETOOLONG:
+        return "der Dateiname ist zu lang";
+    case ELOOP:
+        return "zu viele symbolische Verweise";
+    case EINVAL:
+        return "ungültiger Aufruf";
+    case ENOMEM:
+        return "zu wenig Arbeitsspeicher";
+    default:
+        return "Systemfehler " + std::to_string(code);
+    }
 }
 
 std::string displayName(const std::filesystem::path& p) {

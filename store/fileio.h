@@ -23,8 +23,9 @@ bool unlink(const std::filesystem::path& path);
 // Makes the renames and removals in a folder durable.
 bool syncFolder(const std::filesystem::path& dir);
 std::optional<std::uint64_t> fileSize(int fd);
-// The text of the current errno.
+// The text of the current errno, in German (unknown codes by their number).
 std::string lastError();
+std::string systemErrorText(int code);
 // The name shown in messages: the file name without its folder.
 std::string displayName(const std::filesystem::path& p);
 // A file in `dir` whose name equals `name` without regard to case (the name itself when it exists).
