@@ -339,7 +339,8 @@ std::vector<CdxEntry> CdxTag::entries() const {
     for (std::size_t b = 0; b < m_blocks.size(); ++b)
         for (std::size_t i = 0; i < m_blocks[b].count; ++i) {
             const char* r = record(b, i);
-            out.push_back({std::string(r, m_keyLength), getBE32(reinterpret_cast<const unsigned char*>(r + m_keyLength))});
+            out.push_back(
+                {std::string(r, m_keyLength), getBE32(reinterpret_cast<const unsigned char*>(r + m_keyLength))});
         }
     return out;
 }
@@ -522,7 +523,8 @@ public:
             pending.pop_back();
             if (step.separator) {
                 if (count > 0 && std::memcmp(records.data() + (count - 1) * stride, step.separator, stride) > 0)
-                    return fail("ein innerer Knoten begrenzt die Schlüssel seines Kindknotens an " + hex(step.offset) + " nicht");
+                    return fail("ein innerer Knoten begrenzt die Schlüssel seines Kindknotens an " + hex(step.offset) +
+                                " nicht");
                 m_bound = step.separator;
                 continue;
             }
@@ -531,7 +533,8 @@ public:
             const unsigned char* p = at(offset);
             unsigned attributes = getLE16(p);
             std::size_t keys = getLE16(p + 2);
-            if (attributes > 3) return fail("Knoten an " + hex(offset) + " hat das ungültige Attribut " + hex(attributes));
+            if (attributes > 3)
+                return fail("Knoten an " + hex(offset) + " hat das ungültige Attribut " + hex(attributes));
             if (attributes & 2) {
                 std::uint32_t left = none(getLE32(p + 4)), right = none(getLE32(p + 8));
                 if ((sawLeaf && (expectedLeaf != offset || left != previousLeaf)) || (!sawLeaf && left != kNoPage))
@@ -580,7 +583,8 @@ private:
         if (eb < 2 || eb > 6 || db > 8 || tb > 8 || rb == 0 || rb + db + tb != 8 * eb)
             return fail("Blatt an " + hex(offset) + " hat unmögliche Eintragsbreiten");
         if (keys * eb > kLeafSpace)
-            return fail("Blatt an " + hex(offset) + " nennt " + std::to_string(keys) + " Schlüssel, mehr als hineinpassen");
+            return fail("Blatt an " + hex(offset) + " nennt " + std::to_string(keys) +
+                        " Schlüssel, mehr als hineinpassen");
         const std::size_t stride = keyLength + 4;
         const std::size_t entriesEnd = 24 + keys * eb;
         std::size_t keyPos = kPageSize;

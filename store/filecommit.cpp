@@ -97,7 +97,8 @@ bool apply(const std::filesystem::path& dir, const Journal& j, const std::string
             continue;
         }
         if (!io::rename(dir / from, dir / to)) {
-            reportError((dir / to).string(), to + " kann nicht durch die neue Fassung ersetzt werden: " + io::lastError());
+            reportError((dir / to).string(),
+                        to + " kann nicht durch die neue Fassung ersetzt werden: " + io::lastError());
             ok = false;
         }
     }
@@ -164,10 +165,9 @@ FileCommit::Result FileCommit::run() {
 
     auto temp = io::TempFile::create(journal);
     const std::string text = serialise(j);
-    if (!temp || !io::writeAt(temp->fd(), text.data(), text.size(), 0) || !temp->commit() ||
-        !io::syncFolder(dir)) {
-        reportError(journal.string(), ownerName + ": das Änderungsprotokoll lässt sich nicht schreiben: " +
-                                          io::lastError());
+    if (!temp || !io::writeAt(temp->fd(), text.data(), text.size(), 0) || !temp->commit() || !io::syncFolder(dir)) {
+        reportError(journal.string(),
+                    ownerName + ": das Änderungsprotokoll lässt sich nicht schreiben: " + io::lastError());
         // A journal that reached its name without the folder being synced is still valid; finishing beats guessing.
         if (temp && std::filesystem::exists(journal)) {
             const int fd = temp->releaseFd();
@@ -182,8 +182,8 @@ FileCommit::Result FileCommit::run() {
     bool ok = apply(dir, j, m_owner.string());
     if (ok && !io::unlink(journal)) {
         // Everything is in place; the journal would only repeat finished steps.
-        reportError(journal.string(), ownerName + ": das Änderungsprotokoll lässt sich nicht löschen: " +
-                                          io::lastError());
+        reportError(journal.string(),
+                    ownerName + ": das Änderungsprotokoll lässt sich nicht löschen: " + io::lastError());
     }
     ::close(fd);
     if (!ok) {
@@ -198,8 +198,8 @@ Recovery recoverCommit(const std::filesystem::path& owner) {
     int fd = ::open(journal.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT) return Recovery::Nothing;
-        reportError(journal.string(), io::displayName(owner) + ": das Änderungsprotokoll " +
-                                          io::displayName(journal) + " lässt sich nicht öffnen: " + io::lastError());
+        reportError(journal.string(), io::displayName(owner) + ": das Änderungsprotokoll " + io::displayName(journal) +
+                                          " lässt sich nicht öffnen: " + io::lastError());
         return Recovery::Failed;
     }
     struct Closer {
@@ -208,7 +208,8 @@ Recovery recoverCommit(const std::filesystem::path& owner) {
     } closer{fd};
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return errno == EWOULDBLOCK ? Recovery::Busy : Recovery::Failed;
     // Finished and removed by its writer between our open and our lock?
-    struct stat mine {}, named {};
+    struct stat mine {
+    }, named{};
     if (::fstat(fd, &mine) != 0 || ::stat(journal.c_str(), &named) != 0 || mine.st_ino != named.st_ino ||
         mine.st_dev != named.st_dev)
         return Recovery::Nothing;
@@ -227,7 +228,8 @@ Recovery recoverCommit(const std::filesystem::path& owner) {
         return io::unlink(journal) ? Recovery::Finished : Recovery::Failed;
     }
     if (!apply(folderOf(owner), *j, owner.string()) || !io::unlink(journal)) {
-        reportError(owner.string(), io::displayName(owner) + ": eine unterbrochene Änderung lässt sich nicht abschließen");
+        reportError(owner.string(),
+                    io::displayName(owner) + ": eine unterbrochene Änderung lässt sich nicht abschließen");
         return Recovery::Failed;
     }
     io::syncFolder(folderOf(owner));

@@ -65,7 +65,6 @@ static std::string nameOf(int fd) {
 
 namespace store::io {
 
-
 bool readAt(int fd, void* buf, std::size_t n, off_t offset) {
     auto* p = static_cast<char*>(buf);
     while (n > 0) {

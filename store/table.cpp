@@ -919,8 +919,8 @@ bool Table::replaceFiles(std::vector<char> records, std::uint32_t count, std::op
     const std::string name = io::displayName(m_path);
     auto dbf = io::TempFile::create(m_path);
     if (!dbf) {
-        reportError(m_path.string(), std::string(what) + ": " + name + " kann nicht neu geschrieben werden: " +
-                                         io::lastError());
+        reportError(m_path.string(),
+                    std::string(what) + ": " + name + " kann nicht neu geschrieben werden: " + io::lastError());
         return false;
     }
     std::string header = headerBytes(count);
@@ -929,8 +929,8 @@ bool Table::replaceFiles(std::vector<char> records, std::uint32_t count, std::op
                    io::writeAt(dbf->fd(), &kEndOfFile, 1, static_cast<off_t>(header.size() + records.size())) &&
                    dbf->sync() && (!memoTemp || memoTemp->sync());
     if (!written) {
-        reportError(m_path.string(), std::string(what) + ": " + name + " kann nicht neu geschrieben werden: " +
-                                         io::lastError());
+        reportError(m_path.string(),
+                    std::string(what) + ": " + name + " kann nicht neu geschrieben werden: " + io::lastError());
         return false;
     }
     // Memo file and table are replaced as one: a crash leaves the old pair or the new one, never a mix.

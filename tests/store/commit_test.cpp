@@ -63,8 +63,8 @@ std::vector<std::string> folderNames(const fs::path& dir) {
 
 // The old pair: twelve records with memos of several sizes, every third deleted.
 void buildOld(const fs::path& dbf) {
-    auto t = Table::create(dbf, {field("NAME", FieldType::Character, 10), field("NOTE", FieldType::Memo),
-                                 field("PIC", FieldType::Memo)});
+    auto t = Table::create(
+        dbf, {field("NAME", FieldType::Character, 10), field("NOTE", FieldType::Memo), field("PIC", FieldType::Memo)});
     ASSERT_TRUE(t);
     for (int i = 1; i <= 12; ++i) {
         ASSERT_TRUE(t->appendBlank());
@@ -114,8 +114,9 @@ Outcomes crashEverywhere(const std::function<void(const fs::path&)>& change) {
     Outcomes result;
     for (unsigned n = 1; n <= total; ++n) {
         for (auto action : {faults::Action::Exit, faults::Action::Fail}) {
-            SCOPED_TRACE(std::string("operation ").append(std::to_string(n)).append(
-                action == faults::Action::Exit ? " crash" : " failure"));
+            SCOPED_TRACE(std::string("operation ")
+                             .append(std::to_string(n))
+                             .append(action == faults::Action::Exit ? " crash" : " failure"));
             restore();
             const faults::Plan plan{faults::AnyOp, "", n, action};
             if (action == faults::Action::Exit) {

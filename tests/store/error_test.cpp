@@ -28,13 +28,11 @@ TEST(ErrorTexts, OpenFailuresOfTablesAndIndexesAreGerman) {
     std::vector<store::StoreError> seen;
     auto previous = store::setErrorCallback([&](const store::StoreError& e) { seen.push_back(e); });
     EXPECT_FALSE(store::Table::open(dir / "FEHLT.DBF"));
-    EXPECT_FALSE(store::CdxFile::open((dir / "FEHLT.CDX").string(), [](const std::string&) {
-        return store::KeyType::Character;
-    }));
+    EXPECT_FALSE(store::CdxFile::open((dir / "FEHLT.CDX").string(),
+                                      [](const std::string&) { return store::KeyType::Character; }));
     lwtest::writeFile(dir / "KURZ.CDX", std::string(600, '\0'));
-    EXPECT_FALSE(store::CdxFile::open((dir / "KURZ.CDX").string(), [](const std::string&) {
-        return store::KeyType::Character;
-    }));
+    EXPECT_FALSE(store::CdxFile::open((dir / "KURZ.CDX").string(),
+                                      [](const std::string&) { return store::KeyType::Character; }));
     store::setErrorCallback(previous);
     ASSERT_EQ(seen.size(), 3u);
     EXPECT_EQ(seen[0].message, "FEHLT.DBF lässt sich nicht öffnen: Datei oder Ordner nicht gefunden");

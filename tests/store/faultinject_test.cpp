@@ -65,10 +65,11 @@ TEST(FaultSeam, EndsAChildProcessBeforeTheOperation) {
     EXPECT_EQ(lwtest::readFile(dir / "T.DBF"), before); // ended before its first write reached the file
 
     // Unarmed (a plan that only counts), the same work runs to its end.
-    EXPECT_EQ(lwtest::runInChild({faults::AnyOp, "", 0}, [&] {
-                  auto t = Table::open(dir / "T.DBF");
-                  if (!t || !t->replace(0, Value::text("changed")) || !t->close()) ::_exit(3);
-              }),
+    EXPECT_EQ(lwtest::runInChild({faults::AnyOp, "", 0},
+                                 [&] {
+                                     auto t = Table::open(dir / "T.DBF");
+                                     if (!t || !t->replace(0, Value::text("changed")) || !t->close()) ::_exit(3);
+                                 }),
               0);
     auto t = Table::open(dir / "T.DBF", Table::Mode::SharedRead);
     ASSERT_TRUE(t);

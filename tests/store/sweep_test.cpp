@@ -30,18 +30,18 @@ TEST(Sweep, EngineTempNamesAreRecognisedExactly) {
     for (const char* name : {".FRAGEN.DBF.123456.tmp", ".FRAGEN.FPT.7.tmp", ".LOCAL1.TMP.DBF.42.tmp", ".x.0.tmp",
                              "..FRAGEN.DBF.journal.99.tmp"})
         EXPECT_TRUE(store::isEngineTempName(name)) << name;
-    for (const char* name : {"FRAGEN.DBF", "FRAGEN.DBF.123.tmp", ".FRAGEN.DBF.tmp", ".FRAGEN.DBF.1234567.tmp",
-                             ".FRAGEN.DBF.12a.tmp", ".12.tmp", ".FRAGEN.DBF.12.TMP", "LOCAL1.TMP.DBF", "TAVOLIN.INI.x1",
-                             ".FRAGEN.DBF.journal", ".tmp", ""})
+    for (const char* name :
+         {"FRAGEN.DBF", "FRAGEN.DBF.123.tmp", ".FRAGEN.DBF.tmp", ".FRAGEN.DBF.1234567.tmp", ".FRAGEN.DBF.12a.tmp",
+          ".12.tmp", ".FRAGEN.DBF.12.TMP", "LOCAL1.TMP.DBF", "TAVOLIN.INI.x1", ".FRAGEN.DBF.journal", ".tmp", ""})
         EXPECT_FALSE(store::isEngineTempName(name)) << name;
 }
 
 TEST(Sweep, RemovesOnlyTheEnginesOwnUnusedTemporaryFiles) {
     lwtest::TempDir dir;
     const std::vector<std::string> ours{".FRAGEN.DBF.123456.tmp", ".FRAGEN.FPT.77.tmp", ".LOCAL1.TMP.DBF.5.tmp"};
-    const std::vector<std::string> foreign{"FRAGEN.DBF", ".hidden", "notes.tmp", ".FRAGEN.DBF.tmp",
-                                           ".FRAGEN.DBF.1234567.tmp", "FRAGEN.DBF.123.tmp", "LOCAL1.TMP.DBF",
-                                           "TAVOLIN.INI.abc12"};
+    const std::vector<std::string> foreign{
+        "FRAGEN.DBF",         ".hidden",        "notes.tmp",        ".FRAGEN.DBF.tmp", ".FRAGEN.DBF.1234567.tmp",
+        "FRAGEN.DBF.123.tmp", "LOCAL1.TMP.DBF", "TAVOLIN.INI.abc12"};
     for (const auto& name : ours)
         lwtest::writeFile(dir / name, "left over");
     for (const auto& name : foreign)

@@ -11,10 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "crash_support.h"
 #include "store/calendar.h"
 #include "store/table.h"
 #include "support/testdir.h"
-#include "crash_support.h"
 #include "table_support.h"
 
 namespace {
@@ -1082,7 +1082,7 @@ TEST_F(TableDamage, ANextFreeBlockBeyondTheEndIsReportedAndNotTrusted) {
     EXPECT_EQ(t->memo(5), "a new memo after the damage");
     t.reset();
     const std::string after = readFile(dir / "D.FPT");
-    EXPECT_EQ(after.size(), (realBlocks + 1) * 64); // the old end plus the one block of the new memo
+    EXPECT_EQ(after.size(), (realBlocks + 1) * 64);    // the old end plus the one block of the new memo
     EXPECT_EQ(lwtest::be32(after, 0), realBlocks + 1); // and the header is right again
     EXPECT_EQ(log.count(), 1u);
 }
@@ -1101,7 +1101,8 @@ TEST_F(TableDamage, AMemoLengthBeyondTheEndIsReportedWithoutAllocatingIt) {
 
     const std::string memoFile = (dir / "D.FPT").string();
     const int code = lwtest::runInChild({store::faults::AnyOp, "", 0}, [&] {
-        struct rlimit limit {256u << 20, 256u << 20};
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = 256u << 20;
         ::setrlimit(RLIMIT_AS, &limit);
         std::vector<store::StoreError> errors;
         store::setErrorCallback([&](const store::StoreError& e) { errors.push_back(e); });
