@@ -1,8 +1,10 @@
 #include "filecommit.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <system_error>
 #include <utility>
@@ -120,17 +122,47 @@ std::filesystem::path journalPath(const std::filesystem::path& owner) {
     return p;
 }
 
-bool isEngineTempName(const std::string& name) {
-    // .NAME.<1 to 6 digits>.tmp, as io::TempFile makes them
-    constexpr std::string_view suffix = ".tmp";
-    if (name.size() < 1 + 1 + 1 + 1 + suffix.size() || name[0] != '.') return false;
-    if (name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) return false;
-    const std::size_t end = name.size() - suffix.size();
-    std::size_t begin = end;
+namespace {
+// Where the ".<number>.tmp" of an engine name ends (before an optional ".EXT"), or npos.
+std::size_t tempMarkEnd(const std::string& name) {
+    if (name.size() < 2 || name[0] != '.') return std::string::npos;
+    constexpr std::string_view mark = ".tmp";
+    std::size_t end = name.size();
+    // A staging name carries its table's extension behind the mark: letters and digits, one to three of them.
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot + 1 < name.size() && name.size() - dot - 1 <= 3 &&
+        name.compare(dot, mark.size(), mark) != 0 &&
+        std::all_of(name.begin() + static_cast<std::ptrdiff_t>(dot) + 1, name.end(),
+                    [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }))
+        end = dot;
+    if (end < mark.size() || name.compare(end - mark.size(), mark.size(), mark) != 0) return std::string::npos;
+    const std::size_t digitsEnd = end - mark.size();
+    std::size_t begin = digitsEnd;
     while (begin > 0 && name[begin - 1] >= '0' && name[begin - 1] <= '9')
         --begin;
-    const std::size_t digits = end - begin;
-    return digits >= 1 && digits <= 6 && begin >= 3 && name[begin - 1] == '.';
+    const std::size_t digits = digitsEnd - begin;
+    if (digits < 1 || digits > 6 || begin < 3 || name[begin - 1] != '.') return std::string::npos;
+    return end;
+}
+} // namespace
+
+bool isEngineTempName(const std::string& name) {
+    return tempMarkEnd(name) != std::string::npos;
+}
+
+std::filesystem::path stagingPath(const std::filesystem::path& target) {
+    std::random_device rd;
+    const std::string stem = target.stem().string(), ext = target.extension().string();
+    for (;;) {
+        std::string name =
+            std::string(".").append(stem).append(".").append(std::to_string(rd() % 1000000)).append(".tmp");
+        auto p = target;
+        p.replace_filename(name + ext);
+        bool taken = false;
+        for (const char* partner : {".DBF", ".FPT", ".CDX", ".dbf", ".fpt", ".cdx"})
+            if (std::filesystem::exists(target.parent_path() / (name + partner))) taken = true;
+        if (!taken && !std::filesystem::exists(p)) return p;
+    }
 }
 
 FileCommit::FileCommit(std::filesystem::path owner) : m_owner(std::move(owner)) {}
@@ -279,7 +311,20 @@ SweepReport sweepLeftovers(const std::filesystem::path& dir) {
     for (const std::string& name : names) {
         if (!isEngineTempName(name) || std::find(keep.begin(), keep.end(), name) != keep.end()) continue;
         const auto path = dir / name;
-        // A temporary file that a running process still holds is locked by it.
+        // A temporary file that a running process still holds is locked by it; a staged memo file or index is held
+        // through its table.
+        const std::size_t markEnd = tempMarkEnd(name);
+        if (markEnd < name.size()) {
+            bool tableInUse = false;
+            for (const char* ext : {".DBF", ".dbf"}) {
+                const auto table = dir / (name.substr(0, markEnd) + ext);
+                int tfd = table.filename() == name ? -1 : ::open(table.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+                if (tfd < 0) continue;
+                if (::flock(tfd, LOCK_EX | LOCK_NB) != 0) tableInUse = true;
+                ::close(tfd);
+            }
+            if (tableInUse) continue;
+        }
         int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
         if (fd < 0) continue;
         struct stat st {};

@@ -52,10 +52,17 @@ struct SweepReport {
     std::vector<std::string> failed;   // files that could not be dealt with (reported)
 };
 // Completes every interrupted commit in `dir`, then removes the engine's own left-over temporary files
-// (.NAME.<number>.tmp) that no running process holds. Other files are never touched. For the program's start.
+// (isEngineTempName) that no running process holds: a staged memo file or index goes only when its table is not open.
+// Other files are never touched. For the program's start.
 SweepReport sweepLeftovers(const std::filesystem::path& dir);
 
-// True for names the engine gives its temporary files.
+// A free name beside `target` under which a new version of a table can be built, with its memo file and index
+// beside it: FRAGEN.DBF gives .FRAGEN.<number>.tmp.DBF (and so .FRAGEN.<number>.tmp.FPT). The start-up sweep
+// removes such files once no process holds the table open; a FileCommit puts them in place.
+std::filesystem::path stagingPath(const std::filesystem::path& target);
+
+// True for names the engine gives its temporary files: .NAME.<number>.tmp and the staging names
+// .NAME.<number>.tmp.EXT.
 bool isEngineTempName(const std::string& fileName);
 
 } // namespace store
