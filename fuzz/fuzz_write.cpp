@@ -13,11 +13,15 @@ namespace fs = std::filesystem;
 using store::FieldType;
 using store::Value;
 
-// What a reader sees of the table: every record's mark and fields, memos by their contents.
-std::string digest(store::Table& t) {
-    std::string out = std::to_string(t.recCount());
+unsigned g_errors = 0;
+
+// What a reader sees of the table: every record's mark and fields, memos by their contents. Without deleted records
+// when `liveOnly`: what a pack must keep.
+std::string digest(store::Table& t, bool liveOnly = false) {
+    std::string out;
     for (std::uint32_t r = 1; r <= t.recCount(); ++r) {
         t.goTo(r);
+        if (liveOnly && t.isDeleted()) continue;
         out.append(t.isDeleted() ? "*" : " ");
         for (int f = 0; f < t.fieldCount(); ++f) {
             if (t.fieldDef(f).type == FieldType::Memo)
@@ -60,6 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::WriteInput in;
     if (!fuzz::splitWriteInput(data, size, in)) return 0;
     const fs::path dir = fuzz::scratch();
+    store::setErrorCallback([](const store::StoreError&) { ++g_errors; });
     clearScratch(dir);
     fuzz::writeBytes(dir / "T.DBF", reinterpret_cast<const std::uint8_t*>(in.dbf.data()), in.dbf.size());
     if (!in.fpt.empty())
@@ -69,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::string before;
     bool indexed = false;
+    std::uint32_t records = 0;
     {
         store::Session session;
         store::WorkArea* a = session.use(dir / "T.DBF", "T");
@@ -96,8 +102,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     a->replace(t.fieldDef(keyField).name, valueFor(t.fieldDef(keyField), b));
                 break;
             case 2:
-                if (count > 0 && a->goTo(1 + b % count) && memoField >= 0)
-                    a->replaceMemo(t.fieldDef(memoField).name, std::string(b * 13u, char(b)), b & 8);
+                if (count > 0 && a->goTo(1 + b % count) && memoField >= 0) {
+                    const std::string memo(b * 13u, char(b));
+                    if (a->replaceMemo(t.fieldDef(memoField).name, memo, b & 8)) check(t.memo(memoField) == memo);
+                }
                 break;
             case 3:
                 if (count > 0 && a->goTo(1 + b % count)) a->deleteRecord();
@@ -105,19 +113,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 4:
                 if (count > 0 && a->goTo(1 + b % count)) a->recall();
                 break;
-            case 5:
-                a->pack();
+            case 5: {
+                // Every live record keeps its fields and memos, unless they were unreadable before.
+                const unsigned errors = g_errors;
+                const std::string live = digest(t, true);
+                const bool readable = g_errors == errors;
+                if (a->pack() && readable) check(digest(t) == live);
                 break;
+            }
             case 6:
                 if (keyField >= 0 && a->indexOn(t.fieldDef(keyField).name, dir / "T.CDX", "FZ")) indexed = true;
                 break;
             case 7:
-                if (b & 0x40) a->zap();
+                if ((b & 0x40) && a->zap()) check(t.recCount() == 0 && digest(t).empty());
                 break;
             }
         }
         check(t.flush());
         before = digest(t);
+        records = t.recCount();
     }
 
     // Whatever the input was, what the engine wrote it must read back unchanged.
