@@ -270,10 +270,14 @@ Recovery recoverCommit(const std::filesystem::path& owner) {
 
 SweepReport sweepLeftovers(const std::filesystem::path& dir) {
     SweepReport report;
-    std::error_code ec;
-    std::vector<std::string> names;
-    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
-        names.push_back(it->path().filename().string());
+    auto list = [&dir] {
+        std::error_code ec;
+        std::vector<std::string> names;
+        for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+            names.push_back(it->path().filename().string());
+        return names;
+    };
+    std::vector<std::string> names = list();
 
     const std::string_view suffix = kJournalSuffix;
     std::vector<std::string> keep; // prepared files of commits that could not be finished
@@ -308,6 +312,8 @@ SweepReport sweepLeftovers(const std::filesystem::path& dir) {
         }
     }
 
+    // Finished commits may have put files under new names (a staged table's own commit puts it under its staging name).
+    names = list();
     for (const std::string& name : names) {
         if (!isEngineTempName(name) || std::find(keep.begin(), keep.end(), name) != keep.end()) continue;
         const auto path = dir / name;

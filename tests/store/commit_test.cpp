@@ -181,6 +181,74 @@ TEST(TableCommit, CreateWithoutMemoDropsTheOldMemoFileInTheSameCommit) {
     }));
 }
 
+// Shaped like the update import: a new version of the table is built under a staging name, then one commit puts it
+// in place and removes the update and a derived table. After a crash anywhere and the start-up sweep, the folder is
+// exactly the old one (update still waiting) or exactly the new one.
+TEST(TableCommit, StagedReplacementWithRemovalsIsAllOrNothing) {
+    lwtest::TempDir pristine, work;
+    buildOld(pristine / "T.DBF");
+    lwtest::writeFile(pristine / "UPDATE.DBF", "the update");
+    lwtest::writeFile(pristine / "UPDATE.FPT", "its memos");
+    lwtest::writeFile(pristine / "LOCAL1.DBF", "derived from T");
+    auto restore = [&] {
+        for (const auto& e : fs::directory_iterator(work.path()))
+            fs::remove(e.path());
+        for (const auto& e : fs::directory_iterator(pristine.path()))
+            fs::copy_file(e.path(), work / e.path().filename().string());
+    };
+    auto state = [&] {
+        store::sweepLeftovers(work.path()); // what the program's start does first
+        std::string out = digest(work / "T.DBF");
+        for (const auto& name : folderNames(work.path()))
+            out.append("\n").append(name);
+        return out;
+    };
+    auto change = [&] {
+        const fs::path staged = store::stagingPath(work / "T.DBF");
+        auto old = Table::open(work / "T.DBF", Table::Mode::SharedRead);
+        auto next = old ? Table::create(staged, {field("NAME", FieldType::Character, 10),
+                                                 field("NOTE", FieldType::Memo), field("PIC", FieldType::Memo)})
+                        : nullptr;
+        if (!next || !next->appendFrom(*old) || !next->goTo(1) || !next->replaceMemo(1, "updated", false)) return;
+        const fs::path stagedMemo = next->memoPath();
+        next->close();
+        store::FileCommit commit(work / "T.DBF");
+        commit.replace(stagedMemo, work / "T.FPT");
+        commit.replace(staged, work / "T.DBF");
+        for (const char* name : {"UPDATE.DBF", "UPDATE.FPT", "LOCAL1.DBF"})
+            commit.remove(work / name);
+        commit.run();
+    };
+
+    restore();
+    const std::string oldState = state();
+    unsigned total = 0;
+    {
+        faults::Scope counting({faults::AnyOp, "", 0});
+        change();
+        total = faults::seen();
+    }
+    const std::string newState = state();
+    ASSERT_NE(oldState, newState);
+    EXPECT_EQ(newState.find("UPDATE"), std::string::npos);
+
+    Outcomes o;
+    for (unsigned n = 1; n <= total; ++n) {
+        SCOPED_TRACE(std::string("operation ").append(std::to_string(n)));
+        restore();
+        EXPECT_EQ(lwtest::runInChild({faults::AnyOp, "", n, faults::Action::Exit}, change), 86);
+        const std::string after = state();
+        ++o.points;
+        if (after == oldState)
+            ++o.oldPair;
+        else if (after == newState)
+            ++o.newPair;
+        else
+            ADD_FAILURE() << "a mix of old and new:\n" << after;
+    }
+    expectBothOutcomes(o);
+}
+
 TEST(TableCommit, AChangeAfterAFailedPackStillReachesTheFile) {
     lwtest::TempDir dir;
     buildOld(dir / "T.DBF");
