@@ -12,9 +12,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "store/byteorder.h"
 #include "store/error.h"
+#include "store/fileio.h"
 
 namespace store {
+
+using endian::getBE32;
+using endian::getLE16;
+using endian::getLE32;
+using endian::putBE32;
+using endian::putLE16;
+using endian::putLE32;
 
 namespace {
 
@@ -25,31 +34,6 @@ constexpr std::size_t kLeafSpace = 488;     // a leaf page less its 24 header by
 constexpr std::size_t kInteriorSpace = 500; // an interior page less its 12 header bytes
 constexpr std::size_t kDirectoryKeyLength = 10;
 constexpr std::size_t kExpressionPool = 512;
-
-std::uint16_t le16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-std::uint32_t le32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-std::uint32_t be32(const unsigned char* p) {
-    return std::uint32_t(p[3]) | std::uint32_t(p[2]) << 8 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[0]) << 24;
-}
-void putLe16(unsigned char* p, std::uint32_t v) {
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-}
-void putLe32(unsigned char* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
-void putBe32(unsigned char* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[3 - i] = static_cast<unsigned char>(v >> (8 * i));
-}
-void putBe32(char* p, std::uint32_t v) {
-    putBe32(reinterpret_cast<unsigned char*>(p), v);
-}
 
 unsigned char* bytes(std::string& s, std::size_t at) {
     return reinterpret_cast<unsigned char*>(s.data()) + at;
@@ -116,16 +100,13 @@ std::string encodeNumberKey(double number) {
     std::memcpy(&bits, &number, sizeof bits);
     bits = (bits >> 63) ? ~bits : bits | (std::uint64_t(1) << 63);
     std::string out(8, '\0');
-    for (int i = 0; i < 8; ++i)
-        out[7 - i] = static_cast<char>(bits >> (8 * i));
+    endian::putBE64(out.data(), bits);
     return out;
 }
 
 double decodeNumberKey(std::string_view key) {
     if (key.size() < 8) return 0.0;
-    std::uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i)
-        bits = bits << 8 | static_cast<unsigned char>(key[i]);
+    std::uint64_t bits = endian::getBE64(key.data());
     bits = (bits >> 63) ? bits & ~(std::uint64_t(1) << 63) : ~bits;
     double number;
     std::memcpy(&number, &bits, sizeof number);
@@ -166,7 +147,7 @@ void CdxKeyList::add(std::string_view key, std::uint32_t recno) {
     std::size_t n = std::min(key.size(), m_keyLength);
     std::memcpy(out, key.data(), n);
     std::memset(out + n, m_fill, m_keyLength - n);
-    putBe32(out + m_keyLength, recno);
+    putBE32(out + m_keyLength, recno);
     ++m_count;
 }
 
@@ -186,7 +167,7 @@ void CdxTag::makeRecord(std::string_view key, std::uint32_t recno, char* out) co
     std::size_t n = std::min(key.size(), m_keyLength);
     std::memcpy(out, key.data(), n);
     std::memset(out + n, m_fill, m_keyLength - n);
-    putBe32(out + m_keyLength, recno);
+    putBE32(out + m_keyLength, recno);
 }
 
 CdxTag::Block CdxTag::newBlock() const {
@@ -241,7 +222,7 @@ void CdxTag::build(CdxKeyList keys) {
             std::string_view key(r, keys.m_keyLength);
             while (!key.empty() && key.back() == keys.m_fill)
                 key.remove_suffix(1);
-            mine.add(key, be32(reinterpret_cast<const unsigned char*>(r + keys.m_keyLength)));
+            mine.add(key, getBE32(reinterpret_cast<const unsigned char*>(r + keys.m_keyLength)));
         }
         keys = std::move(mine);
     }
@@ -358,7 +339,8 @@ std::vector<CdxEntry> CdxTag::entries() const {
     for (std::size_t b = 0; b < m_blocks.size(); ++b)
         for (std::size_t i = 0; i < m_blocks[b].count; ++i) {
             const char* r = record(b, i);
-            out.push_back({std::string(r, m_keyLength), be32(reinterpret_cast<const unsigned char*>(r + m_keyLength))});
+            out.push_back(
+                {std::string(r, m_keyLength), getBE32(reinterpret_cast<const unsigned char*>(r + m_keyLength))});
         }
     return out;
 }
@@ -491,7 +473,7 @@ std::string_view CdxTag::Cursor::key() const {
 
 std::uint32_t CdxTag::Cursor::recno() const {
     if (!valid()) return 0;
-    return be32(reinterpret_cast<const unsigned char*>(m_tag->record(m_block, m_index) + m_tag->m_keyLength));
+    return getBE32(reinterpret_cast<const unsigned char*>(m_tag->record(m_block, m_index) + m_tag->m_keyLength));
 }
 
 // ---------------------------------------------------------------------------------------------------------------
@@ -511,12 +493,12 @@ public:
 
     bool claim(std::uint32_t offset, std::uint32_t pages, const std::string& what) {
         if (offset % kPageSize != 0)
-            return fail(what + " at offset " + hex(offset) + " does not start on a 512-byte boundary");
+            return fail(what + " an Position " + hex(offset) + " beginnt nicht an einer 512-Byte-Grenze");
         if (std::uint64_t(offset) + std::uint64_t(pages) * kPageSize > m_size)
-            return fail(what + " at offset " + hex(offset) + " lies outside the file");
+            return fail(what + " an Position " + hex(offset) + " liegt außerhalb der Datei");
         for (std::uint32_t i = 0; i < pages; ++i) {
             std::size_t page = offset / kPageSize + i;
-            if (m_used[page]) return fail(what + " at offset " + hex(offset) + " is reached twice");
+            if (m_used[page]) return fail(what + " an Position " + hex(offset) + " wird zweimal erreicht");
             m_used[page] = true;
         }
         return true;
@@ -541,20 +523,22 @@ public:
             pending.pop_back();
             if (step.separator) {
                 if (count > 0 && std::memcmp(records.data() + (count - 1) * stride, step.separator, stride) > 0)
-                    return fail("an interior node does not bound the keys of its child at " + hex(step.offset));
+                    return fail("ein innerer Knoten begrenzt die Schlüssel seines Kindknotens an " + hex(step.offset) +
+                                " nicht");
                 m_bound = step.separator;
                 continue;
             }
             std::uint32_t offset = step.offset;
-            if (!claim(offset, 1, "node")) return false;
+            if (!claim(offset, 1, "Knoten")) return false;
             const unsigned char* p = at(offset);
-            unsigned attributes = le16(p);
-            std::size_t keys = le16(p + 2);
-            if (attributes > 3) return fail("node at " + hex(offset) + " has the bad attribute " + hex(attributes));
+            unsigned attributes = getLE16(p);
+            std::size_t keys = getLE16(p + 2);
+            if (attributes > 3)
+                return fail("Knoten an " + hex(offset) + " hat das ungültige Attribut " + hex(attributes));
             if (attributes & 2) {
-                std::uint32_t left = none(le32(p + 4)), right = none(le32(p + 8));
+                std::uint32_t left = none(getLE32(p + 4)), right = none(getLE32(p + 8));
                 if ((sawLeaf && (expectedLeaf != offset || left != previousLeaf)) || (!sawLeaf && left != kNoPage))
-                    return fail("leaf at " + hex(offset) + " is not linked to its neighbours");
+                    return fail("Blatt an " + hex(offset) + " ist nicht mit seinen Nachbarn verkettet");
                 if (!readLeaf(offset, keyLength, fill, ordered, records, count)) return false;
                 sawLeaf = true;
                 previousLeaf = offset;
@@ -562,18 +546,18 @@ public:
             } else {
                 std::size_t entrySize = keyLength + 8;
                 if (keys == 0 || keys > kInteriorSpace / entrySize)
-                    return fail("interior node at " + hex(offset) + " holds " + std::to_string(keys) +
-                                " keys, which does not fit");
+                    return fail("innerer Knoten an " + hex(offset) + " nennt " + std::to_string(keys) +
+                                " Schlüssel, die nicht hineinpassen");
                 for (std::size_t i = keys; i-- > 0;) {
                     const unsigned char* entry = p + 12 + i * entrySize;
-                    std::uint32_t child = be32(entry + keyLength + 4);
+                    std::uint32_t child = getBE32(entry + keyLength + 4);
                     if (ordered) pending.push_back({child, entry});
                     pending.push_back({child, nullptr});
                 }
             }
         }
         if (!sawLeaf || expectedLeaf != kNoPage)
-            return fail("the last leaf before " + hex(expectedLeaf) + " is not linked to its neighbours");
+            return fail("das letzte Blatt vor " + hex(expectedLeaf) + " ist nicht mit seinen Nachbarn verkettet");
         return true;
     }
 
@@ -594,28 +578,27 @@ private:
     bool readLeaf(std::uint32_t offset, std::size_t keyLength, char fill, bool ordered, std::vector<char>& records,
                   std::size_t& count) {
         const unsigned char* p = at(offset);
-        std::size_t keys = le16(p + 2);
+        std::size_t keys = getLE16(p + 2);
         unsigned rb = p[20], db = p[21], tb = p[22], eb = p[23];
         if (eb < 2 || eb > 6 || db > 8 || tb > 8 || rb == 0 || rb + db + tb != 8 * eb)
-            return fail("leaf at " + hex(offset) + " has impossible entry widths");
+            return fail("Blatt an " + hex(offset) + " hat unmögliche Eintragsbreiten");
         if (keys * eb > kLeafSpace)
-            return fail("leaf at " + hex(offset) + " holds " + std::to_string(keys) + " keys, beyond its capacity");
+            return fail("Blatt an " + hex(offset) + " nennt " + std::to_string(keys) +
+                        " Schlüssel, mehr als hineinpassen");
         const std::size_t stride = keyLength + 4;
         const std::size_t entriesEnd = 24 + keys * eb;
         std::size_t keyPos = kPageSize;
         std::size_t previous = records.size(); // start of the previous key of this leaf
         for (std::size_t i = 0; i < keys; ++i) {
-            std::uint64_t v = 0;
-            for (unsigned b = 0; b < eb; ++b)
-                v |= std::uint64_t(p[24 + i * eb + b]) << (8 * b);
+            const std::uint64_t v = endian::getLE(p + 24 + i * eb, eb);
             std::uint64_t recno = v & lowMask(rb);
             std::size_t dup = (v >> rb) & lowMask(db);
             std::size_t trail = (v >> (rb + db)) & lowMask(tb);
             if (dup + trail > keyLength || (i == 0 && dup > 0) || recno > 0xFFFFFFFFu)
-                return fail("leaf at " + hex(offset) + " has an impossible entry " + std::to_string(i));
+                return fail("Blatt an " + hex(offset) + " hat einen unmöglichen Eintrag Nr. " + std::to_string(i));
             std::size_t fresh = keyLength - dup - trail;
             if (keyPos < entriesEnd + fresh)
-                return fail("key bytes of the leaf at " + hex(offset) + " overrun its entries");
+                return fail("Schlüsselbytes des Blatts an " + hex(offset) + " überlappen seine Einträge");
             keyPos -= fresh;
             std::size_t start = records.size();
             records.resize(start + stride);
@@ -623,10 +606,10 @@ private:
             if (dup > 0) std::memcpy(r, records.data() + previous, dup);
             std::memcpy(r + dup, p + keyPos, fresh);
             std::memset(r + dup + fresh, fill, trail);
-            putBe32(r + keyLength, static_cast<std::uint32_t>(recno));
+            putBE32(r + keyLength, static_cast<std::uint32_t>(recno));
             if (ordered && ((count > 0 && std::memcmp(r - stride, r, stride) >= 0) ||
                             (m_bound && std::memcmp(m_bound, r, stride) >= 0)))
-                return fail("keys out of order in the leaf at " + hex(offset));
+                return fail("Schlüssel außer der Reihe im Blatt an " + hex(offset));
             m_bound = nullptr;
             previous = start;
             ++count;
@@ -644,12 +627,12 @@ private:
 bool readWholeFile(const std::string& path, std::string& out, std::string& error) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        error = std::strerror(errno);
+        error = io::lastError();
         return false;
     }
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = "not a regular file";
+        error = "keine gewöhnliche Datei";
         ::close(fd);
         return false;
     }
@@ -659,14 +642,14 @@ bool readWholeFile(const std::string& path, std::string& out, std::string& error
         ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            error = std::strerror(errno);
+            error = io::lastError();
             ::close(fd);
             return false;
         }
         if (n == 0) break;
         out.append(buf, static_cast<std::size_t>(n));
         if (out.size() > 0xFFFFFFFFu) {
-            error = "larger than 4 GB";
+            error = "größer als 4 GB";
             ::close(fd);
             return false;
         }
@@ -677,7 +660,7 @@ bool readWholeFile(const std::string& path, std::string& out, std::string& error
 
 // The text of one expression in a tag header's pool; false when its place lies outside the pool.
 bool poolText(const unsigned char* header, unsigned offsetAt, unsigned lengthAt, std::string& out) {
-    std::size_t offset = le16(header + offsetAt), length = le16(header + lengthAt);
+    std::size_t offset = getLE16(header + offsetAt), length = getLE16(header + lengthAt);
     if (offset + length > kExpressionPool) return false;
     const char* text = reinterpret_cast<const char*>(header + kPageSize + offset);
     out.assign(text, strnlen(text, length));
@@ -690,25 +673,25 @@ std::unique_ptr<CdxFile> CdxFile::open(const std::string& path, const KeyTypeOf&
     const std::string name = fileName(path);
     std::string image, error;
     if (!readWholeFile(path, image, error)) {
-        reportError(path, "Cannot read the index " + name + ": " + error);
+        reportError(path, "Der Index " + name + " lässt sich nicht lesen: " + error);
         return nullptr;
     }
     auto broken = [&](const std::string& problem) {
-        reportError(path, "The index " + name + " is damaged: " + problem);
+        reportError(path, "Der Index " + name + " ist beschädigt: " + problem);
         return nullptr;
     };
-    if (image.size() < kHeaderSize + kPageSize) return broken("the file is too short");
+    if (image.size() < kHeaderSize + kPageSize) return broken("die Datei ist zu kurz");
 
     IndexReader reader(image);
-    reader.claim(0, 2, "directory header");
+    reader.claim(0, 2, "Kopf des Tag-Verzeichnisses");
     const unsigned char* dir = reader.at(0);
-    std::size_t dirKeyLength = le16(dir + 12);
+    std::size_t dirKeyLength = getLE16(dir + 12);
     if (dirKeyLength == 0 || dirKeyLength > kCdxMaxKeyLength)
-        return broken("the tag directory has the key length " + std::to_string(dirKeyLength));
+        return broken("das Tag-Verzeichnis hat die Schlüssellänge " + std::to_string(dirKeyLength));
     std::vector<char> dirRecords;
     std::size_t dirCount = 0;
-    if (!reader.readTree(le32(dir), dirKeyLength, ' ', false, dirRecords, dirCount))
-        return broken("tag directory: " + reader.error());
+    if (!reader.readTree(getLE32(dir), dirKeyLength, ' ', false, dirRecords, dirCount))
+        return broken("Tag-Verzeichnis: " + reader.error());
 
     std::vector<std::pair<std::uint32_t, std::unique_ptr<CdxTag>>> found;
     std::vector<char> records;
@@ -717,34 +700,34 @@ std::unique_ptr<CdxFile> CdxFile::open(const std::string& path, const KeyTypeOf&
         std::string tagName(r, dirKeyLength);
         while (!tagName.empty() && (tagName.back() == ' ' || tagName.back() == '\0'))
             tagName.pop_back();
-        std::uint32_t headerAt = be32(reinterpret_cast<const unsigned char*>(r + dirKeyLength));
-        if (tagName.empty()) return broken("the tag directory holds an empty name");
+        std::uint32_t headerAt = getBE32(reinterpret_cast<const unsigned char*>(r + dirKeyLength));
+        if (tagName.empty()) return broken("das Tag-Verzeichnis enthält einen leeren Namen");
         for (const auto& other : found)
-            if (equalNoCase(other.second->name(), tagName)) return broken("the tag " + tagName + " appears twice");
-        if (!reader.claim(headerAt, 2, "header of tag " + tagName)) return broken(reader.error());
+            if (equalNoCase(other.second->name(), tagName)) return broken("das Tag " + tagName + " kommt doppelt vor");
+        if (!reader.claim(headerAt, 2, "Kopf des Tags " + tagName)) return broken(reader.error());
         const unsigned char* h = reader.at(headerAt);
-        std::size_t keyLength = le16(h + 12);
+        std::size_t keyLength = getLE16(h + 12);
         unsigned options = h[14];
         if (keyLength == 0 || keyLength > kCdxMaxKeyLength)
-            return broken("tag " + tagName + " has the key length " + std::to_string(keyLength));
-        if (!(options & 0x20)) return broken("tag " + tagName + " is not in the compact format");
+            return broken("das Tag " + tagName + " hat die Schlüssellänge " + std::to_string(keyLength));
+        if (!(options & 0x20)) return broken("das Tag " + tagName + " ist nicht im kompakten Format");
         std::string keyExpression, forExpression;
         if (!poolText(h, 508, 510, keyExpression) || !poolText(h, 504, 506, forExpression))
-            return broken("the expressions of tag " + tagName + " lie outside its header");
+            return broken("die Ausdrücke des Tags " + tagName + " liegen außerhalb seines Kopfes");
         KeyType type = keyTypeOf ? keyTypeOf(keyExpression) : KeyType::Character;
         auto tag = std::make_unique<CdxTag>(tagName, keyExpression, forExpression, type, static_cast<int>(keyLength),
-                                            (options & 0x01) != 0, le16(h + 502) == 1);
+                                            (options & 0x01) != 0, getLE16(h + 502) == 1);
         records.clear();
         std::size_t count = 0;
-        if (!reader.readTree(le32(h), keyLength, tag->fillByte(), true, records, count))
-            return broken("tag " + tagName + ": " + reader.error());
+        if (!reader.readTree(getLE32(h), keyLength, tag->fillByte(), true, records, count))
+            return broken("Tag " + tagName + ": " + reader.error());
         tag->adoptSorted(records.data(), count);
         found.emplace_back(headerAt, std::move(tag));
     }
     // Creation order is the order of the headers in the file.
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::unique_ptr<CdxFile> file(new CdxFile(path));
-    file->m_changeCounter = be32(dir + 8);
+    file->m_changeCounter = getBE32(dir + 8);
     for (auto& f : found) {
         f.second->m_savedVersion = f.second->m_version;
         file->m_tags.push_back(std::move(f.second));
@@ -818,12 +801,12 @@ public:
     void store(unsigned char* page, unsigned attributes, std::uint32_t left, std::uint32_t right) const {
         LeafWidths w = leafWidths(m_keyLength, m_maxRecno);
         std::memset(page, 0, kPageSize);
-        putLe16(page, attributes);
-        putLe16(page + 2, static_cast<std::uint32_t>(m_count));
-        putLe32(page + 4, left);
-        putLe32(page + 8, right);
-        putLe16(page + 12, static_cast<std::uint32_t>(kLeafSpace - m_count * w.entryBytes - m_keyBytes));
-        putLe32(page + 14, static_cast<std::uint32_t>(lowMask(w.recnoBits)));
+        putLE16(page, attributes);
+        putLE16(page + 2, static_cast<std::uint32_t>(m_count));
+        putLE32(page + 4, left);
+        putLE32(page + 8, right);
+        putLE16(page + 12, static_cast<std::uint32_t>(kLeafSpace - m_count * w.entryBytes - m_keyBytes));
+        putLE32(page + 14, static_cast<std::uint32_t>(lowMask(w.recnoBits)));
         page[18] = page[19] = static_cast<unsigned char>(lowMask(w.countBits));
         page[20] = static_cast<unsigned char>(w.recnoBits);
         page[21] = page[22] = static_cast<unsigned char>(w.countBits);
@@ -832,8 +815,7 @@ public:
             const Entry& e = m_entries[i];
             std::uint64_t v = std::uint64_t(e.recno) | std::uint64_t(e.dup) << w.recnoBits |
                               std::uint64_t(e.trail) << (w.recnoBits + w.countBits);
-            for (unsigned b = 0; b < w.entryBytes; ++b)
-                page[24 + i * w.entryBytes + b] = static_cast<unsigned char>(v >> (8 * b));
+            endian::putLE(page + 24 + i * w.entryBytes, v, w.entryBytes);
         }
         std::memcpy(page + kPageSize - m_keyBytes, m_keyArea.data() + kPageSize - m_keyBytes, m_keyBytes);
     }
@@ -909,15 +891,15 @@ std::uint32_t appendTree(std::string& out, std::uint32_t base, std::size_t keyLe
             std::size_t first = n * perNode, count = std::min(perNode, total - first);
             std::uint32_t at = newPage();
             unsigned char* page = bytes(out, out.size() - kPageSize);
-            putLe16(page, nodes == 1 ? 1 : 0);
-            putLe16(page + 2, static_cast<std::uint32_t>(count));
-            putLe32(page + 4, previous);
-            putLe32(page + 8, n + 1 < nodes ? at + kPageSize : kNoPage);
+            putLE16(page, nodes == 1 ? 1 : 0);
+            putLE16(page + 2, static_cast<std::uint32_t>(count));
+            putLE32(page + 4, previous);
+            putLE32(page + 8, n + 1 < nodes ? at + kPageSize : kNoPage);
             for (std::size_t i = 0; i < count; ++i) {
                 unsigned char* e = page + 12 + i * entrySize;
                 std::memcpy(e, children.keys.data() + (first + i) * keyLength, keyLength);
-                putBe32(e + keyLength, children.recnos[first + i]);
-                putBe32(e + keyLength + 4, children.offsets[first + i]);
+                putBE32(e + keyLength, children.recnos[first + i]);
+                putBE32(e + keyLength + 4, children.offsets[first + i]);
             }
             std::size_t last = first + count - 1;
             parents.add(children.keys.data() + last * keyLength, keyLength, children.recnos[last], at);
@@ -929,10 +911,10 @@ std::uint32_t appendTree(std::string& out, std::uint32_t base, std::size_t keyLe
 }
 
 void putExpressionPool(unsigned char* header, const std::string& keyExpression, const std::string& forExpression) {
-    putLe16(header + 504, static_cast<std::uint32_t>(keyExpression.size() + 1));
-    putLe16(header + 506, static_cast<std::uint32_t>(forExpression.size() + 1));
-    putLe16(header + 508, 0);
-    putLe16(header + 510, static_cast<std::uint32_t>(keyExpression.size() + 1));
+    putLE16(header + 504, static_cast<std::uint32_t>(keyExpression.size() + 1));
+    putLE16(header + 506, static_cast<std::uint32_t>(forExpression.size() + 1));
+    putLE16(header + 508, 0);
+    putLE16(header + 510, static_cast<std::uint32_t>(keyExpression.size() + 1));
     std::memcpy(header + kPageSize, keyExpression.data(), keyExpression.size());
     std::memcpy(header + kPageSize + keyExpression.size() + 1, forExpression.data(), forExpression.size());
 }
@@ -950,7 +932,7 @@ std::string tagImage(const CdxTag& tag, const std::vector<const char*>& blocks,
         }
         if (block == blocks.size()) return false;
         key = blocks[block] + index * (keyLength + 4);
-        recno = be32(reinterpret_cast<const unsigned char*>(key + keyLength));
+        recno = getBE32(reinterpret_cast<const unsigned char*>(key + keyLength));
         ++index;
         return true;
     };
@@ -958,11 +940,11 @@ std::string tagImage(const CdxTag& tag, const std::vector<const char*>& blocks,
     // byte for byte like FoxPro's.
     std::uint32_t root = appendTree(out, kHeaderSize, keyLength, tag.fillByte(), tag.forExpression().empty(), next);
     unsigned char* h = bytes(out, 0);
-    putLe32(h, root);
-    putLe16(h + 12, static_cast<std::uint32_t>(keyLength));
+    putLE32(h, root);
+    putLE16(h + 12, static_cast<std::uint32_t>(keyLength));
     h[14] = static_cast<unsigned char>(0x60 | (tag.forExpression().empty() ? 0 : 0x08) | (tag.unique() ? 0x01 : 0));
     h[15] = 1;
-    putLe16(h + 502, tag.descending() ? 1 : 0);
+    putLE16(h + 502, tag.descending() ? 1 : 0);
     putExpressionPool(h, tag.keyExpression(), tag.forExpression());
     return out;
 }
@@ -970,57 +952,31 @@ std::string tagImage(const CdxTag& tag, const std::vector<const char*>& blocks,
 // Moves a tag image to its place in the file: every page link grows by delta.
 void relocate(std::string& image, std::size_t keyLength, std::uint32_t delta) {
     auto shift = [delta](unsigned char* p, bool bigEndian) {
-        std::uint32_t v = bigEndian ? be32(p) : le32(p);
+        std::uint32_t v = bigEndian ? getBE32(p) : getLE32(p);
         if (v == kNoPage) return;
-        bigEndian ? putBe32(p, v + delta) : putLe32(p, v + delta);
+        bigEndian ? putBE32(p, v + delta) : putLE32(p, v + delta);
     };
     shift(bytes(image, 0), false);
     for (std::size_t at = kHeaderSize; at < image.size(); at += kPageSize) {
         unsigned char* page = bytes(image, at);
         shift(page + 4, false);
         shift(page + 8, false);
-        if (le16(page) & 2) continue;
-        for (std::size_t i = 0, n = le16(page + 2); i < n; ++i)
+        if (getLE16(page) & 2) continue;
+        for (std::size_t i = 0, n = getLE16(page + 2); i < n; ++i)
             shift(page + 12 + i * (keyLength + 8) + keyLength + 4, true);
     }
 }
 
 bool writeFileReplacing(const std::string& path, const std::string& content, std::string& error) {
-    std::string pattern = path + ".XXXXXX";
-    int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    struct stat st;
-    ::fchmod(fd, ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-    const char* p = content.data();
-    std::size_t left = content.size();
-    bool ok = true;
-    while (ok && left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
+    auto temp = io::TempFile::create(path);
     // No fsync: an index holds nothing that the table does not, a damaged one is refused when it is opened and built
     // anew, and a flush to the disk would cost every training run's start several milliseconds. The rename still
     // makes a reader see either the old file or the new one.
-    if (!ok) error = std::strerror(errno);
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = std::strerror(errno);
+    if (!temp || !io::writeAt(temp->fd(), content.data(), content.size(), 0) || !temp->commit(false)) {
+        error = io::lastError();
+        return false;
     }
-    if (ok && ::rename(pattern.c_str(), path.c_str()) != 0) {
-        ok = false;
-        error = std::strerror(errno);
-    }
-    if (!ok) ::unlink(pattern.c_str());
-    return ok;
+    return true;
 }
 
 bool validTagName(const std::string& name) {
@@ -1062,19 +1018,19 @@ CdxTag* CdxFile::addTag(const std::string& name, const std::string& keyExpressio
                         KeyType keyType, int keyLength, bool unique, bool descending) {
     const std::string file = fileName(m_path);
     if (!validTagName(name)) {
-        reportError(m_path, "The tag name \"" + name + "\" cannot be used in the index " + file);
+        reportError(m_path, "Der Tag-Name \"" + name + "\" ist im Index " + file + " nicht zulässig");
         return nullptr;
     }
     bool lengthOk = keyType == KeyType::Character ? (keyLength >= 1 && keyLength <= kCdxMaxKeyLength)
                                                   : keyLength == (keyType == KeyType::Logical ? 1 : 8);
     if (!lengthOk) {
-        reportError(m_path, "The key length " + std::to_string(keyLength) + " of tag " + name +
-                                " does not suit its key type in the index " + file);
+        reportError(m_path, "Die Schlüssellänge " + std::to_string(keyLength) + " des Tags " + name +
+                                " passt nicht zu seinem Schlüsseltyp im Index " + file);
         return nullptr;
     }
     if (keyExpression.empty() || keyExpression.size() + forExpression.size() + 2 > kExpressionPool ||
         keyExpression.find('\0') != std::string::npos || forExpression.find('\0') != std::string::npos) {
-        reportError(m_path, "The expressions of tag " + name + " cannot be stored in the index " + file);
+        reportError(m_path, "Die Ausdrücke des Tags " + name + " lassen sich im Index " + file + " nicht speichern");
         return nullptr;
     }
     std::string upper = name;
@@ -1107,7 +1063,7 @@ bool CdxFile::isDirty() const {
 
 bool CdxFile::save() {
     if (m_closed) {
-        reportError(m_path, "The index " + fileName(m_path) + " is closed and cannot be written");
+        reportError(m_path, "Der Index " + fileName(m_path) + " ist geschlossen und kann nicht geschrieben werden");
         return false;
     }
     std::vector<std::string> images;
@@ -1146,7 +1102,7 @@ bool CdxFile::save() {
             at += images[i].size();
         }
         if (at > 0xFFFFFFFFu) {
-            reportError(m_path, "The index " + fileName(m_path) + " would grow beyond 4 GB");
+            reportError(m_path, "Der Index " + fileName(m_path) + " würde größer als 4 GB");
             return false;
         }
         directory.clear();
@@ -1167,9 +1123,9 @@ bool CdxFile::save() {
 
     std::string content(kHeaderSize, '\0');
     unsigned char* h = bytes(content, 0);
-    putLe32(h, dirRoot);
-    putBe32(h + 8, m_changeCounter + 1);
-    putLe16(h + 12, kDirectoryKeyLength);
+    putLE32(h, dirRoot);
+    putBE32(h + 8, m_changeCounter + 1);
+    putLE16(h + 12, kDirectoryKeyLength);
     h[14] = 0xE0;
     h[15] = 1;
     putExpressionPool(h, std::string(), std::string());
@@ -1181,7 +1137,7 @@ bool CdxFile::save() {
 
     std::string error;
     if (!writeFileReplacing(m_path, content, error)) {
-        reportError(m_path, "Cannot write the index " + fileName(m_path) + ": " + error);
+        reportError(m_path, "Der Index " + fileName(m_path) + " lässt sich nicht schreiben: " + error);
         return false;
     }
     ++m_changeCounter;

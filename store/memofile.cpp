@@ -9,28 +9,23 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "byteorder.h"
 #include "error.h"
 #include "fileio.h"
 
 namespace store {
+
+using endian::getBE16;
+using endian::getBE32;
+using endian::getLE32;
+using endian::putBE16;
+using endian::putBE32;
 
 namespace {
 constexpr std::uint32_t kHeaderBytes = 512;
 constexpr std::uint32_t kDbtBlockSize = 512;
 constexpr char kDbtEnd = 0x1A;
 
-std::uint32_t getBE32(const unsigned char* p) {
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-}
-void putBE32(unsigned char* p, std::uint32_t v) {
-    p[0] = static_cast<unsigned char>(v >> 24);
-    p[1] = static_cast<unsigned char>(v >> 16);
-    p[2] = static_cast<unsigned char>(v >> 8);
-    p[3] = static_cast<unsigned char>(v);
-}
-std::uint32_t getLE32(const unsigned char* p) {
-    return std::uint32_t(p[3]) << 24 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
-}
 std::uint64_t ceilDiv(std::uint64_t a, std::uint64_t b) {
     return (a + b - 1) / b;
 }
@@ -67,7 +62,7 @@ std::unique_ptr<MemoFile> MemoFile::open(const std::filesystem::path& path, Kind
         memo->m_blockSize = kDbtBlockSize;
         stored = getLE32(head);
     } else {
-        memo->m_blockSize = static_cast<std::uint16_t>(head[6] << 8 | head[7]);
+        memo->m_blockSize = getBE16(head + 6);
         stored = getBE32(head);
         if (memo->m_blockSize == 0) {
             reportError(path.string(), "Memodatei " + name + " nennt die Blockgröße 0");
@@ -75,9 +70,14 @@ std::unique_ptr<MemoFile> MemoFile::open(const std::filesystem::path& path, Kind
         }
     }
     // New memos go behind everything in the file, even if the stored next-free value lags behind: a stale
-    // value must never make us overwrite memos that still belong to records.
+    // value must never make us overwrite memos that still belong to records. A value beyond the end is damage;
+    // trusted, it would put new memos far behind the end (a huge sparse file).
     std::uint64_t used = ceilDiv(*size, memo->m_blockSize);
-    std::uint64_t next = std::max<std::uint64_t>({stored, memo->headerBlocks(), used});
+    if (stored > used && writable && kind == Kind::Fpt) // DBT memos are never written
+        reportError(path.string(), "Memodatei " + name + " ist beschädigt: ihr Kopf nennt den freien Block " +
+                                       std::to_string(stored) + " hinter dem Dateiende (" + std::to_string(*size) +
+                                       " Bytes); neue Memos kommen ans tatsächliche Ende");
+    std::uint64_t next = std::max<std::uint64_t>(memo->headerBlocks(), used);
     if (next > std::numeric_limits<std::uint32_t>::max()) {
         reportError(path.string(), "Memodatei " + name + " ist zu groß");
         return nullptr;
@@ -92,9 +92,8 @@ std::unique_ptr<MemoFile> MemoFile::createOn(int fd, const std::filesystem::path
     memo->m_nextFree = memo->headerBlocks();
     std::vector<unsigned char> header(std::size_t(memo->m_nextFree) * memo->m_blockSize, 0);
     putBE32(header.data(), memo->m_nextFree);
-    header[6] = static_cast<unsigned char>(memo->m_blockSize >> 8);
-    header[7] = static_cast<unsigned char>(memo->m_blockSize);
-    if (::ftruncate(fd, 0) != 0 || !io::writeAt(fd, header.data(), header.size(), 0)) {
+    putBE16(header.data() + 6, memo->m_blockSize);
+    if (!io::truncate(fd, 0) || !io::writeAt(fd, header.data(), header.size(), 0)) {
         reportError(reportAs.string(),
                     "Memodatei " + io::displayName(reportAs) + " lässt sich nicht schreiben: " + io::lastError());
         return nullptr;
@@ -218,7 +217,7 @@ bool MemoFile::reset() {
     }
     m_nextFree = headerBlocks();
     if (!writeNextFree()) return false;
-    if (::ftruncate(m_fd, static_cast<off_t>(std::uint64_t(m_nextFree) * m_blockSize)) != 0) {
+    if (!io::truncate(m_fd, static_cast<off_t>(std::uint64_t(m_nextFree) * m_blockSize))) {
         reportError(m_path.string(),
                     "Memodatei " + io::displayName(m_path) + " lässt sich nicht kürzen: " + io::lastError());
         return false;

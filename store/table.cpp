@@ -14,12 +14,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "byteorder.h"
 #include "calendar.h"
 #include "error.h"
+#include "filecommit.h"
 #include "fileio.h"
 #include "memofile.h"
 
 namespace store {
+
+using endian::getLE16;
+using endian::getLE32;
+using endian::putLE16;
+using endian::putLE32;
 
 namespace {
 
@@ -31,21 +38,6 @@ constexpr std::uint8_t kCodePage1252 = 0x03;
 constexpr std::uint8_t kFlagMemo = 0x02;
 constexpr std::uint32_t kVfpBacklink = 263;
 constexpr int kMaxFields = 255;
-
-std::uint16_t getLE16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
-std::uint32_t getLE32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-void putLE16(unsigned char* p, std::uint16_t v) {
-    p[0] = static_cast<unsigned char>(v);
-    p[1] = static_cast<unsigned char>(v >> 8);
-}
-void putLE32(unsigned char* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<unsigned char>(v >> (8 * i));
-}
 
 std::string_view trimBlanks(std::string_view s) {
     while (!s.empty() && s.front() == ' ')
@@ -272,7 +264,7 @@ std::unique_ptr<Table> Table::create(const std::filesystem::path& path, std::vec
         return nullptr;
     }
     std::string bytes = t->m_headerImage + kEndOfFile;
-    if (::flock(dbf->fd(), LOCK_EX | LOCK_NB) != 0 || !io::writeAt(dbf->fd(), bytes.data(), bytes.size(), 0)) {
+    if (!io::writeAt(dbf->fd(), bytes.data(), bytes.size(), 0) || !dbf->sync()) {
         reportError(file, name + " kann nicht geschrieben werden: " + io::lastError());
         return nullptr;
     }
@@ -288,26 +280,29 @@ std::unique_ptr<Table> Table::create(const std::filesystem::path& path, std::vec
         }
         t->m_memo = MemoFile::createOn(dupFd, t->m_memoPath);
         if (!t->m_memo) return nullptr;
+        if (!memoTemp->sync()) {
+            reportError(t->m_memoPath.string(),
+                        io::displayName(t->m_memoPath) + " kann nicht geschrieben werden: " + io::lastError());
+            return nullptr;
+        }
     }
-    // The table goes first: a new empty table beside an old memo file is harmless, the reverse is not.
-    if (!dbf->commit()) {
-        reportError(file, name + " kann nicht angelegt werden: " + io::lastError());
-        return nullptr;
+    // Table and memo file are replaced together; the memo file of a replaced table would otherwise lie about this one.
+    FileCommit commit(path);
+    if (memoTemp) commit.replace(memoTemp->tempPath(), t->m_memoPath);
+    commit.replace(dbf->tempPath(), path);
+    if (!hasMemo)
+        if (auto old = io::findCaseInsensitive(path.parent_path(), memoPathFor(path, "fpt").filename().string()))
+            commit.remove(*old);
+    const FileCommit::Result result = commit.run();
+    if (result != FileCommit::Result::NotStarted) {
+        dbf->keep();
+        if (memoTemp) memoTemp->keep();
     }
-    if (memoTemp && !memoTemp->commit()) {
-        reportError(t->m_memoPath.string(),
-                    io::displayName(t->m_memoPath) + " kann nicht angelegt werden: " + io::lastError());
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
+    if (result != FileCommit::Result::Done) {
+        reportError(file, name + " kann nicht angelegt werden");
         return nullptr;
     }
     t->m_fd = dbf->releaseFd();
-    if (!hasMemo) {
-        // The memo file of a replaced table would otherwise lie about this one.
-        std::error_code ignored;
-        if (auto old = io::findCaseInsensitive(path.parent_path(), memoPathFor(path, "fpt").filename().string()))
-            std::filesystem::remove(*old, ignored);
-    }
     t->m_count = 0;
     t->m_recno = 1;
     return t;
@@ -321,6 +316,16 @@ std::unique_ptr<Table> Table::open(const std::filesystem::path& path, Mode mode)
         reportError(file, message);
         return nullptr;
     };
+
+    // A commit of a new table and memo file that a crash interrupted is finished first.
+    switch (recoverCommit(path)) {
+    case Recovery::Busy:
+        return fail(name + " ist gesperrt (wird gerade neu geschrieben)");
+    case Recovery::Failed:
+        return fail(name + " lässt sich nicht öffnen: eine unterbrochene Änderung ist nicht abgeschlossen");
+    default:
+        break;
+    }
 
     std::unique_ptr<Table> t(new Table());
     t->m_path = path;
@@ -857,7 +862,6 @@ bool Table::recall() {
 bool Table::pack() {
     if (!checkWritable("PACK")) return false;
     if (!commitRecord()) return false;
-    const std::string name = io::displayName(m_path);
 
     std::vector<char> live;
     live.reserve(m_records.size());
@@ -907,27 +911,49 @@ bool Table::pack() {
         m_recno = saved;
     }
 
+    return replaceFiles(std::move(live), liveCount, std::move(memoTemp), std::move(newMemo), "PACK");
+}
+
+bool Table::replaceFiles(std::vector<char> records, std::uint32_t count, std::optional<io::TempFile> memoTemp,
+                         std::unique_ptr<MemoFile> newMemo, const char* what) {
+    const std::string name = io::displayName(m_path);
     auto dbf = io::TempFile::create(m_path);
     if (!dbf) {
-        reportError(m_path.string(), "PACK: " + name + " kann nicht neu geschrieben werden: " + io::lastError());
+        reportError(m_path.string(),
+                    std::string(what) + ": " + name + " kann nicht neu geschrieben werden: " + io::lastError());
         return false;
     }
-    std::string header = headerBytes(liveCount);
-    bool written = ::flock(dbf->fd(), LOCK_EX | LOCK_NB) == 0 &&
-                   io::writeAt(dbf->fd(), header.data(), header.size(), 0) &&
-                   io::writeAt(dbf->fd(), live.data(), live.size(), static_cast<off_t>(header.size())) &&
-                   io::writeAt(dbf->fd(), &kEndOfFile, 1, static_cast<off_t>(header.size() + live.size()));
+    std::string header = headerBytes(count);
+    bool written = io::writeAt(dbf->fd(), header.data(), header.size(), 0) &&
+                   io::writeAt(dbf->fd(), records.data(), records.size(), static_cast<off_t>(header.size())) &&
+                   io::writeAt(dbf->fd(), &kEndOfFile, 1, static_cast<off_t>(header.size() + records.size())) &&
+                   dbf->sync() && (!memoTemp || memoTemp->sync());
     if (!written) {
-        reportError(m_path.string(), "PACK: " + name + " kann nicht neu geschrieben werden: " + io::lastError());
+        reportError(m_path.string(),
+                    std::string(what) + ": " + name + " kann nicht neu geschrieben werden: " + io::lastError());
         return false;
     }
-    if (memoTemp && !memoTemp->commit()) {
-        reportError(m_memoPath.string(),
-                    "PACK: " + io::displayName(m_memoPath) + " kann nicht ersetzt werden: " + io::lastError());
+    // Memo file and table are replaced as one: a crash leaves the old pair or the new one, never a mix.
+    FileCommit commit(m_path);
+    if (memoTemp) commit.replace(memoTemp->tempPath(), m_memoPath);
+    commit.replace(dbf->tempPath(), m_path);
+    const FileCommit::Result result = commit.run();
+    if (result == FileCommit::Result::NotStarted) {
+        reportError(m_path.string(), std::string(what) + ": " + name + " bleibt unverändert");
         return false;
     }
-    if (!dbf->commit()) {
-        reportError(m_path.string(), "PACK: " + name + " kann nicht ersetzt werden: " + io::lastError());
+    dbf->keep();
+    if (memoTemp) memoTemp->keep();
+    if (result == FileCommit::Result::Pending) {
+        // The files on disk are neither the old pair nor yet the new one: no further change may go to either.
+        ::close(m_fd);
+        m_fd = -1;
+        m_memo.reset();
+        m_records.clear();
+        m_count = 0;
+        m_recno = 1;
+        m_dirtyRecord = 0;
+        notifyReset();
         return false;
     }
     ::close(m_fd);
@@ -936,8 +962,9 @@ bool Table::pack() {
         newMemo->setReportPath(m_memoPath);
         m_memo = std::move(newMemo);
     }
-    m_records = std::move(live);
-    m_count = liveCount;
+    m_records = std::move(records);
+    m_count = count;
+    m_dirtyRecord = 0;
     m_headerDirty = false;
     m_recno = 1;
     notifyReset();
@@ -946,18 +973,20 @@ bool Table::pack() {
 
 bool Table::zap() {
     if (!checkWritable("ZAP")) return false;
-    m_dirtyRecord = 0;
-    m_records.clear();
-    m_count = 0;
-    m_recno = 1;
-    bool ok = writeHeaderCounters() && io::writeAt(m_fd, &kEndOfFile, 1, m_headerLength) &&
-              ::ftruncate(m_fd, static_cast<off_t>(m_headerLength) + 1) == 0;
-    if (!ok)
-        reportError(m_path.string(),
-                    "ZAP: " + io::displayName(m_path) + " lässt sich nicht kürzen: " + io::lastError());
-    if (m_memo && m_memo->kind() == MemoFile::Kind::Fpt) ok = m_memo->reset() && ok;
-    notifyReset();
-    return ok;
+    std::optional<io::TempFile> memoTemp;
+    std::unique_ptr<MemoFile> newMemo;
+    if (m_memo && m_memo->kind() == MemoFile::Kind::Fpt) {
+        memoTemp = io::TempFile::create(m_memoPath);
+        int dupFd = memoTemp ? ::fcntl(memoTemp->fd(), F_DUPFD_CLOEXEC, 0) : -1;
+        if (dupFd < 0) {
+            reportError(m_memoPath.string(), "ZAP: " + io::displayName(m_memoPath) +
+                                                 " kann nicht neu geschrieben werden: " + io::lastError());
+            return false;
+        }
+        newMemo = MemoFile::createOn(dupFd, memoTemp->tempPath(), m_memo->blockSize());
+        if (!newMemo) return false;
+    }
+    return replaceFiles({}, 0, std::move(memoTemp), std::move(newMemo), "ZAP");
 }
 
 namespace {

@@ -14,6 +14,9 @@ namespace store {
 
 class MemoFile;
 class Table;
+namespace io {
+class TempFile;
+}
 
 // Told about every change of a table, so that indexes can keep their orders current.
 struct TableObserver {
@@ -114,6 +117,9 @@ private:
     bool storeMemo(int field, std::string_view bytes, std::uint32_t type);
     bool commitRecord();
     bool writeHeaderCounters();
+    // Puts a rewritten table (and its new memo file) in place of the old pair in one commit.
+    bool replaceFiles(std::vector<char> records, std::uint32_t count, std::optional<io::TempFile> memoTemp,
+                      std::unique_ptr<MemoFile> newMemo, const char* what);
     template <typename Call> void notify(Call call);
     void notifyChanged(std::uint32_t recno);
     void notifyReset();

@@ -565,33 +565,33 @@ TEST_F(CdxDamage, BrokenNodesAreReportedOnce) {
     };
     const std::uint32_t firstChild = root + 12 + 28 + 4;
     std::vector<Case> cases{
-        {"attribute", [&](std::string& s) { s[root] = 7; }},
-        {"beyond its capacity", [&](std::string& s) { s[firstLeaf + 2] = static_cast<char>(200); }},
-        {"does not fit", [&](std::string& s) { s[root + 2] = 60; }},
-        {"does not bound", [&](std::string& s) { s[root + 12] = 0x01; }}, // first separator below its child's keys
-        {"outside the file", [&](std::string& s) { putLe32At(s, firstChild, 0x00000001); }}, // 16 MB, big-endian
-        {"512-byte boundary", [&](std::string& s) { s[firstChild + 3] = 3; }},
-        {"reached twice",
+        {"Attribut", [&](std::string& s) { s[root] = 7; }},
+        {"mehr als hineinpassen", [&](std::string& s) { s[firstLeaf + 2] = static_cast<char>(200); }},
+        {"nicht hineinpassen", [&](std::string& s) { s[root + 2] = 60; }},
+        {"begrenzt die Schlüssel", [&](std::string& s) { s[root + 12] = 0x01; }}, // first separator below its child's keys
+        {"außerhalb der Datei", [&](std::string& s) { putLe32At(s, firstChild, 0x00000001); }}, // 16 MB, big-endian
+        {"512-Byte-Grenze", [&](std::string& s) { s[firstChild + 3] = 3; }},
+        {"zweimal erreicht",
          [&](std::string& s) {
              std::uint32_t r = root;
              s[firstChild] = static_cast<char>(r >> 24), s[firstChild + 1] = static_cast<char>(r >> 16),
              s[firstChild + 2] = static_cast<char>(r >> 8), s[firstChild + 3] = static_cast<char>(r);
          }},
-        {"linked", [&](std::string& s) { putLe32At(s, firstLeaf + 8, firstLeaf); }},
-        {"linked", [&](std::string& s) { putLe32At(s, secondLeaf + 4, 0xFFFFFFFF); }},
-        {"widths", [&](std::string& s) { s[firstLeaf + 23] = 9; }},
-        {"impossible entry", [&](std::string& s) { s[firstLeaf + 24 + 2] = static_cast<char>(0xFF); }},
-        {"out of order",
+        {"verkettet", [&](std::string& s) { putLe32At(s, firstLeaf + 8, firstLeaf); }},
+        {"verkettet", [&](std::string& s) { putLe32At(s, secondLeaf + 4, 0xFFFFFFFF); }},
+        {"Eintragsbreiten", [&](std::string& s) { s[firstLeaf + 23] = 9; }},
+        {"unmöglichen Eintrag", [&](std::string& s) { s[firstLeaf + 24 + 2] = static_cast<char>(0xFF); }},
+        {"außer der Reihe",
          [&](std::string& s) {
              // the first stored byte of the leaf's newest key, made smaller than its predecessor's
              auto* p = reinterpret_cast<const unsigned char*>(s.data() + firstLeaf);
              std::size_t keysStart = 24 + (p[2] | p[3] << 8) * p[23] + (p[12] | p[13] << 8);
              s[firstLeaf + keysStart] = 0x01;
          }},
-        {"outside the file", [&](std::string& s) { s.resize(root); }},
-        {"too short", [&](std::string& s) { s.resize(700); }},
-        {"header of tag", [&](std::string& s) { s.resize(0x700); }},
-        {"expressions", [&](std::string& s) { s[0x600 + 511] = 0x02; }},
+        {"außerhalb der Datei", [&](std::string& s) { s.resize(root); }},
+        {"zu kurz", [&](std::string& s) { s.resize(700); }},
+        {"Kopf des Tags", [&](std::string& s) { s.resize(0x700); }},
+        {"Ausdrücke", [&](std::string& s) { s[0x600 + 511] = 0x02; }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expect);
@@ -611,7 +611,7 @@ TEST_F(CdxDamage, KeyBytesRunningIntoTheEntriesAreCaught) {
     int more = count + std::max(1, free / eb);
     p[2] = static_cast<unsigned char>(more), p[3] = static_cast<unsigned char>(more >> 8);
     std::string message = openDamaged(image);
-    EXPECT_NE(message.find("overrun"), std::string::npos) << message;
+    EXPECT_NE(message.find("überlappen"), std::string::npos) << message;
 }
 
 TEST_F(CdxDamage, RandomlyDamagedFilesNeverCrashTheReader) {

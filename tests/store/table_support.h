@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "store/byteorder.h"
 #include "store/error.h"
 #include "store/value.h"
 
@@ -35,25 +36,29 @@ inline store::FieldDef field(const char* name, store::FieldType type, int length
     return store::FieldDef{name, type, length, decimals};
 }
 
+// Integers inside a file image; at() makes a test that reaches past the end fail instead of reading garbage.
+inline const char* span(const std::string& bytes, std::size_t at, std::size_t n) {
+    (void)bytes.at(at + n - 1);
+    return bytes.data() + at;
+}
+inline char* span(std::string& bytes, std::size_t at, std::size_t n) {
+    (void)bytes.at(at + n - 1);
+    return bytes.data() + at;
+}
 inline std::uint32_t le32(const std::string& bytes, std::size_t at) {
-    auto b = [&](std::size_t i) { return std::uint32_t(static_cast<unsigned char>(bytes.at(at + i))); };
-    return b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24;
+    return store::endian::getLE32(span(bytes, at, 4));
 }
 inline std::uint32_t le16(const std::string& bytes, std::size_t at) {
-    return std::uint32_t(static_cast<unsigned char>(bytes.at(at))) |
-           std::uint32_t(static_cast<unsigned char>(bytes.at(at + 1))) << 8;
+    return store::endian::getLE16(span(bytes, at, 2));
 }
 inline std::uint32_t be32(const std::string& bytes, std::size_t at) {
-    auto b = [&](std::size_t i) { return std::uint32_t(static_cast<unsigned char>(bytes.at(at + i))); };
-    return b(0) << 24 | b(1) << 16 | b(2) << 8 | b(3);
+    return store::endian::getBE32(span(bytes, at, 4));
 }
 inline void putLe16(std::string& bytes, std::size_t at, std::uint32_t v) {
-    bytes.at(at) = static_cast<char>(v);
-    bytes.at(at + 1) = static_cast<char>(v >> 8);
+    store::endian::putLE16(span(bytes, at, 2), static_cast<std::uint16_t>(v));
 }
 inline void putLe32(std::string& bytes, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        bytes.at(at + i) = static_cast<char>(v >> (8 * i));
+    store::endian::putLE32(span(bytes, at, 4), v);
 }
 
 // Bytes that look like a small Windows bitmap and hold every byte value, the end-of-file mark and zeros.

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "crash_support.h"
 #include "store/calendar.h"
 #include "store/table.h"
 #include "support/testdir.h"
@@ -1051,6 +1053,73 @@ TEST_F(TableDamage, PackSurvivesUnreadableMemosAndReportsThem) {
     EXPECT_EQ(t->rawField(5), std::string(10, ' '));
     EXPECT_EQ(t->memo(5), "");
     EXPECT_EQ(log.count(), 1u);
+}
+
+// Four damaged bytes in the memo header: a next free block far beyond the end must not place new memos there.
+TEST_F(TableDamage, ANextFreeBlockBeyondTheEndIsReportedAndNotTrusted) {
+    std::string fpt = readFile(dir / "D.FPT");
+    const std::uint64_t realBlocks = (fpt.size() + 63) / 64;
+    fpt[0] = 0x7F; // next free block 0x7F......: about 137 GB into the file
+    writeFile(dir / "D.FPT", fpt);
+    const std::string memoFile = (dir / "D.FPT").string();
+    {
+        ErrorLog log;
+        EXPECT_TRUE(Table::open(dir / "D.DBF", Table::Mode::SharedRead)); // reading is not affected
+        EXPECT_EQ(log.count(), 0u);
+    }
+    ErrorLog log;
+    auto t = Table::open(dir / "D.DBF");
+    ASSERT_TRUE(t);
+    ASSERT_EQ(log.count(), 1u);
+    EXPECT_EQ(log.last().file, memoFile);
+    EXPECT_NE(log.last().message.find("D.FPT"), std::string::npos);
+    EXPECT_NE(log.last().message.find("beschädigt"), std::string::npos);
+    ASSERT_TRUE(t->goTo(3));
+    ASSERT_TRUE(t->replaceMemo(5, "a new memo after the damage", false));
+    ASSERT_TRUE(t->goTo(1));
+    EXPECT_EQ(t->memo(5), "first note");
+    ASSERT_TRUE(t->goTo(3));
+    EXPECT_EQ(t->memo(5), "a new memo after the damage");
+    t.reset();
+    const std::string after = readFile(dir / "D.FPT");
+    EXPECT_EQ(after.size(), (realBlocks + 1) * 64);    // the old end plus the one block of the new memo
+    EXPECT_EQ(lwtest::be32(after, 0), realBlocks + 1); // and the header is right again
+    EXPECT_EQ(log.count(), 1u);
+}
+
+// A memo length beyond the end of the file is damage: nothing of that size is allocated, reading, rewriting and
+// packing go on. Run with a 256 MB address-space limit, so that trusting the 2 GB length would end the child.
+TEST_F(TableDamage, AMemoLengthBeyondTheEndIsReportedWithoutAllocatingIt) {
+    auto t = Table::open(dir / "D.DBF", Table::Mode::SharedRead);
+    ASSERT_TRUE(t && t->goTo(1));
+    const std::uint32_t block = std::stoul(std::string(t->rawField(5)));
+    t.reset();
+    std::string fpt = readFile(dir / "D.FPT");
+    lwtest::putLe32(fpt, block * 64 + 4, 0xF0FFFF7F); // big-endian 0x7FFFFFF0
+    writeFile(dir / "D.FPT", fpt);
+    const auto size = fpt.size();
+
+    const std::string memoFile = (dir / "D.FPT").string();
+    const int code = lwtest::runInChild({store::faults::AnyOp, "", 0}, [&] {
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = 256u << 20;
+        ::setrlimit(RLIMIT_AS, &limit);
+        std::vector<store::StoreError> errors;
+        store::setErrorCallback([&](const store::StoreError& e) { errors.push_back(e); });
+        auto t = Table::open(dir / "D.DBF");
+        if (!t || !t->goTo(1)) ::_exit(10);
+        if (!t->memo(5).empty() || errors.size() != 1 || errors[0].file != memoFile ||
+            errors[0].message.find("D.FPT") == std::string::npos)
+            ::_exit(11);
+        if (!t->replaceMemo(5, "rewritten", false) || t->memo(5) != "rewritten") ::_exit(12);
+        if (!t->pack() || t->recCount() != 2) ::_exit(13);
+        ::_exit(0);
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_LE(readFile(dir / "D.FPT").size(), size);
+    t = Table::open(dir / "D.DBF", Table::Mode::SharedRead);
+    ASSERT_TRUE(t && t->goTo(1));
+    EXPECT_EQ(t->memo(5), "rewritten");
 }
 
 // A dBASE III table with its DBT memo file is read; its memos cannot be written.
