@@ -109,6 +109,9 @@ QuestionDialog::QuestionDialog(core::Context& ctx, Run& run, QWidget* parent)
     m_errors = textLabel(this, at::errors, true, QColor(255, 0, 0), Qt::AlignCenter);
     m_errors->setColors(QColor(255, 255, 0), QColor(255, 0, 0));
     m_errors->setFrameShape(QFrame::Box);
+    // Three bold digits must fit the narrow box.
+    m_errors->setFont(ui::fontPx(QStringLiteral("MS Sans Serif"), 11, true));
+    m_errors->setContentsMargins(0, 0, 0, 0);
     m_errors->setAccessibleName(QStringLiteral("Fehlerpunkte"));
 
     m_next = bitmapButton(this, "B_NEXT",

@@ -1,6 +1,7 @@
 #include "training/themedialog.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QShortcut>
 
 #include "core/context.h"
@@ -104,6 +105,17 @@ ui::BitmapButton* ThemeDialog::button(const char* bitmap) const {
     for (ui::BitmapButton* b : m_buttons)
         if (b && b->bitmapName() == QLatin1String(bitmap)) return b;
     return nullptr;
+}
+
+void ThemeDialog::keyPressEvent(QKeyEvent* event) {
+    // Enter presses the button that has the focus, as Space does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        if (auto* focused = qobject_cast<ui::BitmapButton*>(focusWidget()); focused && focused->isEnabled()) {
+            focused->click();
+            return;
+        }
+    }
+    ui::SkinnedDialog::keyPressEvent(event);
 }
 
 void ThemeDialog::choose(int choice) {

@@ -31,6 +31,9 @@ public:
     ui::BitmapButton* button(const char* bitmap) const;
     ui::Label* header() const { return m_header; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void choose(int choice);
 

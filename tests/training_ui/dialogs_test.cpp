@@ -82,12 +82,18 @@ TEST_F(Dialogs, TheThemeLoopRunsTheLinkedActivitiesComesBackWhereItWasMovedAndLe
             return false;
         }
         EXPECT_EQ(dlg->pos(), firstPlace);
+        if (shown == 2) {
+            // Enter presses the button that has the focus.
+            dlg->button("BT_Stati")->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            return false;
+        }
         QTest::keyClick(dlg, Qt::Key_Escape);
         return true;
     });
     training::GETTHEMA(ctx, nullptr, QStringLiteral("B / BE"), QStringLiteral("Pkw"), links);
-    EXPECT_EQ(shown, 2);
-    EXPECT_EQ(statistics, 1);
+    EXPECT_EQ(shown, 3);
+    EXPECT_EQ(statistics, 2);
     const QString ini = QString::fromStdString((dir / "TAVOLIN.INI").string());
     EXPECT_EQ(platform::readProfileNumber(ini, QStringLiteral("System"), QStringLiteral("1_Top"), 0), firstPlace.y());
     EXPECT_EQ(platform::readProfileNumber(ini, QStringLiteral("System"), QStringLiteral("1_Left"), 0), firstPlace.x());

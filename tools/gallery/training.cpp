@@ -34,11 +34,11 @@ void renderTraining(const SaveFn& save) {
                                            "Der Reaktionsweg beträgt etwa", "15", "Meter");
     reaction.bitmap = "KEINBILD";
     auto tread = trainingfixture::value("1.1.02-106", 1,
-                                        "Welche Profiltiefe müssen die Reifen eines Pkw mindestens haben, und "
-                                        "welche empfehlen Fachleute für den Winter?",
-                                        "mindestens", "1,6", "mm");
-    tread.zwisch = "mm, im Winter";
-    tread.wert2 = "4";
+                                        "Ihr Fahrzeug ist liegen geblieben. In welcher Entfernung stellen Sie das "
+                                        "Warndreieck innerorts und auf der Autobahn etwa auf?",
+                                        "innerorts etwa", "50", "m (Autobahn)");
+    tread.zwisch = "m und";
+    tread.wert2 = "200";
     tread.bitmap = "KEINBILD";
     trainingfixture::writeCatalog(dir, {puddle, reaction, tread});
     catalog::MAKELOCAL(dir, "LOCAL1");
