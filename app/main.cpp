@@ -3,11 +3,17 @@
 #include "catalog/maintenance.h"
 #include "shell/features.h"
 #include "shell/program.h"
+#include "training/artwork.h"
+#include "training/themedialog.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The functions the menu starts from other modules; an item stays disabled until its module is linked here.
     shell::Features features;
+    training::registerArtwork();
+    features.GETTHEMA = [](core::Context& ctx, QWidget* owner, const QString& code, const QString& description) {
+        training::GETTHEMA(ctx, owner, code, description, training::Links{});
+    };
     features.KONVTRANS = [](core::Context& ctx) { catalog::KONVTRANS(ctx); };
     features.DECRYPTALL = [](core::Context& ctx) { catalog::DECRYPTALL(ctx); };
     features.ENCRYPTALL = [](core::Context& ctx) { catalog::ENCRYPTALL(ctx); };

@@ -67,10 +67,6 @@ private:
 
 // The backgrounds of the dialogs (art_skins.cpp), named after what they are for.
 namespace ui::art::decor {
-void themes(QPainter& p, QSize size);
-void question1(QPainter& p, QSize size);
-void question2(QPainter& p, QSize size);
-void solution(QPainter& p, QSize size);
 void statistics(QPainter& p, QSize size);
 void statisticsTheme(QPainter& p, QSize size);
 void statThemes(QPainter& p, QSize size);
@@ -93,10 +89,6 @@ void stopping(QPainter& p, QSize size);
 // Start pictures, filler pictures, logos and icons (art_pictures.cpp).
 namespace ui::art::pictures {
 void noPicture(QPainter& p, QSize size);
-void filler1(QPainter& p, QSize size);
-void filler2(QPainter& p, QSize size);
-void filler3(QPainter& p, QSize size);
-void filler4(QPainter& p, QSize size);
 void search(QPainter& p, QSize size);
 void stop(QPainter& p, QSize size);
 void programIcon(QPainter& p, QSize size);

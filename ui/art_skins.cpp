@@ -80,23 +80,6 @@ void themeRows(QPainter& p, const qreal tops[8]) {
     barSlot(p, 414);
 }
 
-// The status line of the question dialogs: captions before the values the dialog shows in layout units.
-void questionStatus(QPainter& p) {
-    drawSurface(p, QRectF(6, 441, 630, 28), palette::panel, 6);
-    const QColor ink = palette::ink;
-    drawFitted(p, QRectF(10, 450, 54, 18), QStringLiteral("Frage-Nr."), 13, false, ink, kRight);
-    drawSlot(p, QRectF(68, 450, 78, 18), Qt::white);
-    drawFitted(p, QRectF(150, 450, 52, 18), QStringLiteral("Frage"), 13, false, ink, kRight);
-    drawSlot(p, QRectF(206, 450, 20, 18), Qt::white);
-    drawFitted(p, QRectF(228, 450, 34, 18), QStringLiteral("von"), 13, false, ink, kCentre);
-    drawSlot(p, QRectF(264, 450, 20, 18), Qt::white);
-    drawFitted(p, QRectF(320, 450, 80, 18), QStringLiteral("Punkte"), 13, false, ink, kRight);
-    drawSlot(p, QRectF(404, 450, 16, 18), Qt::white);
-    drawFitted(p, QRectF(470, 450, 132, 18), QStringLiteral("Fehlerpunkte"), 13, true, ink, kRight);
-    // Beside the auto-evaluate box, which has no caption of its own.
-    drawFitted(p, QRectF(490, 480, 144, 20), QStringLiteral("Antwort sofort auswerten"), 12, false, ink, kLeft);
-}
-
 // The bar at the bottom of the catalog's question view; the value layouts put the counts two pixels left.
 void catalogBar(QPainter& p, QSize size, int shift) {
     const QColor bar = palette::viewBar;
@@ -125,36 +108,6 @@ void catalogBar(QPainter& p, QSize size, int shift) {
 }
 
 } // namespace
-
-void themes(QPainter& p, QSize) {
-    drawTitleTab(p, QRectF(12, 14, 300, 16), palette::themeTab);
-    // One tray under the twelve theme buttons (16..640 x 50..474).
-    drawSurface(p, QRectF(9, 43, 638, 438), palette::footer, 10);
-}
-
-void question1(QPainter& p, QSize) {
-    pictureMat(p, QRectF(8, 44, 318, 200));
-    drawSurface(p, QRectF(8, 256, 318, 160), palette::questionCyan);
-    const QColor colours[3] = {palette::answer1, palette::answer2, palette::answer3};
-    for (int i = 0; i < 3; ++i)
-        drawSurface(p, QRectF(338, 44 + 130 * i, 296, 112), colours[i]);
-    questionStatus(p);
-}
-
-void question2(QPainter& p, QSize) {
-    pictureMat(p, QRectF(8, 44, 318, 200));
-    // The question text of the value layouts has the deeper of the two turquoises.
-    drawSurface(p, QRectF(340, 48, 294, 194), palette::answer3);
-    drawFitted(p, QRectF(56, 306, 570, 22), QStringLiteral("Tragen Sie Ihre Antwort als Zahl ein."), 13, false,
-               palette::muted, kCentre);
-    // The line of texts and entry fields at row 172 (344 pixels).
-    drawSurface(p, QRectF(56, 334, 570, 38), palette::questionCyan);
-    questionStatus(p);
-}
-
-void solution(QPainter& p, QSize) {
-    drawSurface(p, QRectF(20, 46, 267, 88), palette::solutionOrange, 8);
-}
 
 // The two rows of labels and figures and their bars, shared by both statistics dialogs.
 static void statisticsRows(QPainter& p) {

@@ -21,11 +21,6 @@ static std::vector<SkinEntry> toolkitSkins() {
         {"MsgYesNo", 386, 174, K::Question, "", 0, nullptr, 0},
         {"MsgInfo", 382, 173, K::Notice, "", 0, nullptr, 0},
         {"MsgBlank", 384, 134, K::Progress, "", 0, nullptr, 0},
-        // training and exam; the exam shows the question skins two pixels smaller
-        {"ThemAusw", 657, 491, K::Dialog, "", 0, decor::themes},
-        {"Fragen1", 642, 517, K::Dialog, "", 47, decor::question1, 2},
-        {"Fragen2", 642, 517, K::Dialog, "", 47, decor::question2, 2},
-        {"Auswert", 308, 190, K::Dialog, "Falsch beantwortet", 0, decor::solution},
         // statistics
         {"Statist1", 476, 270, K::Dialog, "", 66, decor::statistics},
         {"StatistT", 476, 270, K::Dialog, "", 66, decor::statisticsTheme},
@@ -109,12 +104,8 @@ const std::vector<ButtonEntry>& buttonTable() {
 
 static std::vector<PictureEntry> toolkitPictures() {
     return {
-        // questions without a picture: the catalog view (318 x 200) and the training's filler pictures
+        // questions without a picture in the catalog view (318 x 200)
         {"KEINBKAT", 318, 200, pictures::noPicture},
-        {"Bild1", 318, 200, pictures::filler1},
-        {"Bild2", 318, 200, pictures::filler2},
-        {"Bild3", 318, 200, pictures::filler3},
-        {"Bild4", 318, 200, pictures::filler4},
         // search dialog, error log dialog
         {"SEEK_WIN", 40, 40, pictures::search, false},
         {"Stop_Max", 32, 32, pictures::stop, false},
@@ -125,11 +116,10 @@ static std::vector<PictureEntry> toolkitPictures() {
 }
 
 static std::vector<FileEntry> toolkitFiles() {
-    // What the program reads from Bitmaps\ rather than from its resources: the start pictures, the
-    // no-picture pictures, and the skins whose size the dialogs take from the file.
+    // What the program reads from Bitmaps\ rather than from its resources: the catalog's no-picture picture. The
+    // features register theirs.
     return {
-        {"KEINBKAT", "KEINBKAT.BMP"}, {"Bild1", "Bild1.bmp"}, {"Bild2", "Bild2.bmp"},
-        {"Bild3", "Bild3.bmp"},       {"Bild4", "Bild4.bmp"}, {"ThemAusw", "ThemAusw.bmp"},
+        {"KEINBKAT", "KEINBKAT.BMP"},
     };
 }
 

@@ -19,6 +19,7 @@
 #include "shell/settings.h"
 #include "shell/setupdialog.h"
 #include "shell/setupuser.h"
+#include "training/artwork.h"
 #include "ui/bitmaps.h"
 #include "ui/buttons.h"
 #include "core/context.h"
@@ -227,10 +228,12 @@ int main(int argc, char* argv[]) {
     app.setFont(ui::dialogFont());
 
     shell::registerArtwork();
+    training::registerArtwork();
     renderBitmaps();
     renderSheets();
     renderMessages();
     gallery::renderMocks(save);
+    gallery::renderTraining(save);
     renderShell();
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));
     return 0;

@@ -68,94 +68,6 @@ const char* const kThemes[8] = {
 
 
 
-void themes(const SaveFn& save) {
-    ui::SkinnedDialog dlg;
-    ui::DLGPUTBMP(&dlg, QStringLiteral("ThemAusw"), true);
-    label(&dlg, ui::luRect(7, 6, 150, 8), QStringLiteral("Themenauswahl für Klasse 'B / BE'"), QColor(230, 230, 21),
-          Qt::AlignLeft | Qt::AlignVCenter, ui::fontPx(QStringLiteral("Arial"), 14));
-    const char* left[] = {"BT_Verha", "BT_Vorfa", "BT_Gefah", "BT_Vorsc", "BT_Umwel", "BT_Stati"};
-    const char* rightCol[] = {"BT_Techn", "BT_Verke", "BT_Eignu", "BT_Werte", "BT_Pruef", "BT_Beend"};
-    const int tops[] = {25, 61, 97, 133, 168, 204};
-    for (int i = 0; i < 6; ++i) {
-        button(&dlg, left[i], ui::luRect(tops[i], 8, 155, 33));
-        button(&dlg, rightCol[i], ui::luRect(tops[i], 165, 155, 33));
-    }
-    dlg.addCloseButton(ui::units(7), ui::units(315));
-    save(dlg, QStringLiteral("ThemAusw"));
-}
-
-void questionCommon(ui::SkinnedDialog& dlg) {
-    auto* header =
-        label(&dlg, ui::luRect(6, 6, 250, 8), QStringLiteral("Fragen zum Thema: 'Gefahrenlehre'  Klasse: 'B / BE'"),
-              std::nullopt, Qt::AlignLeft | Qt::AlignVCenter, ui::fontPx(QStringLiteral("Arial"), 14));
-    header->setTransparent(true);
-    picture(&dlg, ui::luRect(22, 4, 159, 100), "Bild2");
-    label(&dlg, ui::luRect(225, 34, 39, 9), QStringLiteral("1.1.02.104"));
-    label(&dlg, ui::luRect(225, 103, 10, 9), QStringLiteral("3"), std::nullopt, Qt::AlignCenter);
-    label(&dlg, ui::luRect(225, 132, 10, 9), QStringLiteral("30"));
-    label(&dlg, ui::luRect(225, 202, 8, 9), QStringLiteral("4"));
-    auto* err = label(&dlg, ui::luRect(224, 303, 12, 9), QStringLiteral("  8"), QColor(255, 0, 0), Qt::AlignCenter,
-                      ui::dialogFont(true));
-    err->setColors(QColor(255, 255, 0), QColor(255, 0, 0));
-    err->setFrameShape(QFrame::Box);
-    const char* buttons[] = {"B_NEXT", "B_LOES", "B_HELP", "B_ENDE"};
-    const int lefts[] = {3, 56, 109, 162};
-    for (int i = 0; i < 4; ++i)
-        button(&dlg, buttons[i], ui::luRect(238, lefts[i], 50, 16));
-    ui::place(new ui::CheckBox(QString(), &dlg), ui::luRect(241, 235, 8, 8));
-    dlg.addCloseButton(ui::units(7), ui::units(308));
-}
-
-void question1(const SaveFn& save) {
-    ui::SkinnedDialog dlg;
-    ui::DLGPUTBMP(&dlg, QStringLiteral("Fragen1"), true);
-    questionCommon(dlg);
-    label(&dlg, ui::luRect(131, 7, 153, 74),
-          QStringLiteral("Womit müssen Sie rechnen, wenn Sie bei Nässe durch eine Pfütze fahren?"),
-          QColor(201, 255, 255), Qt::AlignLeft | Qt::AlignTop, ui::dialogFont(true));
-    const QColor backs[] = {QColor(207, 255, 231), QColor(183, 255, 231), QColor(115, 255, 228)};
-    const char* answers[] = {"Die Lenkung kann kurzzeitig wirkungslos werden.",
-                             "Fußgänger können durch Spritzwasser beschmutzt werden.", "Der Bremsweg wird kürzer."};
-    const int tops[] = {25, 90, 155};
-    for (int i = 0; i < 3; ++i) {
-        auto* box =
-            ui::place(new ui::CheckBox(QStringLiteral("&%1").arg(i + 1), &dlg), ui::luRect(tops[i], 172, 13, 49));
-        box->setColors(Qt::black, backs[i]);
-        label(&dlg, ui::luRect(tops[i], 186, 124, 50), QString::fromUtf8(answers[i]), backs[i],
-              Qt::AlignLeft | Qt::AlignVCenter);
-    }
-    save(dlg, QStringLiteral("Fragen1"));
-}
-
-void question2(const SaveFn& save) {
-    ui::SkinnedDialog dlg;
-    ui::DLGPUTBMP(&dlg, QStringLiteral("Fragen2"), true);
-    questionCommon(dlg);
-    label(&dlg, ui::luRect(27, 173, 141, 91),
-          QStringLiteral("Sie fahren 50 km/h. Wie lang ist Ihr Reaktionsweg, wenn Sie eine Sekunde "
-                         "Reaktionszeit annehmen?"),
-          QColor(115, 255, 228), Qt::AlignLeft | Qt::AlignTop, ui::dialogFont(true));
-    label(&dlg, ui::luRect(172, 33, 115, 9), QStringLiteral("Der Reaktionsweg beträgt etwa"), QColor(201, 255, 255),
-          Qt::AlignRight | Qt::AlignVCenter, ui::dialogFont(true));
-    auto* e = edit(&dlg, ui::luRect(171, 150, 35, 11), QStringLiteral("15"), Qt::white);
-    e->setAlignment(Qt::AlignCenter);
-    label(&dlg, ui::luRect(172, 188, 100, 9), QStringLiteral("Meter"), std::nullopt, Qt::AlignLeft | Qt::AlignVCenter,
-          ui::dialogFont(true));
-    save(dlg, QStringLiteral("Fragen2"));
-}
-
-void solution(const SaveFn& save) {
-    ui::SkinnedDialog dlg;
-    ui::DLGPUTBMP(&dlg, QStringLiteral("Auswert"), true);
-    const QColor back(224, 101, 48);
-    label(&dlg, ui::luRect(27, 32, 90, 11), QStringLiteral("Die richtige Lösung lautet:"), back, Qt::AlignCenter,
-          ui::fontPx(QStringLiteral("MS Sans Serif"), 13, true));
-    label(&dlg, ui::luRect(35, 50, 58, 28), QStringLiteral("\nAntwort 1 = Richtig\nAntwort 2 = Falsch"), back,
-          Qt::AlignLeft | Qt::AlignTop, ui::dialogFont(true));
-    button(&dlg, "BZ_WEIT", ui::luRect(72, 51, 50, 16));
-    save(dlg, QStringLiteral("Auswert"));
-}
-
 void statistics(const SaveFn& save, bool theme) {
     ui::SkinnedDialog dlg;
     ui::DLGPUTBMP(&dlg, QString::fromLatin1(theme ? "StatistT" : "Statist1"));
@@ -595,10 +507,6 @@ void stopping(const SaveFn& save) {
 } // namespace
 
 void renderMocks(const SaveFn& save) {
-    themes(save);
-    question1(save);
-    question2(save);
-    solution(save);
     statistics(save, false);
     statistics(save, true);
     statPages(save);
