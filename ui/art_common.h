@@ -98,7 +98,6 @@ void filler2(QPainter& p, QSize size);
 void filler3(QPainter& p, QSize size);
 void filler4(QPainter& p, QSize size);
 void search(QPainter& p, QSize size);
-void stop(QPainter& p, QSize size);
 void programIcon(QPainter& p, QSize size);
 void updateIcon(QPainter& p, QSize size);
 } // namespace ui::art::pictures

@@ -115,9 +115,8 @@ static std::vector<PictureEntry> toolkitPictures() {
         {"Bild2", 318, 200, pictures::filler2},
         {"Bild3", 318, 200, pictures::filler3},
         {"Bild4", 318, 200, pictures::filler4},
-        // search dialog, error log dialog
+        // search dialog
         {"SEEK_WIN", 40, 40, pictures::search, false},
-        {"Stop_Max", 32, 32, pictures::stop, false},
         // icons: the program's and the update dialog's
         {"Tavolin", 32, 32, pictures::programIcon, false},
         {"Update", 32, 32, pictures::updateIcon, false},

@@ -12,6 +12,7 @@
 #include "shell/artwork.h"
 #include "support/testdir.h"
 #include "ui/artwork.h"
+#include "diag/artwork.h"
 #include "ui/bitmaps.h"
 #include "ui/geometry.h"
 #include "uitest.h"
@@ -21,7 +22,10 @@ namespace {
 // The features' pictures are drawn by the toolkit once they are registered, as the program does at start-up.
 class FeatureArtwork : public ::testing::Environment {
 public:
-    void SetUp() override { shell::registerArtwork(); }
+    void SetUp() override {
+        shell::registerArtwork();
+        diag::registerArtwork();
+    }
 };
 [[maybe_unused]] auto* const g_artwork = ::testing::AddGlobalTestEnvironment(new FeatureArtwork);
 
