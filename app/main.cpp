@@ -1,11 +1,15 @@
-#include <QApplication>
-
 #include "catalog/maintenance.h"
+#include "diag/artwork.h"
+#include "diag/errordialog.h"
+#include "diag/errorsys.h"
 #include "shell/features.h"
 #include "shell/program.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    // The error handler is in place before anything else runs, and stays to the end.
+    diag::ERRORSYS();
+    diag::ErrorApplication app(argc, argv);
+    diag::registerArtwork();
     // The functions the menu starts from other modules; an item stays disabled until its module is linked here.
     shell::Features features;
     features.KONVTRANS = [](core::Context& ctx) { catalog::KONVTRANS(ctx); };
