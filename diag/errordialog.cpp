@@ -29,7 +29,14 @@ ErrorDialog::ErrorDialog(const DialogRequest& request, QWidget* parent) : ui::Sk
     text->setTextFormat(Qt::PlainText);
     text->setAlignment(Qt::AlignCenter);
     text->setWordWrap(true);
-    text->setFont(ui::fontPt(QStringLiteral("MS Sans Serif"), 8));
+    text->setToolTip(request.errorLine.trimmed());
+    // A long text (a file path) takes a smaller font until it fits its three lines.
+    for (int px = 12; px >= 8; --px) {
+        text->setFont(ui::fontPx(QStringLiteral("MS Sans Serif"), px));
+        const QRect need = text->fontMetrics().boundingRect(QRect(0, 0, at::text.width(), 1000),
+                                                            Qt::TextWordWrap | Qt::AlignCenter, text->text());
+        if (need.height() <= at::text.height()) break;
+    }
 
     m_stack = ui::place(new QListWidget(this), at::stack);
     m_stack->addItems(request.stack);
@@ -37,7 +44,10 @@ ErrorDialog::ErrorDialog(const DialogRequest& request, QWidget* parent) : ui::Sk
     if (m_stack->count() > 0) m_stack->setCurrentRow(0);
     auto* stackLabel = ui::place(new QLabel(QStringLiteral("&Stackliste"), this), at::stackLabel);
     stackLabel->setBuddy(m_stack);
-    ui::place(new QLabel(QStringLiteral("Siehe Error.log Datei"), this), at::seeLog);
+    auto* seeLog = ui::place(new QLabel(QStringLiteral("Siehe Error.log Datei"), this), at::seeLog);
+    seeLog->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (QLabel* label : {stackLabel, seeLog})
+        label->setFont(ui::fontPx(QStringLiteral("MS Sans Serif"), 12));
 
     const int buttons = request.buttons;
     m_end = ui::place(new QPushButton(QStringLiteral("&Ende"), this), buttons == 2 ? at::endOfTwo : at::end);

@@ -15,7 +15,8 @@ inline constexpr int kHeight = 250;
 inline const QRect logo = ui::luRect(6, 6, 16, 16);
 inline const QRect text = ui::luRect(3, 22, 126, 22);
 inline const QRect stackLabel = ui::luRect(24, 6, 60, 8);
-inline const QRect seeLog = ui::luRect(24, 98, 50, 8);
+// Right-aligned and wider than its column 98, so that the whole text fits at the dialog's font.
+inline const QRect seeLog = ui::luRect(24, 88, 60, 8);
 inline const QRect stack = ui::luRect(33, 3, 145, 78);
 // "&Ende": centred with one or three buttons, on the left with two.
 inline const QRect end = ui::luRect(111, 60, 40, 12);
