@@ -1,13 +1,17 @@
-#include <QApplication>
-
 #include "catalog/maintenance.h"
+#include "diag/artwork.h"
+#include "diag/errordialog.h"
+#include "diag/errorsys.h"
 #include "shell/features.h"
 #include "shell/program.h"
 #include "training/artwork.h"
 #include "training/themedialog.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    // The error handler is in place before anything else runs, and stays to the end.
+    diag::ERRORSYS();
+    diag::ErrorApplication app(argc, argv);
+    diag::registerArtwork();
     // The functions the menu starts from other modules; an item stays disabled until its module is linked here.
     shell::Features features;
     training::registerArtwork();

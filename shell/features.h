@@ -28,6 +28,8 @@ struct Features {
     Dialog BUSSRECH;   // fine calculator
     Dialog ANHAWEG;    // stopping-distance calculator
     Dialog DOWNLOADIT; // update check
+    // Support mail (subject, file whose text is the body): the error log of an earlier run is mailed with it.
+    std::function<void(core::Context& ctx, const QString& subject, const QString& file)> MAILSUPPORT;
     // Maintenance (maintainer mode only).
     Command KONVTRANS;
     Command DECRYPTALL;

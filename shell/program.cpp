@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 
 #include "catalog/runfiles.h"
+#include "diag/printerr.h"
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
 #include "shell/features.h"
@@ -36,8 +37,8 @@ bool HelpKey::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void handleOldErrorLog(core::Context& ctx) {
-    Q_UNUSED(ctx);
+void handleOldErrorLog(core::Context& ctx, const Features& features) {
+    diag::PRINTERR(ctx, features.MAILSUPPORT);
 }
 
 int runProgram(core::Context& ctx, const Features& features) {
@@ -58,7 +59,7 @@ int runProgram(core::Context& ctx, const Features& features) {
     ctx.settings.maintainerMode = maintainerModeRequested(ctx);
     if (problem.any()) core::WARNBOX(ctx, settingsProblemText(problem), QStringLiteral("Problem"));
 
-    handleOldErrorLog(ctx);
+    handleOldErrorLog(ctx, features);
     ABOUTINFO(ctx, true);
 
     const QString iconName = platform::readProfileString(iniPath(ctx), QStringLiteral("Setup"), QStringLiteral("Icon"),

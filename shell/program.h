@@ -23,11 +23,10 @@ private:
     core::Context& m_ctx;
 };
 
-// An error log left by an earlier run (ERROR.LOG): offered for deleting, printing or mailing with NS_ERROR
-// preselected. This is the one place start-up calls for it, after the settings are read and before the about box;
-// the error-log handling is not built yet, so it does nothing for now. It lives here, at the top of the shell,
-// because the diagnostics module itself uses the shell's core.
-void handleOldErrorLog(core::Context& ctx);
+// An error log left by an earlier run (ERROR.LOG): offered for deleting, printing or mailing (through the
+// features' support mail) with NS_ERROR preselected. This is the one place start-up calls for it, after the
+// settings are read and before the about box.
+void handleOldErrorLog(core::Context& ctx, const Features& features);
 
 // The program from the preparation of its folder to the backup of the settings at the exit, on a context whose
 // program folder and services are set (the real ones in MAIN, scripted ones in tests). Returns the exit code.

@@ -90,7 +90,6 @@ void stopping(QPainter& p, QSize size);
 namespace ui::art::pictures {
 void noPicture(QPainter& p, QSize size);
 void search(QPainter& p, QSize size);
-void stop(QPainter& p, QSize size);
 void programIcon(QPainter& p, QSize size);
 void updateIcon(QPainter& p, QSize size);
 } // namespace ui::art::pictures

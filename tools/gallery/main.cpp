@@ -9,6 +9,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "diag/artwork.h"
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
 #include "shell/artwork.h"
@@ -229,6 +230,7 @@ int main(int argc, char* argv[]) {
 
     shell::registerArtwork();
     training::registerArtwork();
+    diag::registerArtwork();
     renderBitmaps();
     renderSheets();
     renderMessages();
