@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QTest>
 
+#include "platform/inifile.h"
 #include "shell/aboutbox.h"
 #include "shell/features.h"
 #include "shell/mainwindow.h"
@@ -432,4 +433,38 @@ TEST_F(Program, AStartRunsItsStepsInOrderAndTheExitBacksUpTheSettings) {
     EXPECT_EQ(ctx.settings.CS_BRUSH, QStringLiteral("START2"));
     EXPECT_EQ(lwtest::readFile(path("TAVOLIN.SAV")), ini());
     EXPECT_NE(ini().find("0_Width=700"), std::string::npos);
+}
+
+TEST_F(Program, ARectangleOffTheScreenStartsAVisibleWindowAndIsNotKept) {
+    shelltest::writeCatalog(dir.path());
+    // What a run on a larger desktop left behind, backup included.
+    lwtest::writeFile(path("TAVOLIN.SAV"), "[System]\r\n0_Left=99999\r\n");
+    shell::setAboutTimes({50, 50});
+    QRect shown;
+    QRect screen;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* main = qobject_cast<MainWindow*>(w);
+            if (!main || !main->started()) continue;
+            poll.stop();
+            shown = main->geometry();
+            screen = main->screen()->geometry();
+            scripted.messages->queueAnswer(true);
+            QTest::mouseClick(main->background(), Qt::RightButton);
+        }
+    });
+    poll.start();
+    EXPECT_EQ(shell::runProgram(ctx, {}), 0);
+    shell::setAboutTimes({});
+    EXPECT_GE(shown.width(), 640);
+    EXPECT_GE(shown.height(), 480);
+    EXPECT_TRUE(screen.contains(shown.center())) << shown.x() << "," << shown.y();
+    // Nothing the window went through on the way was saved as a negative or tiny size.
+    EXPECT_EQ(ini().find("=-"), std::string::npos) << ini();
+    const int width = platform::readProfileString(shell::iniPath(ctx), QStringLiteral("System"),
+                                                  QStringLiteral("0_Width"), QStringLiteral("640"))
+                          .toInt();
+    EXPECT_GE(width, 640) << ini();
 }

@@ -217,3 +217,46 @@ TEST_F(Coords, DialogSlotsKeepTopAndLeftOnly) {
     shell::GETCOORDS(ctx, 1, t, l, b, r);
     EXPECT_EQ(QPoint(l, t), at);
 }
+
+TEST_F(Coords, ARectangleOffTheScreensOrTooSmallGivesTheDefaultWindowCentred) {
+    const QList<QRect> one = {QRect(0, 0, 1280, 1024)};
+    const QRect fallback(240, 212, 800, 600);
+    auto placed = [&](const std::string& system, const QList<QRect>& screens) {
+        writeIni("[System]\r\n" + system);
+        shell::Coords c;
+        shell::GETCOORDS(ctx, 0, c);
+        return shell::mainWindowGeometry(c, screens, screens.first());
+    };
+    EXPECT_EQ(placed("0_Left=99999\r\n", one), fallback);                                  // negative width
+    EXPECT_EQ(placed("0_Left=1500\r\n0_Right=2300\r\n", one), fallback);                   // monitor unplugged
+    EXPECT_EQ(placed("0_Left=1200\r\n0_Right=2000\r\n", one), fallback);                   // 80 px showing
+    EXPECT_EQ(placed("0_Top=100\r\n0_Bottom=99\r\n", one), fallback);                      // negative height
+    EXPECT_EQ(placed("0_Left=10\r\n0_Right=400\r\n0_Bottom=300\r\n", one), fallback);      // below the minimum
+    EXPECT_EQ(placed("0_Top=-5000\r\n0_Left=-5000\r\n0_Bottom=-4400\r\n", one), fallback); // far above and left
+    // What a user left on the screen stays, also on a second screen and partly over the edge.
+    EXPECT_EQ(placed("0_Top=20\r\n0_Left=100\r\n0_Bottom=620\r\n0_Right=900\r\n", one), QRect(100, 20, 800, 600));
+    EXPECT_EQ(placed("0_Left=700\r\n0_Right=1500\r\n", one), QRect(700, 0, 800, 600));
+    const QList<QRect> two = {QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)};
+    EXPECT_EQ(placed("0_Left=1500\r\n0_Right=2300\r\n", two), QRect(1500, 0, 800, 600));
+    // The first start keeps the top left corner.
+    writeIni("");
+    shell::Coords c;
+    shell::GETCOORDS(ctx, 0, c);
+    EXPECT_EQ(shell::mainWindowGeometry(c, one, one.first()), QRect(0, 0, 800, 600));
+}
+
+TEST_F(Coords, ANegativeOrTooSmallOrLostWindowIsNeverSaved) {
+    const QList<QRect> one = {QRect(0, 0, 1280, 1024)};
+    shell::putMainWindowCoords(ctx, {0, 99999, 600, 100000}, QSize(1280, 1024), false, one);
+    shell::putMainWindowCoords(ctx, {0, 500, 600, 499}, QSize(1280, 1024), false, one);
+    shell::putMainWindowCoords(ctx, {0, 0, 300, 400}, QSize(1280, 1024), false, one);
+    shell::putMainWindowCoords(ctx, {0, 1500, 600, 2300}, QSize(1280, 1024), false, one);
+    EXPECT_EQ(ini(), "");
+    shell::putMainWindowCoords(ctx, {0, 700, 600, 1500}, QSize(1280, 1024), false, one); // more than half shows
+    EXPECT_EQ(iniValue(ctx, "System", "0_Width"), QStringLiteral("800"));
+
+    // The dialog slots the same way: a place off the screens is neither taken nor kept.
+    EXPECT_EQ(shell::dialogPosition(QPoint(99999, 0), QSize(300, 200), one), std::nullopt);
+    EXPECT_EQ(shell::dialogPosition(QPoint(1200, 900), QSize(300, 200), one), std::nullopt);
+    EXPECT_EQ(shell::dialogPosition(QPoint(-100, 40), QSize(300, 200), one), QPoint(-100, 40));
+}
