@@ -20,6 +20,7 @@
 #include "shell/startup.h"
 #include "ui/fonts.h"
 #include "ui/bitmaps.h"
+#include "ui/helpviewer.h"
 #include "ui/services.h"
 #include "catalog/updatedialogs.h"
 #include "core/context.h"
@@ -140,6 +141,8 @@ int runProgram(core::Context& ctx, const Features& features) {
         window.show();
     loop.exec();
     window.hide();
+    // The help windows belong to no dialog; they go with the program.
+    ui::closeHelpWindows();
 
     saveSettingsBackup(ctx);
     qApp->removeEventFilter(&helpKey);

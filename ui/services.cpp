@@ -5,6 +5,7 @@
 #include <memory>
 #include <thread>
 
+#include <QApplication>
 #include <QAudioDevice>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -32,6 +33,11 @@
 namespace ui {
 
 // ---- skinned message dialogs ------------------------------------------------------------------------------
+
+QWidget* SkinnedMessages::owner() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return m_owner ? m_owner() : nullptr;
+}
 
 bool SkinnedMessages::yesNo(const QString& message, const QString& title) {
     MessageDialog dlg(MessageDialog::Kind::YesNo, message, title, owner());

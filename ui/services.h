@@ -26,7 +26,9 @@ public:
     void busy(bool on) override;
 
 private:
-    QWidget* owner() const { return m_owner ? m_owner() : nullptr; }
+    // The dialog open now, else the main window: a dialog blocks only its owners, so a question asked while a
+    // dialog is open must belong to that dialog.
+    QWidget* owner() const;
     std::function<QWidget*()> m_owner;
 };
 

@@ -15,7 +15,8 @@
 namespace ui {
 
 SkinnedDialog::SkinnedDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-    setModal(true);
+    // Modal to its owner and the owner's owners only: the help window it opens stays usable beside it.
+    setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     setFont(dialogFont());
     // The skin covers the whole dialog; no need to clear behind it first.
     setAttribute(Qt::WA_OpaquePaintEvent, false);
