@@ -80,9 +80,11 @@ public:
 // Shell "open" of documents and addresses, and process start.
 class ShellService {
 public:
-    enum class Result { Ok, NotFound, Failed };
+    // NoProgram: the system has no program for that kind of file; Failed: it has one, but it could not be started.
+    enum class Result { Ok, NotFound, NoProgram, Failed };
     virtual ~ShellService() = default;
     virtual Result openDocument(const QString& path) = 0;
+    // False when the system has no program for the address or it could not be started.
     virtual bool openUrl(const QString& url) = 0;
     virtual bool startProcess(const QString& program, const QStringList& arguments,
                               const QString& workingDirectory) = 0;

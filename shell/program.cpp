@@ -129,7 +129,7 @@ int runProgram(core::Context& ctx, const Features& features) {
     ctx.setOwnerWindow(&window);
     window.setStartActions([&ctx, &window] {
         LOGIN(ctx, &window);
-        catalog::MAKELOCAL(ctx, "LOCAL1");
+        makeLearningState(ctx, QStringLiteral("LOCAL1"));
         catalog::ISUPDATE(ctx);
     });
 

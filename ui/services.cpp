@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMediaDevices>
+#include <QMimeDatabase>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -21,6 +22,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QSoundEffect>
+#include <QStandardPaths>
 #include <QTextToSpeech>
 #include <QTimer>
 #include <QUrl>
@@ -182,15 +184,41 @@ void TextToSpeech::speak(const QStringList& parts) {
 
 // ---- shell ------------------------------------------------------------------------------------------------
 
+namespace {
+
+// Whether the desktop names a default program for the type ("application/pdf", "x-scheme-handler/mailto"). The
+// opener starts in the background and cannot tell us later that it found nothing, so it is asked first. Where it
+// cannot be asked, the answer is yes and the opening itself decides.
+bool desktopHasProgramFor(const QString& type) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (tool.isEmpty()) return true;
+    QProcess query;
+    query.start(tool, {QStringLiteral("query"), QStringLiteral("default"), type});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return true;
+    }
+    return query.exitStatus() != QProcess::NormalExit || !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+} // namespace
+
 core::ShellService::Result DesktopShell::openDocument(const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).isFile()) return Result::NotFound;
+    if (!desktopHasProgramFor(QMimeDatabase().mimeTypeForFile(path).name())) return Result::NoProgram;
+    // Without an opener at all (no xdg-open, no browser) Qt cannot start anything.
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())) ? Result::Ok
-                                                                                              : Result::Failed;
+                                                                                              : Result::NoProgram;
 }
 
 bool DesktopShell::openUrl(const QString& url) {
     const QUrl u(url, QUrl::StrictMode);
-    return u.isValid() && !u.scheme().isEmpty() && QDesktopServices::openUrl(u);
+    if (!u.isValid() || u.scheme().isEmpty()) return false;
+    // Web pages fall back to any browser the opener finds; mail has no such fallback.
+    if (u.scheme() == QLatin1String("mailto") && !desktopHasProgramFor(QStringLiteral("x-scheme-handler/mailto")))
+        return false;
+    return QDesktopServices::openUrl(u);
 }
 
 bool DesktopShell::startProcess(const QString& program, const QStringList& arguments, const QString& workingDirectory) {

@@ -204,6 +204,22 @@ TEST_F(Login, TheGreetingIsSpeechWhenOnElseTheSound) {
     EXPECT_FALSE(exists("LOCAL2.DBF"));
 }
 
+TEST_F(Login, ALearningStateThatCannotBeCreatedIsNamedAndSaidToBeLost) {
+    // Something in the way of the table's file, as a folder that cannot be written would be.
+    std::filesystem::create_directories(path("LOCAL1.TMP.DBF/x"));
+    EXPECT_FALSE(shell::makeLearningState(ctx, QStringLiteral("LOCAL1")));
+    const auto& shown = scripted.messages->shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, lwtest::ScriptedMessages::Kind::Warning);
+    EXPECT_TRUE(shown[0].text.contains(QString::fromStdString(path("LOCAL1.DBF").string()))) << shown[0].text;
+    EXPECT_TRUE(shown[0].text.contains(QStringLiteral("nicht gespeichert"))) << shown[0].text;
+    // A table that is there is no trouble.
+    std::filesystem::remove_all(path("LOCAL1.TMP.DBF"));
+    EXPECT_TRUE(shell::makeLearningState(ctx, QStringLiteral("LOCAL1")));
+    EXPECT_TRUE(shell::makeLearningState(ctx, QStringLiteral("LOCAL1")));
+    EXPECT_EQ(shown.size(), 1u);
+}
+
 // Upper case turns a sharp s into two letters, which must not push a name or password past its padding.
 TEST_F(Login, ANameOrPasswordWithSharpSLogsIn) {
     writeIni("[About]\r\nRelease=Lenkwerk 9\r\n[User]\r\nTwoUser=1\r\nUserName1=Jana Weiß\r\nUserPass1=Gruß\r\n"

@@ -219,20 +219,14 @@ TEST_F(Menu, ProjectItemsAppearWithTheirOwnSeparator) {
 
 TEST_F(Menu, DocumentsHelpFilesAndLinksOpenThroughTheServices) {
     window();
-    trigger("Straßenverkehrs&ordnung"); // not delivered here
-    ASSERT_EQ(scripted.messages->shown().size(), 1u);
-    EXPECT_EQ(scripted.messages->shown()[0].text, QStringLiteral("Es wurde kein Acrobat-Reader gefunden!"));
-    EXPECT_EQ(scripted.messages->shown()[0].title, QStringLiteral("Problem"));
     std::filesystem::create_directory(path("TEXTE"));
     lwtest::writeFile(path("TEXTE/STVG.PDF"), "%PDF-1.4");
     trigger("Straßenverkehrs&gesetz");
-    EXPECT_EQ(scripted.messages->shown().size(), 1u);
+    EXPECT_TRUE(scripted.messages->shown().empty());
     EXPECT_EQ(scripted.shell->calls().back().target, QString::fromStdString(path("TEXTE/STVG.PDF").string()));
-    trigger("&Muster-Kaufvertrag"); // missing as well, but only PDFs are checked
-    EXPECT_EQ(scripted.messages->shown().size(), 1u);
-    EXPECT_TRUE(scripted.shell->calls().back().target.endsWith(QStringLiteral("/TEXTE/KV.rtf")));
     trigger("&Radarfallen und Starenkästen");
     EXPECT_TRUE(scripted.shell->calls().back().target.startsWith(QStringLiteral("https://")));
+    EXPECT_TRUE(scripted.messages->shown().empty());
 
     trigger("Infos zum &Euro-Führerschein");
     trigger("&Stichwortverzeichnis");
@@ -243,6 +237,37 @@ TEST_F(Menu, DocumentsHelpFilesAndLinksOpenThroughTheServices) {
     EXPECT_EQ(help[1].what, QStringLiteral("index"));
     EXPECT_EQ(help[1].helpFile, core::kHelpFile);
     EXPECT_EQ(help[1].argument, QString());
+}
+
+TEST_F(Menu, WhatCannotBeOpenedIsNamedInTheWarningBox) {
+    window();
+    std::filesystem::create_directory(path("TEXTE"));
+    lwtest::writeFile(path("TEXTE/STVG.PDF"), "%PDF-1.4");
+    lwtest::writeFile(path("TEXTE/KV.RTF"), "{\\rtf1}");
+    scripted.shell->setDocumentResult(core::ShellService::Result::NoProgram);
+    scripted.shell->setUrlResult(false);
+    trigger("Straßenverkehrs&gesetz");   // no program for PDF files at all
+    trigger("&Muster-Kaufvertrag");      // none for RTF files
+    trigger("&Mitfahrzentrale");         // none for web pages
+    trigger("Straßenverkehrs&ordnung");  // the file is missing
+    const auto& shown = scripted.messages->shown();
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[0].text, QStringLiteral("Es wurde kein Acrobat-Reader gefunden!"));
+    EXPECT_TRUE(shown[1].text.contains(QString::fromStdString(path("TEXTE/KV.RTF").string()))) << shown[1].text;
+    EXPECT_TRUE(shown[1].text.contains(QStringLiteral("kein Programm"))) << shown[1].text;
+    EXPECT_TRUE(shown[2].text.contains(QStringLiteral("https://www.blablacar.de/"))) << shown[2].text;
+    EXPECT_TRUE(shown[3].text.contains(QStringLiteral("Stvo.pdf"))) << shown[3].text;
+    EXPECT_TRUE(shown[3].text.contains(QStringLiteral("nicht gefunden"))) << shown[3].text;
+    for (const auto& s : shown) {
+        EXPECT_EQ(s.kind, lwtest::ScriptedMessages::Kind::Warning);
+        EXPECT_EQ(s.title, QStringLiteral("Problem"));
+    }
+
+    writeIni("[Project]\r\nEmail_Menue=Schreiben Sie uns\r\nEmail_URL=info@example.org\r\n");
+    window();
+    trigger("Schreiben Sie uns");
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_TRUE(shown[4].text.contains(QStringLiteral("\rinfo@example.org\r"))) << shown[4].text;
 }
 
 class About : public ShellTest {
