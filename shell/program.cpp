@@ -139,6 +139,8 @@ int runProgram(core::Context& ctx, const Features& features) {
         window.showMaximized();
     else
         window.show();
+    // Asking the speech engine takes seconds; it answers in the background while the user looks at the window.
+    ctx.speech().probe();
     loop.exec();
     window.hide();
     // The help windows belong to no dialog; they go with the program.

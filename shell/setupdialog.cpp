@@ -62,7 +62,7 @@ SetupDialog::SetupDialog(core::Context& ctx, QWidget* parent)
     parts::rightLabel(system, QStringLiteral("Sprachausgabe"), ui::pxRect(94, 20, 96, 20));
     m_speech = check(system, QStringLiteral(" einschalten"), ui::pxRect(90, 130, 100, 20), s.LS_SPEECH, s.LS_SPEECH);
     // Only where a speech engine with a German voice is installed can the switch do anything.
-    m_speech->setEnabled(ctx.speech().available());
+    m_speech->setEnabled(ctx.speech().availableNow()); // never waits for the engine: the dialog opens at once
     auto* note = parts::leftLabel(system,
                                   QStringLiteral("Die Sprachausgabe benötigt eine deutsche Stimme (espeak-ng).\r"
                                                  "Diese finden Sie auf https://github.com/espeak-ng/espeak-ng"),

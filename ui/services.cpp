@@ -100,7 +100,10 @@ void EffectSound::play(const QString& file) {
 // ---- speech -----------------------------------------------------------------------------------------------
 
 struct TextToSpeech::Impl {
-    bool checked = false;
+    std::function<bool()> engineCheck;
+    bool probing = false;
+    std::shared_future<bool> answer;
+    bool engineTried = false;
     bool ok = false;
     QPointer<QTextToSpeech> tts;
     QStringList queue;
@@ -110,9 +113,32 @@ struct TextToSpeech::Impl {
         if (!tts || queue.isEmpty()) return;
         tts->say(queue.takeFirst());
     }
+    bool answered() const {
+        return probing && answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    }
 };
 
-TextToSpeech::TextToSpeech() : m_impl(std::make_unique<Impl>()) {
+namespace {
+
+// Whether the speech engine answers with a German voice. Asked off the user-interface thread: starting the speech
+// daemon alone can take seconds, and one that never answers must not freeze the program.
+bool germanVoiceAnswers() {
+    if (QTextToSpeech::availableEngines().isEmpty()) return false;
+    QTextToSpeech probe;
+    if (probe.state() == QTextToSpeech::Error) return false;
+    for (const QLocale& locale : probe.availableLocales()) {
+        if (locale.language() == QLocale::German) {
+            probe.setLocale(locale);
+            return !probe.availableVoices().isEmpty();
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+TextToSpeech::TextToSpeech(std::function<bool()> engineCheck) : m_impl(std::make_unique<Impl>()) {
+    m_impl->engineCheck = engineCheck ? std::move(engineCheck) : germanVoiceAnswers;
     m_impl->pause.setSingleShot(true);
     m_impl->pause.setInterval(600);
     QObject::connect(&m_impl->pause, &QTimer::timeout, [impl = m_impl.get()] { impl->speakNext(); });
@@ -122,39 +148,27 @@ TextToSpeech::~TextToSpeech() {
     if (m_impl->tts) delete m_impl->tts.data();
 }
 
-namespace {
-
-// Whether the speech engine answers with a German voice, asked off the user-interface thread: a speech service
-// that never answers (a stale speech daemon) must not freeze the program, so after the time limit the answer is no.
-bool germanVoiceAnswers(int timeoutMs) {
-    auto answer = std::make_shared<std::promise<bool>>();
-    std::future<bool> future = answer->get_future();
-    std::thread([answer] {
-        bool ok = false;
-        if (!QTextToSpeech::availableEngines().isEmpty()) {
-            QTextToSpeech probe;
-            if (probe.state() != QTextToSpeech::Error) {
-                for (const QLocale& locale : probe.availableLocales()) {
-                    if (locale.language() == QLocale::German) {
-                        probe.setLocale(locale);
-                        ok = !probe.availableVoices().isEmpty();
-                        break;
-                    }
-                }
-            }
-        }
-        answer->set_value(ok);
-    }).detach();
-    return future.wait_for(std::chrono::milliseconds(timeoutMs)) == std::future_status::ready && future.get();
+void TextToSpeech::probe() {
+    Impl& d = *m_impl;
+    if (d.probing) return;
+    d.probing = true;
+    auto promise = std::make_shared<std::promise<bool>>();
+    d.answer = promise->get_future().share();
+    std::thread([promise, check = d.engineCheck] { promise->set_value(check()); }).detach();
 }
 
-} // namespace
+bool TextToSpeech::availableNow() {
+    probe();
+    return m_impl->answered() && m_impl->answer.get();
+}
 
 bool TextToSpeech::available() {
     Impl& d = *m_impl;
-    if (d.checked) return d.ok;
-    d.checked = true;
-    if (!germanVoiceAnswers(5000)) return false; // starting the speech daemon alone can take two seconds
+    probe();
+    // Speaking waits for the answer, but not for an engine that never gives one.
+    if (d.answer.wait_for(std::chrono::seconds(5)) != std::future_status::ready || !d.answer.get()) return false;
+    if (d.engineTried) return d.ok;
+    d.engineTried = true;
     d.tts = new QTextToSpeech();
     if (d.tts->state() == QTextToSpeech::Error) return false;
     for (const QLocale& locale : d.tts->availableLocales()) {

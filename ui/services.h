@@ -43,8 +43,12 @@ private:
 
 class TextToSpeech : public core::SpeechService {
 public:
-    TextToSpeech();
+    // `engineCheck` answers whether an engine with a German voice is there; it runs on a thread of its own (the
+    // default asks Qt's speech engines; tests give a slow one).
+    explicit TextToSpeech(std::function<bool()> engineCheck = {});
     ~TextToSpeech() override;
+    void probe() override;
+    bool availableNow() override;
     bool available() override;
     void speak(const QStringList& parts) override;
 
