@@ -96,6 +96,29 @@ TEST_F(Login, AnUpperCaseNameLogsInAMixedCaseUserWhoseStoredNameIsShown) {
     EXPECT_TRUE(scripted.messages->shown().empty());
 }
 
+TEST_F(Login, EnterInEitherFieldConfirms) {
+    login([](LoginDialog* d) {
+        type(d->nameField(), QStringLiteral("anna berg"));
+        QTest::keyClick(d->nameField(), Qt::Key_Return); // no password: the check says so, once
+        EXPECT_TRUE(d->isVisible());
+        type(d->passwordField(), QStringLiteral("geheim"));
+        QTest::keyClick(d->passwordField(), Qt::Key_Enter);
+        if (d->isVisible()) d->reject();
+    });
+    ASSERT_EQ(scripted.messages->shown().size(), 1u);
+    EXPECT_EQ(scripted.messages->shown()[0].text, QStringLiteral("Name oder Passwort falsch !"));
+    EXPECT_EQ(ctx.login().NS_USER, 1);
+
+    login([](LoginDialog* d) {
+        type(d->nameField(), QStringLiteral("ben kurz"));
+        type(d->passwordField(), QStringLiteral("b2"));
+        d->nameField()->setFocus();
+        QTest::keyClick(d->nameField(), Qt::Key_Return);
+        if (d->isVisible()) d->reject();
+    });
+    EXPECT_EQ(ctx.login().NS_USER, 2);
+}
+
 TEST_F(Login, WrongAndEmptyInputKeepTheDialogOpenAndCancelFallsBackToUser1) {
     ctx.setLogin(core::LoginState{2, QStringLiteral("Ben Kurz"), QStringLiteral("LOCAL2")});
     login([this](LoginDialog* d) {
