@@ -65,7 +65,29 @@ TEST_F(Settings, ValuesConvertAsTheSettingsFileMeansThem) {
     EXPECT_EQ(s.NS_MAXDURCH, 0);
     EXPECT_EQ(s.NS_THEMEN, 7);
     EXPECT_EQ(s.NS_WINSIZE, 0);
-    EXPECT_EQ(s.NS_ERROR, std::numeric_limits<int>::max());
+    EXPECT_EQ(s.NS_ERROR, 3); // far beyond the three ways there are
+}
+
+TEST_F(Settings, HandEditedValuesOutOfRangeAreBroughtIntoItAndStoredSo) {
+    writeIni("[Setup]\r\nMAXFRAGEN=-5\r\nTHEMEN=99\r\nWINSIZE=7\r\nERROR=0\r\nMAXDURCH=-2\r\n");
+    shell::SETPUBLICS(ctx, true);
+    const core::Settings& s = ctx.settings;
+    EXPECT_EQ(s.NS_MAXFRAGEN, 0);
+    EXPECT_EQ(s.NS_THEMEN, 9);
+    EXPECT_EQ(s.NS_WINSIZE, 2);
+    EXPECT_EQ(s.NS_ERROR, 1);
+    EXPECT_EQ(s.NS_MAXDURCH, -2); // nothing acts on it; kept as it is
+    EXPECT_EQ(iniValue(ctx, "Setup", "MAXFRAGEN"), QStringLiteral("0"));
+    EXPECT_EQ(iniValue(ctx, "Setup", "THEMEN"), QStringLiteral("9"));
+    EXPECT_EQ(iniValue(ctx, "Setup", "WINSIZE"), QStringLiteral("2"));
+    EXPECT_EQ(iniValue(ctx, "Setup", "ERROR"), QStringLiteral("1"));
+
+    writeIni("[Setup]\r\nMAXFRAGEN=150\r\nTHEMEN=0\r\nWINSIZE=-1\r\nERROR=4\r\n");
+    shell::SETPUBLICS(ctx, false);
+    EXPECT_EQ(s.NS_MAXFRAGEN, 99);
+    EXPECT_EQ(s.NS_THEMEN, 1);
+    EXPECT_EQ(s.NS_WINSIZE, 0); // opens normal, as a text without digits does
+    EXPECT_EQ(s.NS_ERROR, 3);
 }
 
 TEST_F(Settings, SpeechIsNotWrittenBackAndTheLoginStartsEmpty) {

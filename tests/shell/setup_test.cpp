@@ -115,6 +115,16 @@ TEST_F(Setup, ANewWindowModeIsAnnouncedForTheNextStartUnlessSwitchedBack) {
     EXPECT_EQ(value("Setup", "WINSIZE"), QStringLiteral("1"));
 }
 
+TEST_F(Setup, TheQuestionCountTakesTwoDigitsOnly) {
+    setup([](SetupDialog* d) {
+        d->questionCount()->setFocus();
+        QTest::keyClicks(d->questionCount(), QStringLiteral("-7x123"));
+        EXPECT_EQ(d->questionCount()->text(), QStringLiteral("71"));
+        EXPECT_EQ(d->edited().NS_MAXFRAGEN, 71);
+        d->reject();
+    });
+}
+
 TEST_F(Setup, ASlowSpeechEngineDoesNotHoldUpTheDialog) {
     // An engine that takes three seconds to say whether it has a German voice, asked at start-up.
     auto speech = std::make_unique<ui::TextToSpeech>([] {
