@@ -30,17 +30,18 @@ struct TrainingClass {
     bool separatorAfter;
 };
 
-// The Training menu in its order; the description goes to the theme selection with the code.
+// The Training menu in its order; the description goes to the theme selection with the code. The units of the A1
+// and CE captions are the right ones (cubic centimetres, kilowatts, tonnes).
 const TrainingClass kClasses[] = {
     {"Klasse &A (Krafträder mit oder ohne Beiwagen)", "A", "Krafträder, mit oder ohne Beiwagen", false},
-    {"Klasse A1 (Krafträder mit Hubraum bis 125 qm und Leistung bis 11 kw)", "A1",
+    {"Klasse A1 (Krafträder mit Hubraum bis 125 ccm und Leistung bis 11 kW)", "A1",
      "Krafträder mit Hubraum 125 cm3 und Leistung bis 11 kw", true},
     {"Klasse &B/BE (Pkw mit/ohne Anhänger und Kfz bis 3,5 t)", "B / BE",
      "Pkw mit/ohne Anhänger bis 750 Kg und Kfz bis 3,5 t", true},
     {"Klasse &C (Kfz über 3,5 t mit/ohne Anhänger bis 750 kg)", "C", "Kfz über 3,5 t und Anhänger bis 750 kg", false},
     {"Klasse C1 (Kfz über 3,5 bis 7,5 t mit/ohne Anhänger bis 750 kg)", "C1",
      "Kfz über 3,5 - 7,5 t und Anhänger bis 750 kg", false},
-    {"Klasse CE (Kfz über 3,5 und Anhänger über 750 kg)", "CE", "Kfz über 3,5 t und Anhänger über 750 kg", true},
+    {"Klasse CE (Kfz über 3,5 t und Anhänger über 750 kg)", "CE", "Kfz über 3,5 t und Anhänger über 750 kg", true},
     {"Klasse &D (Kfz zur Personenbeförderung mit über 8 Sitzplätzen mit/ohne Anhänger bis 750 kg)", "D",
      "Kraftomnibusse mit mehr als 8 Plätzen", false},
     {"Klasse D1 (Kfz zur Personenbeförderung mit 8 bis 16 Sitzplätzen mit/ohne Anhänger bis 750 kg)", "D1",

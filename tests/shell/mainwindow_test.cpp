@@ -87,13 +87,13 @@ TEST_F(Menu, EveryCaptionIsThereAndLaterFeaturesAreGreyed) {
         "  &Verlassen / Alt-F4",
         "&Training",
         "  Klasse &A (Krafträder mit oder ohne Beiwagen) (aus)",
-        "  Klasse A1 (Krafträder mit Hubraum bis 125 qm und Leistung bis 11 kw) (aus)",
+        "  Klasse A1 (Krafträder mit Hubraum bis 125 ccm und Leistung bis 11 kW) (aus)",
         "  —",
         "  Klasse &B/BE (Pkw mit/ohne Anhänger und Kfz bis 3,5 t) (aus)",
         "  —",
         "  Klasse &C (Kfz über 3,5 t mit/ohne Anhänger bis 750 kg) (aus)",
         "  Klasse C1 (Kfz über 3,5 bis 7,5 t mit/ohne Anhänger bis 750 kg) (aus)",
-        "  Klasse CE (Kfz über 3,5 und Anhänger über 750 kg) (aus)",
+        "  Klasse CE (Kfz über 3,5 t und Anhänger über 750 kg) (aus)",
         "  —",
         "  Klasse &D (Kfz zur Personenbeförderung mit über 8 Sitzplätzen mit/ohne Anhänger bis 750 kg) (aus)",
         "  Klasse D1 (Kfz zur Personenbeförderung mit 8 bis 16 Sitzplätzen mit/ohne Anhänger bis 750 kg) (aus)",
@@ -168,7 +168,7 @@ TEST_F(Menu, ALinkedFeatureIsEnabledAndGetsItsClass) {
     };
     f.BUSSRECH = [&](core::Context&, QWidget*) { calls << QStringLiteral("BUSSRECH"); };
     window(f);
-    trigger("Klasse A1 (Krafträder mit Hubraum bis 125 qm und Leistung bis 11 kw)");
+    trigger("Klasse A1 (Krafträder mit Hubraum bis 125 ccm und Leistung bis 11 kW)");
     trigger("Klasse &B/BE (Pkw mit/ohne Anhänger und Kfz bis 3,5 t)");
     trigger("Klasse DE (Kfz zur Personenbeförderung mit mehr als 8 Sitzplätzen und Anhänger über 750 kg)");
     trigger("&Bussgeld berechnen");
