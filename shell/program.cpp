@@ -46,10 +46,14 @@ const QByteArray kShown = "shown\n";
 
 // The window the user should see of the running copy: the dialog open over everything, else the main window.
 void bringToFront(const core::Context& ctx) {
+    QWidget* main = ui::ownerWindow(ctx);
+    if (main) {
+        if (main->isMinimized()) main->showNormal();
+        main->raise();
+    }
     QWidget* window = QApplication::activeModalWidget();
-    if (!window) window = ui::ownerWindow(ctx);
+    if (!window) window = main;
     if (!window) return;
-    if (window->isMinimized()) window->showNormal();
     window->raise();
     window->activateWindow();
 }

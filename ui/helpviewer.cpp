@@ -13,6 +13,7 @@
 #include <QHelpSearchQueryWidget>
 #include <QHelpSearchResultWidget>
 #include <QLabel>
+#include <QScreen>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
@@ -52,9 +53,16 @@ HelpViewer* viewerFor(const QString& collectionFile) {
     const QString key = QFileInfo(collectionFile).absoluteFilePath();
     QPointer<HelpViewer>& v = viewers()[key];
     if (!v) {
+        // Placed once, beside the window the user is working in; later it stays where the user put it.
+        QWidget* opener = QApplication::activeModalWidget();
+        if (!opener) opener = QApplication::activeWindow();
+        const QScreen* screen = opener ? opener->screen() : QGuiApplication::primaryScreen();
         v = new HelpViewer(key);
         v->setAttribute(Qt::WA_DeleteOnClose);
-        v->resize(900, 640);
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+        const QRect place = helpWindowPlace(opener ? opener->frameGeometry() : QRect(), area, QSize(900, 640));
+        v->resize(place.size());
+        v->move(place.topLeft());
     }
     if (v->isMinimized()) v->showNormal();
     v->show();
@@ -68,6 +76,26 @@ bool sameFile(const QFileInfo& a, const QFileInfo& b) {
 }
 
 } // namespace
+
+QRect helpWindowPlace(const QRect& opener, const QRect& area, QSize wanted) {
+    constexpr int kNarrowest = 560; // contents beside a readable page
+    QSize size = wanted.boundedTo(area.size());
+    int x = area.right() + 1 - size.width();
+    int y = area.top();
+    if (opener.isValid()) {
+        const int right = area.right() - opener.right();
+        const int left = opener.left() - area.left();
+        if (right >= kNarrowest) {
+            size.setWidth(qMin(size.width(), right));
+            x = opener.right() + 1;
+        } else if (left >= kNarrowest) {
+            size.setWidth(qMin(size.width(), left));
+            x = opener.left() - size.width();
+        }
+        y = qBound(area.top(), opener.top(), qMax(area.top(), area.bottom() + 1 - size.height()));
+    }
+    return QRect(QPoint(x, y), size);
+}
 
 QString helpWorkingCopy(const QString& collectionFile) {
     const QFileInfo source(collectionFile);
@@ -169,6 +197,8 @@ HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
     splitter->addWidget(m_tabs);
     splitter->addWidget(pagePane);
     splitter->setStretchFactor(1, 3);
+    // The page gets most of the room from the start, also in a narrow window beside a dialog.
+    splitter->setSizes({240, 660});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(splitter);

@@ -65,6 +65,10 @@ private:
     QStringList m_lastResults;
 };
 
+// Where a new help window goes on the screen area: beside the window it was opened from (right of it, else left
+// of it, narrowed as far as 560 pixels if need be), else at the right edge; `wanted` is its usual size.
+QRect helpWindowPlace(const QRect& opener, const QRect& area, QSize wanted);
+
 // The collection the help window works on: a copy in the user's cache folder, refreshed when the delivered one
 // changes (the engine keeps its search index beside it). The delivered file when no copy can be made.
 QString helpWorkingCopy(const QString& collectionFile);

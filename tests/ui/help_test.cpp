@@ -141,6 +141,19 @@ TEST_F(Help, OneWindowPerCollectionIsReusedAndTitledAsTheCollection) {
     EXPECT_EQ(viewers, 1);
 }
 
+TEST(HelpPlace, ANewHelpWindowGoesBesideTheWindowItWasOpenedFrom) {
+    const QRect screen(0, 0, 1280, 1024);
+    // The settings dialog over the middle of the main window: the help fills the room to its right.
+    EXPECT_EQ(ui::helpWindowPlace(QRect(172, 149, 455, 303), screen, QSize(900, 640)), QRect(627, 149, 653, 640));
+    // Room on the left only.
+    EXPECT_EQ(ui::helpWindowPlace(QRect(700, 900, 500, 300), screen, QSize(900, 640)), QRect(0, 384, 700, 640));
+    // No room either side: the right edge of the screen, as without an opener.
+    EXPECT_EQ(ui::helpWindowPlace(QRect(300, 0, 800, 600), screen, QSize(900, 640)), QRect(380, 0, 900, 640));
+    EXPECT_EQ(ui::helpWindowPlace(QRect(), screen, QSize(900, 640)), QRect(380, 0, 900, 640));
+    // A small screen gets a help window that fits on it.
+    EXPECT_EQ(ui::helpWindowPlace(QRect(), QRect(0, 0, 800, 600), QSize(900, 640)), QRect(0, 0, 800, 600));
+}
+
 TEST_F(Help, ServiceMapsHelpFileNamesToCollections) {
     QFile::copy(collection(), m_texte + QStringLiteral("/TAVOLIN.qhc"));
     const QString base = QString::fromStdString(m_dir.path().string());
