@@ -68,7 +68,8 @@ template <class T> void readSettings(T& target, std::span<const SettingField<T>>
                     detail::readField(ini, f.section, f.key, target.*member, std::get<const char*>(f.defaultValue));
                 } else {
                     detail::readField(ini, f.section, f.key, target.*member, std::get<V>(f.defaultValue));
-                    if constexpr (std::is_same_v<V, int>) target.*member = std::clamp(target.*member, f.minimum, f.maximum);
+                    if constexpr (std::is_same_v<V, int>)
+                        target.*member = std::clamp(target.*member, f.minimum, f.maximum);
                 }
             },
             f.member);

@@ -101,7 +101,8 @@ void warnMissing(core::Context& ctx, const QString& path) {
 }
 
 void warnNoProgram(core::Context& ctx, const QString& what) {
-    core::WARNBOX(ctx, QStringLiteral("Für\r%1\rist auf diesem System kein Programm zum Öffnen eingerichtet.").arg(what),
+    core::WARNBOX(ctx,
+                  QStringLiteral("Für\r%1\rist auf diesem System kein Programm zum Öffnen eingerichtet.").arg(what),
                   QStringLiteral("Problem"));
 }
 

@@ -9,6 +9,9 @@
 #include <QLocalSocket>
 
 #include "catalog/runfiles.h"
+#include "catalog/updatedialogs.h"
+#include "core/context.h"
+#include "core/helptopics.h"
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
 #include "shell/features.h"
@@ -18,13 +21,10 @@
 #include "shell/programlock.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
-#include "ui/fonts.h"
 #include "ui/bitmaps.h"
+#include "ui/fonts.h"
 #include "ui/helpviewer.h"
 #include "ui/services.h"
-#include "catalog/updatedialogs.h"
-#include "core/context.h"
-#include "core/helptopics.h"
 
 namespace shell {
 

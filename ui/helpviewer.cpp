@@ -13,9 +13,9 @@
 #include <QHelpSearchQueryWidget>
 #include <QHelpSearchResultWidget>
 #include <QLabel>
-#include <QScreen>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -324,8 +324,11 @@ void HelpViewer::search(const QString& text) {
 }
 
 void closeHelpWindows() {
+    // Deleted at once, not later: the engine's indexing thread must end before the program (or a test) removes
+    // what it writes to.
     for (auto& [collection, viewer] : viewers())
-        if (viewer) viewer->close();
+        delete viewer.data();
+    viewers().clear();
 }
 
 HelpViewer* showHelpTopic(const QString& collectionFile, const QString& keyword) {

@@ -77,7 +77,7 @@ QString helpWorkingCopy(const QString& collectionFile);
 HelpViewer* showHelpTopic(const QString& collectionFile, const QString& keyword);
 HelpViewer* showHelpContents(const QString& collectionFile);
 HelpViewer* showHelpIndex(const QString& collectionFile, const QString& searchText);
-// Closes every help window (the program ends).
+// Closes and deletes every help window (the program ends).
 void closeHelpWindows();
 
 // The help service of the program: a help file named as the Parts name it (".\TEXTE\EUROFSCH.HLP", or empty

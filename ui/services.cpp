@@ -113,9 +113,7 @@ struct TextToSpeech::Impl {
         if (!tts || queue.isEmpty()) return;
         tts->say(queue.takeFirst());
     }
-    bool answered() const {
-        return probing && answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-    }
+    bool answered() const { return probing && answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }
 };
 
 namespace {

@@ -11,9 +11,9 @@
 #include <QTranslator>
 
 #include "shell/setupdialog.h"
-#include "ui/buttons.h"
 #include "shell/startup.h"
 #include "shelltest.h"
+#include "ui/buttons.h"
 #include "ui/helpviewer.h"
 
 using shelltest::ShellTest;

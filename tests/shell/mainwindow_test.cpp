@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QTest>
 
+#include "core/helptopics.h"
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
 #include "shell/features.h"
@@ -14,7 +15,6 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "shelltest.h"
-#include "core/helptopics.h"
 #include "ui/controls.h"
 
 using shell::MainWindow;
@@ -246,10 +246,10 @@ TEST_F(Menu, WhatCannotBeOpenedIsNamedInTheWarningBox) {
     lwtest::writeFile(path("TEXTE/KV.RTF"), "{\\rtf1}");
     scripted.shell->setDocumentResult(core::ShellService::Result::NoProgram);
     scripted.shell->setUrlResult(false);
-    trigger("Straßenverkehrs&gesetz");   // no program for PDF files at all
-    trigger("&Muster-Kaufvertrag");      // none for RTF files
-    trigger("&Mitfahrzentrale");         // none for web pages
-    trigger("Straßenverkehrs&ordnung");  // the file is missing
+    trigger("Straßenverkehrs&gesetz");  // no program for PDF files at all
+    trigger("&Muster-Kaufvertrag");     // none for RTF files
+    trigger("&Mitfahrzentrale");        // none for web pages
+    trigger("Straßenverkehrs&ordnung"); // the file is missing
     const auto& shown = scripted.messages->shown();
     ASSERT_EQ(shown.size(), 4u);
     EXPECT_EQ(shown[0].text, QStringLiteral("Es wurde kein Acrobat-Reader gefunden!"));

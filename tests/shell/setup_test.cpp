@@ -2,9 +2,9 @@
 #include <QMainWindow>
 
 #include <chrono>
-#include <thread>
 #include <QRadioButton>
 #include <QTest>
+#include <thread>
 
 #include "platform/inifile.h"
 #include "shell/login.h"
@@ -13,9 +13,9 @@
 #include "shell/setupdialog.h"
 #include "shell/setupuser.h"
 #include "shelltest.h"
-#include "ui/fonts.h"
 #include "ui/buttons.h"
 #include "ui/controls.h"
+#include "ui/fonts.h"
 #include "ui/maskededit.h"
 #include "ui/services.h"
 
