@@ -71,7 +71,12 @@ public:
 class SpeechService {
 public:
     virtual ~SpeechService() = default;
-    // An engine with a German voice is present.
+    // Starts finding out, in the background, whether an engine with a German voice is present; asking the engine
+    // can take seconds. Once is enough; the answer is kept.
+    virtual void probe() {}
+    // The answer without waiting: false while it is not known yet. For dialogs, which must open at once.
+    virtual bool availableNow() { return available(); }
+    // An engine with a German voice is present; waits for the answer (a few seconds at most) when it is not known.
     virtual bool available() = 0;
     // Speaks the parts one after the other with a short pause between them.
     virtual void speak(const QStringList& parts) = 0;
@@ -80,9 +85,11 @@ public:
 // Shell "open" of documents and addresses, and process start.
 class ShellService {
 public:
-    enum class Result { Ok, NotFound, Failed };
+    // NoProgram: the system has no program for that kind of file; Failed: it has one, but it could not be started.
+    enum class Result { Ok, NotFound, NoProgram, Failed };
     virtual ~ShellService() = default;
     virtual Result openDocument(const QString& path) = 0;
+    // False when the system has no program for the address or it could not be started.
     virtual bool openUrl(const QString& url) = 0;
     virtual bool startProcess(const QString& program, const QStringList& arguments,
                               const QString& workingDirectory) = 0;

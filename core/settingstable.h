@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <limits>
 #include <span>
 #include <variant>
 
@@ -16,13 +18,16 @@ enum SettingWrite : unsigned {
 
 // One setting of a settings object T: where it lives in the settings file, its default, how it is read and when
 // it is written back. How it is read follows the member's type: a whole number (leading digits, truncated), a
-// flag ("0"/"1"), or text.
+// flag ("0"/"1"), or text. A number outside minimum..maximum is brought to the nearer end when it is read, so a
+// hand-edited file cannot put the program out of its range, and the write-back stores the corrected value.
 template <class T> struct SettingField {
     const char* section;
     const char* key;
     std::variant<int T::*, bool T::*, QString T::*> member;
     std::variant<int, bool, const char*> defaultValue;
     unsigned written = WrittenNever;
+    int minimum = std::numeric_limits<int>::min();
+    int maximum = std::numeric_limits<int>::max();
 };
 
 // A settings number: the value of its leading digits, truncated to a whole number and kept inside int.
@@ -59,10 +64,13 @@ template <class T> void readSettings(T& target, std::span<const SettingField<T>>
         std::visit(
             [&](auto member) {
                 using V = std::remove_cvref_t<decltype(target.*member)>;
-                if constexpr (std::is_same_v<V, QString>)
+                if constexpr (std::is_same_v<V, QString>) {
                     detail::readField(ini, f.section, f.key, target.*member, std::get<const char*>(f.defaultValue));
-                else
+                } else {
                     detail::readField(ini, f.section, f.key, target.*member, std::get<V>(f.defaultValue));
+                    if constexpr (std::is_same_v<V, int>)
+                        target.*member = std::clamp(target.*member, f.minimum, f.maximum);
+                }
             },
             f.member);
 }

@@ -1,5 +1,6 @@
 #include "shell/login.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -102,10 +103,22 @@ void LoginSession::finish(const QString& name, const QString& password, bool swi
     if (m_user2LoggedIn) {
         // The check honours the [Path] DBF prefix; the table itself is made in the program folder.
         const QString local = m_users.dbfPrefix + login.CS_LOCAL + QStringLiteral(".DBF");
-        if (!m_ctx.exists(local)) catalog::MAKELOCAL(m_ctx, login.CS_LOCAL.toStdString());
+        if (!m_ctx.exists(local)) makeLearningState(m_ctx, login.CS_LOCAL);
     }
     login.twoUser = !switchOff;
     m_ctx.setLogin(login); // the window title and the login item follow
+}
+
+QString learningStateProblemText(const QString& path) {
+    return QStringLiteral("Die Lerndatei\r%1\rkann nicht angelegt werden.\rIhr Lernfortschritt wird in diesem "
+                          "Programmlauf nicht gespeichert.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+bool makeLearningState(core::Context& ctx, const QString& name) {
+    if (catalog::MAKELOCAL(ctx, name.toStdString())) return true;
+    core::WARNBOX(ctx, learningStateProblemText(ctx.path(name + QStringLiteral(".DBF"))), QStringLiteral("Problem"));
+    return false;
 }
 
 QString mainWindowTitle(const core::Context& ctx, bool twoUserOn) {

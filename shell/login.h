@@ -69,6 +69,12 @@ private:
 // mode stays on.
 QString mainWindowTitle(const core::Context& ctx, bool twoUserOn);
 
+// MAKELOCAL as the shell calls it (the start, user 2's first login): when the learning-state table cannot be
+// created, the learner is told which file and that the progress of this run is not saved. False then.
+bool makeLearningState(core::Context& ctx, const QString& name);
+// That message, for the table file at `path`.
+QString learningStateProblemText(const QString& path);
+
 // Writes the two-user settings as SETUPUSER saves them.
 bool writeTwoUserSettings(const core::Context& ctx, bool twoUser, const QString& name1, const QString& pass1,
                           const QString& name2, const QString& pass2);

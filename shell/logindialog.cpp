@@ -61,6 +61,9 @@ LoginDialog::LoginDialog(core::Context& ctx, LoginSession& session, QWidget* par
     addAccelerator(QLatin1Char('W'), m_confirm);
     addAccelerator(QLatin1Char('H'), m_help);
     addAccelerator(QLatin1Char('B'), m_cancel);
+    // Enter in either field confirms, as the drawn default button "Weiter" promises.
+    for (ui::MaskedEdit* field : {m_name, m_password})
+        connect(field, &QLineEdit::returnPressed, this, &LoginDialog::confirm);
     m_name->setFocus();
 }
 

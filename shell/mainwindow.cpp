@@ -89,6 +89,8 @@ void Background::resizeEvent(QResizeEvent* event) {
 MainWindow::MainWindow(core::Context& ctx, const Features& features, bool maximisedMode, QWidget* parent)
     : QMainWindow(parent), m_ctx(ctx), m_maximisedMode(maximisedMode) {
     MAKEMENU(ctx, this, features);
+    // The start picture and the dialogs are laid out for at least this much.
+    setMinimumSize(kMinWindowWidth, kMinWindowHeight);
     auto* client = new QWidget(this);
     client->setAutoFillBackground(true);
     setCentralWidget(client);

@@ -1,6 +1,7 @@
 #include "shell/menu.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -28,17 +29,18 @@ struct TrainingClass {
     bool separatorAfter;
 };
 
-// The Training menu in its order; the description goes to the theme selection with the code.
+// The Training menu in its order; the description goes to the theme selection with the code. The units of the A1
+// and CE captions are the right ones (cubic centimetres, kilowatts, tonnes).
 const TrainingClass kClasses[] = {
     {"Klasse &A (Krafträder mit oder ohne Beiwagen)", "A", "Krafträder, mit oder ohne Beiwagen", false},
-    {"Klasse A1 (Krafträder mit Hubraum bis 125 qm und Leistung bis 11 kw)", "A1",
+    {"Klasse A1 (Krafträder mit Hubraum bis 125 ccm und Leistung bis 11 kW)", "A1",
      "Krafträder mit Hubraum 125 cm3 und Leistung bis 11 kw", true},
     {"Klasse &B/BE (Pkw mit/ohne Anhänger und Kfz bis 3,5 t)", "B / BE",
      "Pkw mit/ohne Anhänger bis 750 Kg und Kfz bis 3,5 t", true},
     {"Klasse &C (Kfz über 3,5 t mit/ohne Anhänger bis 750 kg)", "C", "Kfz über 3,5 t und Anhänger bis 750 kg", false},
     {"Klasse C1 (Kfz über 3,5 bis 7,5 t mit/ohne Anhänger bis 750 kg)", "C1",
      "Kfz über 3,5 - 7,5 t und Anhänger bis 750 kg", false},
-    {"Klasse CE (Kfz über 3,5 und Anhänger über 750 kg)", "CE", "Kfz über 3,5 t und Anhänger über 750 kg", true},
+    {"Klasse CE (Kfz über 3,5 t und Anhänger über 750 kg)", "CE", "Kfz über 3,5 t und Anhänger über 750 kg", true},
     {"Klasse &D (Kfz zur Personenbeförderung mit über 8 Sitzplätzen mit/ohne Anhänger bis 750 kg)", "D",
      "Kraftomnibusse mit mehr als 8 Plätzen", false},
     {"Klasse D1 (Kfz zur Personenbeförderung mit 8 bis 16 Sitzplätzen mit/ohne Anhänger bis 750 kg)", "D1",
@@ -90,21 +92,68 @@ std::function<void()> command(core::Context& ctx, const Features::Command& featu
 
 } // namespace
 
+namespace {
+
+void warnMissing(core::Context& ctx, const QString& path) {
+    core::WARNBOX(ctx, QStringLiteral("Die Datei\r%1\rwurde nicht gefunden.").arg(QDir::toNativeSeparators(path)),
+                  QStringLiteral("Problem"));
+}
+
+void warnNoProgram(core::Context& ctx, const QString& what) {
+    core::WARNBOX(ctx,
+                  QStringLiteral("Für\r%1\rist auf diesem System kein Programm zum Öffnen eingerichtet.").arg(what),
+                  QStringLiteral("Problem"));
+}
+
+} // namespace
+
 void openPdf(core::Context& ctx, const QString& name) {
-    // A document that is there but that nothing opens means just what the warning says.
-    if (ctx.shell().openDocument(documentPath(ctx, name)) != core::ShellService::Result::Ok)
+    const QString path = documentPath(ctx, name);
+    switch (ctx.shell().openDocument(path)) {
+    case core::ShellService::Result::Ok:
+        break;
+    case core::ShellService::Result::NotFound:
+        warnMissing(ctx, path);
+        break;
+    case core::ShellService::Result::NoProgram:
+        // No program for PDF files at all, the system's default included.
         core::WARNBOX(ctx, QStringLiteral("Es wurde kein Acrobat-Reader gefunden!"), QStringLiteral("Problem"));
+        break;
+    case core::ShellService::Result::Failed:
+        warnNoProgram(ctx, QDir::toNativeSeparators(path));
+        break;
+    }
 }
 
 void openDocument(core::Context& ctx, const QString& name) {
-    ctx.shell().openDocument(documentPath(ctx, name));
+    const QString path = documentPath(ctx, name);
+    switch (ctx.shell().openDocument(path)) {
+    case core::ShellService::Result::Ok:
+        break;
+    case core::ShellService::Result::NotFound:
+        warnMissing(ctx, path);
+        break;
+    case core::ShellService::Result::NoProgram:
+    case core::ShellService::Result::Failed:
+        warnNoProgram(ctx, QDir::toNativeSeparators(path));
+        break;
+    }
+}
+
+void openUrl(core::Context& ctx, const QString& url) {
+    if (!ctx.shell().openUrl(url)) {
+        // A mail address is named without the subject the program adds.
+        QString shown = url;
+        if (shown.startsWith(QStringLiteral("mailto:"))) shown = QUrl(url).path();
+        warnNoProgram(ctx, shown);
+    }
 }
 
 void openAddress(core::Context& ctx, const QString& target) {
     const QString t = target.trimmed();
     if (t.isEmpty()) return;
     if (looksLikeAddress(t))
-        ctx.shell().openUrl(QUrl::fromUserInput(t).toString(QUrl::FullyEncoded));
+        openUrl(ctx, QUrl::fromUserInput(t).toString(QUrl::FullyEncoded));
     else
         openDocument(ctx, t);
 }
@@ -165,7 +214,7 @@ QMenuBar* MAKEMENU(core::Context& ctx, QMainWindow* window, const Features& feat
     auto pdf = [&ctx](const QString& name) { return [&ctx, name] { openPdf(ctx, name); }; };
     auto help = [&ctx](const QString& name) { return [&ctx, name] { ctx.help().showContents(name); }; };
     auto document = [&ctx](const QString& name) { return [&ctx, name] { openDocument(ctx, name); }; };
-    auto web = [&ctx](const QString& url) { return [&ctx, url] { ctx.shell().openUrl(url); }; };
+    auto web = [&ctx](const QString& url) { return [&ctx, url] { openUrl(ctx, url); }; };
 
     QMenu* laws = bar->addMenu(QStringLiteral("&Gesetzestexte"));
     addItem(laws, QStringLiteral("Straßenverkehrs&ordnung"), pdf(QStringLiteral(".\\texte\\Stvo.pdf")));
@@ -220,7 +269,7 @@ QMenuBar* MAKEMENU(core::Context& ctx, QMainWindow* window, const Features& feat
     }
     if (!s.CS_EMAIL_M.isEmpty()) {
         addItem(helpMenu, projectText(ctx, s.CS_EMAIL_M), [&ctx] {
-            ctx.shell().openUrl(mailtoAddress(ctx.settings.CS_EMAIL, projectText(ctx, ctx.settings.CRELEASE)));
+            openUrl(ctx, mailtoAddress(ctx.settings.CS_EMAIL, projectText(ctx, ctx.settings.CRELEASE)));
         });
     }
     helpMenu->addSeparator();

@@ -5,9 +5,14 @@
 #include <QEventLoop>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLocalServer>
+#include <QLocalSocket>
 
 #include "catalog/runfiles.h"
 #include "diag/printerr.h"
+#include "catalog/updatedialogs.h"
+#include "core/context.h"
+#include "core/helptopics.h"
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
 #include "shell/features.h"
@@ -15,14 +20,13 @@
 #include "shell/logindialog.h"
 #include "shell/artwork.h"
 #include "shell/mainwindow.h"
+#include "shell/programlock.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
-#include "ui/fonts.h"
 #include "ui/bitmaps.h"
+#include "ui/fonts.h"
+#include "ui/helpviewer.h"
 #include "ui/services.h"
-#include "catalog/updatedialogs.h"
-#include "core/context.h"
-#include "core/helptopics.h"
 
 namespace shell {
 
@@ -35,6 +39,58 @@ bool HelpKey::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+namespace {
+
+const QByteArray kShowRequest = "show\n";
+const QByteArray kShown = "shown\n";
+
+// The window the user should see of the running copy: the dialog open over everything, else the main window.
+void bringToFront(const core::Context& ctx) {
+    QWidget* main = ui::ownerWindow(ctx);
+    if (main) {
+        if (main->isMinimized()) main->showNormal();
+        main->raise();
+    }
+    QWidget* window = QApplication::activeModalWidget();
+    if (!window) window = main;
+    if (!window) return;
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+ShowRequests::ShowRequests(const QString& name, const core::Context& ctx, QObject* parent)
+    : QObject(parent), m_server(new QLocalServer(this)) {
+    // Only the holder of the folder's lock listens, so a name left by a copy that crashed is stale.
+    QLocalServer::removeServer(name);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    m_server->listen(name);
+    connect(m_server, &QLocalServer::newConnection, this, [this, &ctx] {
+        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, socket, [socket, &ctx] {
+                if (!socket->readAll().contains(kShowRequest)) return;
+                bringToFront(ctx);
+                socket->write(kShown);
+                socket->flush();
+            });
+        }
+    });
+}
+
+bool askRunningCopyToShow(const QString& name, int timeoutMs) {
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(timeoutMs)) return false;
+    socket.write(kShowRequest);
+    if (!socket.waitForBytesWritten(timeoutMs)) return false;
+    QByteArray answer;
+    while (!answer.contains(kShown) && socket.waitForReadyRead(timeoutMs))
+        answer += socket.readAll();
+    return answer.contains(kShown);
 }
 
 void handleOldErrorLog(core::Context& ctx, const Features& features) {
@@ -65,8 +121,6 @@ int runProgram(core::Context& ctx, const Features& features) {
     const QString iconName = platform::readProfileString(iniPath(ctx), QStringLiteral("Setup"), QStringLiteral("Icon"),
                                                          QStringLiteral("Tavolin"));
     const QPixmap icon = ui::Bitmaps::get(iconName);
-    Coords coords;
-    GETCOORDS(ctx, 0, coords);
 
     const bool maximised = ctx.settings.NS_WINSIZE == 1;
     MainWindow window(ctx, features, maximised);
@@ -76,13 +130,13 @@ int runProgram(core::Context& ctx, const Features& features) {
         QApplication::setWindowIcon(QIcon(icon));
     }
     window.setFont(ui::dialogFont());
-    const QRect geometry = mainWindowGeometry(coords);
+    const QRect geometry = savedMainWindowGeometry(ctx);
     window.resize(geometry.size());
     window.move(geometry.topLeft());
     ctx.setOwnerWindow(&window);
     window.setStartActions([&ctx, &window] {
         LOGIN(ctx, &window);
-        catalog::MAKELOCAL(ctx, "LOCAL1");
+        makeLearningState(ctx, QStringLiteral("LOCAL1"));
         catalog::ISUPDATE(ctx);
     });
 
@@ -92,8 +146,12 @@ int runProgram(core::Context& ctx, const Features& features) {
         window.showMaximized();
     else
         window.show();
+    // Asking the speech engine takes seconds; it answers in the background while the user looks at the window.
+    ctx.speech().probe();
     loop.exec();
     window.hide();
+    // The help windows belong to no dialog; they go with the program.
+    ui::closeHelpWindows();
 
     saveSettingsBackup(ctx);
     qApp->removeEventFilter(&helpKey);
@@ -108,6 +166,14 @@ int MAIN(const Features& features) {
     QDir::setCurrent(dir);
     core::Context ctx(dir);
     ui::useRealServices(ctx);
+    // Before anything touches a file of the folder: a second copy shows the first one and ends.
+    const ProgramLock lock(dir);
+    if (lock.heldElsewhere()) {
+        if (!askRunningCopyToShow(lock.channelName(), 3000))
+            core::WARNBOX(ctx, QStringLiteral("Lenkwerk läuft bereits."), QStringLiteral("Lenkwerk"));
+        return 0;
+    }
+    ShowRequests requests(lock.channelName(), ctx);
     return runProgram(ctx, features);
 }
 

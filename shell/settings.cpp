@@ -168,11 +168,27 @@ Coords snapMainWindow(Coords c) {
     return c;
 }
 
-void putMainWindowCoords(const core::Context& ctx, const Coords& window, QSize screen, bool maximised) {
+bool mostlyOnScreen(const QRect& rect, const QList<QRect>& screens) {
+    if (rect.width() <= 0 || rect.height() <= 0) return false;
+    const qint64 area = qint64(rect.width()) * rect.height();
+    for (const QRect& screen : screens) {
+        const QRect on = rect.intersected(screen);
+        if (!on.isEmpty() && 2 * qint64(on.width()) * on.height() >= area) return true;
+    }
+    return false;
+}
+
+void putMainWindowCoords(const core::Context& ctx, const Coords& window, QSize screen, bool maximised,
+                         const QList<QRect>& screens) {
     const QString ini = iniPath(ctx);
     const Coords c = snapMainWindow(window);
     const int w = c.right - c.left;
     const int h = c.bottom - c.top;
+    if (!maximised) {
+        const QRect rect(window.left, window.top, window.right - window.left, window.bottom - window.top);
+        const QList<QRect> on = screens.isEmpty() ? QList<QRect>{QRect(QPoint(0, 0), screen)} : screens;
+        if (rect.width() < kMinWindowWidth || rect.height() < kMinWindowHeight || !mostlyOnScreen(rect, on)) return;
+    }
     // A maximised window counts as filling the screen whatever size the desktop's panels leave it.
     if (!maximised && w < screen.width() && h < screen.height()) {
         platform::writeProfileNumber(ini, kSystem, QStringLiteral("0_Top"), c.top);
@@ -188,6 +204,21 @@ void putMainWindowCoords(const core::Context& ctx, const Coords& window, QSize s
 
 QRect mainWindowGeometry(const Coords& c) {
     return QRect(c.left, c.top, qMax(1, c.right - c.left), qMax(1, c.bottom - c.top));
+}
+
+QRect mainWindowGeometry(const Coords& c, const QList<QRect>& screens, const QRect& primaryArea) {
+    const QRect saved(c.left, c.top, c.right - c.left, c.bottom - c.top);
+    if (saved.width() >= kMinWindowWidth && saved.height() >= kMinWindowHeight && mostlyOnScreen(saved, screens))
+        return saved;
+    const QRect area = primaryArea.isEmpty() ? QRect(0, 0, 800, 600) : primaryArea;
+    QRect fallback(QPoint(0, 0), QSize(800, 600).boundedTo(area.size()));
+    fallback.moveCenter(area.center());
+    return fallback;
+}
+
+std::optional<QPoint> dialogPosition(const QPoint& topLeft, QSize size, const QList<QRect>& screens) {
+    if (!mostlyOnScreen(QRect(topLeft, size), screens)) return std::nullopt;
+    return topLeft;
 }
 
 } // namespace shell

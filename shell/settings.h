@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QList>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -74,17 +78,41 @@ Coords snapMainWindow(Coords window);
 int snapHeight(int h);
 int snapWidth(int w);
 
+// The smallest main window the program is laid out for.
+inline constexpr int kMinWindowWidth = 640;
+inline constexpr int kMinWindowHeight = 480;
+
+// At least half of the rectangle lies on one of the screens (a window there can be seen and grabbed).
+bool mostlyOnScreen(const QRect& rect, const QList<QRect>& screens);
+
 // Slot 0 with the window's rectangle and the screen's size: the snapped rectangle with 0_Width and 0_Hight when
 // it is smaller than the screen in both directions, else only [Setup] WINSIZE=1 (the next start is maximised).
-void putMainWindowCoords(const core::Context& ctx, const Coords& window, QSize screen, bool maximised);
+// A window smaller than 640 x 480 or mostly off the screens (all of them; none given: the one of `screen` at 0,0)
+// writes nothing: a rectangle saved from it would make every later start unusable.
+void putMainWindowCoords(const core::Context& ctx, const Coords& window, QSize screen, bool maximised,
+                         const QList<QRect>& screens = {});
 
 // PUTCOORDS: saves the position of `window` in the slot; slot 0 is the main window (above), slots 1 and 2 keep
 // top and left, other slots nothing.
 void PUTCOORDS(const core::Context& ctx, int slot, const QWidget* window);
 
+// The rectangles of the screens attached now, and the primary screen's area without the desktop's panels.
+QList<QRect> screenRects();
+QRect primaryScreenArea();
+// Slot 0 as the main window takes it on the screens attached now.
+QRect savedMainWindowGeometry(const core::Context& ctx);
+// Slot 1 or 2 as a dialog of `size` takes it on the screens attached now; none when it would lie off them.
+std::optional<QPoint> savedDialogPosition(const core::Context& ctx, int slot, QSize size);
+
 // The window's rectangle in the form the slots keep: the top-level window's position and its size.
 Coords windowCoords(const QWidget* window);
 // The geometry a main window gets from slot 0: position top/left, size right - left by bottom - top.
 QRect mainWindowGeometry(const Coords& coords);
+// The same on these screens: a saved rectangle smaller than 640 x 480 or not mostly on one of the screens (a
+// monitor unplugged, a hand-edited file) gives 800 x 600 centred on `primaryArea` instead.
+QRect mainWindowGeometry(const Coords& coords, const QList<QRect>& screens, const QRect& primaryArea);
+// A dialog of `size` saved at `topLeft` (slots 1 and 2): the place when the dialog is mostly on one of the
+// screens there, else none, and the dialog takes its usual place.
+std::optional<QPoint> dialogPosition(const QPoint& topLeft, QSize size, const QList<QRect>& screens);
 
 } // namespace shell

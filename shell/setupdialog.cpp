@@ -63,7 +63,7 @@ SetupDialog::SetupDialog(core::Context& ctx, QWidget* parent)
     parts::rightLabel(system, QStringLiteral("Sprachausgabe"), layout::setup::speechLabel);
     m_speech = check(system, QStringLiteral(" einschalten"), layout::setup::speech, s.LS_SPEECH, s.LS_SPEECH);
     // Only where a speech engine with a German voice is installed can the switch do anything.
-    m_speech->setEnabled(ctx.speech().available());
+    m_speech->setEnabled(ctx.speech().availableNow()); // never waits for the engine: the dialog opens at once
     auto* note = parts::leftLabel(system,
                                   QStringLiteral("Die Sprachausgabe benötigt eine deutsche Stimme (espeak-ng).\r"
                                                  "Diese finden Sie auf https://github.com/espeak-ng/espeak-ng"),

@@ -14,17 +14,24 @@
 
 namespace shell {
 
-void setGermanRuntime() {
+int setGermanRuntime() {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     auto* app = QCoreApplication::instance();
-    if (!app) return;
-    // Qt's own texts (standard buttons of the warning box) in German where the translations are installed.
-    auto* translator = new QTranslator(app);
-    if (translator->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
+    if (!app) return 0;
+    // Qt's own texts in German: buttons of the warning box, edit-field menus, print and file dialogs (qtbase) and
+    // the help window's search (qt_help). Debian ships them in qt6-translations-l10n.
+    int loaded = 0;
+    for (const char* catalog : {"qtbase", "qt_help", "qtmultimedia"}) {
+        auto* translator = new QTranslator(app);
+        if (translator->load(QLocale(QLocale::German), QString::fromLatin1(catalog), QStringLiteral("_"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+            QCoreApplication::installTranslator(translator)) {
+            ++loaded;
+        } else {
+            delete translator;
+        }
+    }
+    return loaded;
 }
 
 bool maintainerModeRequested(const core::Context& ctx) {

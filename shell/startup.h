@@ -8,8 +8,9 @@ class Context;
 
 namespace shell {
 
-// Runtime settings of the process itself: German for the runtime's texts and number and date formats.
-void setGermanRuntime();
+// Runtime settings of the process itself: German for the runtime's texts and number and date formats, and Qt's
+// German translations where they are installed. Returns how many of Qt's translation catalogs were loaded.
+int setGermanRuntime();
 
 // Maintainer mode is on when the program folder holds the file "Maint/Pflegemodus" (any case). Ordinary
 // installations never have it; the picture folder Maint/Bitmaps alone does not switch it on.

@@ -3,6 +3,8 @@
 #include "core/helptopics.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHelpContentWidget>
@@ -15,7 +17,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -45,28 +49,105 @@ std::map<QString, QPointer<HelpViewer>>& viewers() {
     return v;
 }
 
+// One window per collection, reused and brought to the front. It has no owner: the dialogs of the program block
+// only their own owners, so the help stays usable beside the dialog that opened it.
 HelpViewer* viewerFor(const QString& collectionFile) {
     const QString key = QFileInfo(collectionFile).absoluteFilePath();
     QPointer<HelpViewer>& v = viewers()[key];
     if (!v) {
+        // Placed once, beside the window the user is working in; later it stays where the user put it.
+        QWidget* opener = QApplication::activeModalWidget();
+        if (!opener) opener = QApplication::activeWindow();
+        const QScreen* screen = opener ? opener->screen() : QGuiApplication::primaryScreen();
         v = new HelpViewer(key);
         v->setAttribute(Qt::WA_DeleteOnClose);
-        v->resize(900, 640);
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+        const QRect place = helpWindowPlace(opener ? opener->frameGeometry() : QRect(), area, QSize(900, 640));
+        v->resize(place.size());
+        v->move(place.topLeft());
     }
+    if (v->isMinimized()) v->showNormal();
     v->show();
     v->raise();
     v->activateWindow();
     return v;
 }
 
+bool sameFile(const QFileInfo& a, const QFileInfo& b) {
+    return b.exists() && a.size() == b.size() && a.lastModified() == b.lastModified();
+}
+
 } // namespace
+
+QRect helpWindowPlace(const QRect& opener, const QRect& area, QSize wanted) {
+    constexpr int kNarrowest = 560; // contents beside a readable page
+    QSize size = wanted.boundedTo(area.size());
+    int x = area.right() + 1 - size.width();
+    int y = area.top();
+    if (opener.isValid()) {
+        const int right = area.right() - opener.right();
+        const int left = opener.left() - area.left();
+        if (right >= kNarrowest) {
+            size.setWidth(qMin(size.width(), right));
+            x = opener.right() + 1;
+        } else if (left >= kNarrowest) {
+            size.setWidth(qMin(size.width(), left));
+            x = opener.left() - size.width();
+        }
+        y = qBound(area.top(), opener.top(), qMax(area.top(), area.bottom() + 1 - size.height()));
+    }
+    return QRect(QPoint(x, y), size);
+}
+
+QString helpWorkingCopy(const QString& collectionFile) {
+    const QFileInfo source(collectionFile);
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (!source.isFile() || cache.isEmpty()) return collectionFile;
+    const QByteArray id =
+        QCryptographicHash::hash(source.absoluteFilePath().toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    const QDir dir(cache + QStringLiteral("/help/") + QString::fromLatin1(id));
+    if (!dir.mkpath(QStringLiteral("."))) return collectionFile;
+
+    // The collection and the documentation files it registers, which lie beside it under the same names.
+    QStringList files{source.absoluteFilePath()};
+    {
+        QHelpEngineCore probe(source.absoluteFilePath());
+        probe.setReadOnly(true);
+        if (probe.setupData()) {
+            for (const QString& ns : probe.registeredDocumentations()) {
+                const QString doc = probe.documentationFileName(ns);
+                if (QFileInfo(doc).isFile()) files << QFileInfo(doc).absoluteFilePath();
+            }
+        }
+    }
+    bool changed = false;
+    for (const QString& file : files) {
+        const QFileInfo from(file);
+        const QString target = dir.filePath(from.fileName());
+        if (sameFile(from, QFileInfo(target))) continue;
+        changed = true;
+        QFile::remove(target);
+        if (!QFile::copy(file, target)) return collectionFile;
+        QFile copy(target);
+        // A copy of a read-only delivery is read-only too; the engine writes into its collection.
+        copy.setPermissions(copy.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+        if (copy.open(QIODevice::ReadWrite)) copy.setFileTime(from.lastModified(), QFileDevice::FileModificationTime);
+    }
+    // A changed collection needs a new search index (kept by the engine in a hidden folder beside it).
+    if (changed) QDir(dir.filePath(QLatin1Char('.') + source.completeBaseName())).removeRecursively();
+    return dir.filePath(source.fileName());
+}
 
 HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
     : QWidget(parent, Qt::Window), m_collection(collectionFile) {
-    setWindowTitle(QStringLiteral("Lenkwerk - Hilfe"));
-    m_engine = new QHelpEngine(collectionFile, this);
+    // The engine works on a copy in the user's cache folder: its full-text index is written beside the
+    // collection, and the program folder may be read-only (and stays as delivered either way).
+    m_engine = new QHelpEngine(helpWorkingCopy(collectionFile), this);
     m_engine->setReadOnly(false);
     m_valid = QFileInfo(collectionFile).isFile() && m_engine->setupData();
+    // The collection's own title, as its project names it.
+    const QString title = m_valid ? m_engine->customValue(QStringLiteral("WindowTitle")).toString() : QString();
+    setWindowTitle(title.isEmpty() ? QStringLiteral("Lenkwerk - Hilfe") : title);
 
     m_tabs = new QTabWidget;
     auto* contents = m_engine->contentWidget();
@@ -118,6 +199,8 @@ HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
     splitter->addWidget(m_tabs);
     splitter->addWidget(pagePane);
     splitter->setStretchFactor(1, 3);
+    // The page gets most of the room from the start, also in a narrow window beside a dialog.
+    splitter->setSizes({240, 660});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(splitter);
@@ -240,6 +323,14 @@ void HelpViewer::search(const QString& text) {
         return;
     }
     m_engine->searchEngine()->search(text);
+}
+
+void closeHelpWindows() {
+    // Deleted at once, not later: the engine's indexing thread must end before the program (or a test) removes
+    // what it writes to.
+    for (auto& [collection, viewer] : viewers())
+        delete viewer.data();
+    viewers().clear();
 }
 
 HelpViewer* showHelpTopic(const QString& collectionFile, const QString& keyword) {

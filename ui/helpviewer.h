@@ -65,10 +65,20 @@ private:
     QStringList m_lastResults;
 };
 
-// Opens (or raises) the help window of a collection file.
+// Where a new help window goes on the screen area: beside the window it was opened from (right of it, else left
+// of it, narrowed as far as 560 pixels if need be), else at the right edge; `wanted` is its usual size.
+QRect helpWindowPlace(const QRect& opener, const QRect& area, QSize wanted);
+
+// The collection the help window works on: a copy in the user's cache folder, refreshed when the delivered one
+// changes (the engine keeps its search index beside it). The delivered file when no copy can be made.
+QString helpWorkingCopy(const QString& collectionFile);
+
+// Opens (or raises) the help window of a collection file: one window per collection, titled as the collection.
 HelpViewer* showHelpTopic(const QString& collectionFile, const QString& keyword);
 HelpViewer* showHelpContents(const QString& collectionFile);
 HelpViewer* showHelpIndex(const QString& collectionFile, const QString& searchText);
+// Closes and deletes every help window (the program ends).
+void closeHelpWindows();
 
 // The help service of the program: a help file named as the Parts name it (".\TEXTE\EUROFSCH.HLP", or empty
 // for the program's own TAVOLIN.HLP) is the collection of the same base name in the same folder.

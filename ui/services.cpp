@@ -5,6 +5,7 @@
 #include <memory>
 #include <thread>
 
+#include <QApplication>
 #include <QAudioDevice>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -12,6 +13,7 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QMediaDevices>
+#include <QMimeDatabase>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -20,6 +22,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QSoundEffect>
+#include <QStandardPaths>
 #include <QTextToSpeech>
 #include <QTimer>
 #include <QUrl>
@@ -32,6 +35,11 @@
 namespace ui {
 
 // ---- skinned message dialogs ------------------------------------------------------------------------------
+
+QWidget* SkinnedMessages::owner() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return m_owner ? m_owner() : nullptr;
+}
 
 bool SkinnedMessages::yesNo(const QString& message, const QString& title) {
     MessageDialog dlg(MessageDialog::Kind::YesNo, message, title, owner());
@@ -92,7 +100,10 @@ void EffectSound::play(const QString& file) {
 // ---- speech -----------------------------------------------------------------------------------------------
 
 struct TextToSpeech::Impl {
-    bool checked = false;
+    std::function<bool()> engineCheck;
+    bool probing = false;
+    std::shared_future<bool> answer;
+    bool engineTried = false;
     bool ok = false;
     QPointer<QTextToSpeech> tts;
     QStringList queue;
@@ -102,9 +113,30 @@ struct TextToSpeech::Impl {
         if (!tts || queue.isEmpty()) return;
         tts->say(queue.takeFirst());
     }
+    bool answered() const { return probing && answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }
 };
 
-TextToSpeech::TextToSpeech() : m_impl(std::make_unique<Impl>()) {
+namespace {
+
+// Whether the speech engine answers with a German voice. Asked off the user-interface thread: starting the speech
+// daemon alone can take seconds, and one that never answers must not freeze the program.
+bool germanVoiceAnswers() {
+    if (QTextToSpeech::availableEngines().isEmpty()) return false;
+    QTextToSpeech probe;
+    if (probe.state() == QTextToSpeech::Error) return false;
+    for (const QLocale& locale : probe.availableLocales()) {
+        if (locale.language() == QLocale::German) {
+            probe.setLocale(locale);
+            return !probe.availableVoices().isEmpty();
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+TextToSpeech::TextToSpeech(std::function<bool()> engineCheck) : m_impl(std::make_unique<Impl>()) {
+    m_impl->engineCheck = engineCheck ? std::move(engineCheck) : germanVoiceAnswers;
     m_impl->pause.setSingleShot(true);
     m_impl->pause.setInterval(600);
     QObject::connect(&m_impl->pause, &QTimer::timeout, [impl = m_impl.get()] { impl->speakNext(); });
@@ -114,39 +146,27 @@ TextToSpeech::~TextToSpeech() {
     if (m_impl->tts) delete m_impl->tts.data();
 }
 
-namespace {
-
-// Whether the speech engine answers with a German voice, asked off the user-interface thread: a speech service
-// that never answers (a stale speech daemon) must not freeze the program, so after the time limit the answer is no.
-bool germanVoiceAnswers(int timeoutMs) {
-    auto answer = std::make_shared<std::promise<bool>>();
-    std::future<bool> future = answer->get_future();
-    std::thread([answer] {
-        bool ok = false;
-        if (!QTextToSpeech::availableEngines().isEmpty()) {
-            QTextToSpeech probe;
-            if (probe.state() != QTextToSpeech::Error) {
-                for (const QLocale& locale : probe.availableLocales()) {
-                    if (locale.language() == QLocale::German) {
-                        probe.setLocale(locale);
-                        ok = !probe.availableVoices().isEmpty();
-                        break;
-                    }
-                }
-            }
-        }
-        answer->set_value(ok);
-    }).detach();
-    return future.wait_for(std::chrono::milliseconds(timeoutMs)) == std::future_status::ready && future.get();
+void TextToSpeech::probe() {
+    Impl& d = *m_impl;
+    if (d.probing) return;
+    d.probing = true;
+    auto promise = std::make_shared<std::promise<bool>>();
+    d.answer = promise->get_future().share();
+    std::thread([promise, check = d.engineCheck] { promise->set_value(check()); }).detach();
 }
 
-} // namespace
+bool TextToSpeech::availableNow() {
+    probe();
+    return m_impl->answered() && m_impl->answer.get();
+}
 
 bool TextToSpeech::available() {
     Impl& d = *m_impl;
-    if (d.checked) return d.ok;
-    d.checked = true;
-    if (!germanVoiceAnswers(5000)) return false; // starting the speech daemon alone can take two seconds
+    probe();
+    // Speaking waits for the answer, but not for an engine that never gives one.
+    if (d.answer.wait_for(std::chrono::seconds(5)) != std::future_status::ready || !d.answer.get()) return false;
+    if (d.engineTried) return d.ok;
+    d.engineTried = true;
     d.tts = new QTextToSpeech();
     if (d.tts->state() == QTextToSpeech::Error) return false;
     for (const QLocale& locale : d.tts->availableLocales()) {
@@ -176,15 +196,41 @@ void TextToSpeech::speak(const QStringList& parts) {
 
 // ---- shell ------------------------------------------------------------------------------------------------
 
+namespace {
+
+// Whether the desktop names a default program for the type ("application/pdf", "x-scheme-handler/mailto"). The
+// opener starts in the background and cannot tell us later that it found nothing, so it is asked first. Where it
+// cannot be asked, the answer is yes and the opening itself decides.
+bool desktopHasProgramFor(const QString& type) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (tool.isEmpty()) return true;
+    QProcess query;
+    query.start(tool, {QStringLiteral("query"), QStringLiteral("default"), type});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return true;
+    }
+    return query.exitStatus() != QProcess::NormalExit || !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+} // namespace
+
 core::ShellService::Result DesktopShell::openDocument(const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).isFile()) return Result::NotFound;
+    if (!desktopHasProgramFor(QMimeDatabase().mimeTypeForFile(path).name())) return Result::NoProgram;
+    // Without an opener at all (no xdg-open, no browser) Qt cannot start anything.
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())) ? Result::Ok
-                                                                                              : Result::Failed;
+                                                                                              : Result::NoProgram;
 }
 
 bool DesktopShell::openUrl(const QString& url) {
     const QUrl u(url, QUrl::StrictMode);
-    return u.isValid() && !u.scheme().isEmpty() && QDesktopServices::openUrl(u);
+    if (!u.isValid() || u.scheme().isEmpty()) return false;
+    // Web pages fall back to any browser the opener finds; mail has no such fallback.
+    if (u.scheme() == QLatin1String("mailto") && !desktopHasProgramFor(QStringLiteral("x-scheme-handler/mailto")))
+        return false;
+    return QDesktopServices::openUrl(u);
 }
 
 bool DesktopShell::startProcess(const QString& program, const QStringList& arguments, const QString& workingDirectory) {

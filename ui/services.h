@@ -26,7 +26,9 @@ public:
     void busy(bool on) override;
 
 private:
-    QWidget* owner() const { return m_owner ? m_owner() : nullptr; }
+    // The dialog open now, else the main window: a dialog blocks only its owners, so a question asked while a
+    // dialog is open must belong to that dialog.
+    QWidget* owner() const;
     std::function<QWidget*()> m_owner;
 };
 
@@ -41,8 +43,12 @@ private:
 
 class TextToSpeech : public core::SpeechService {
 public:
-    TextToSpeech();
+    // `engineCheck` answers whether an engine with a German voice is there; it runs on a thread of its own (the
+    // default asks Qt's speech engines; tests give a slow one).
+    explicit TextToSpeech(std::function<bool()> engineCheck = {});
     ~TextToSpeech() override;
+    void probe() override;
+    bool availableNow() override;
     bool available() override;
     void speak(const QStringList& parts) override;
 

@@ -15,7 +15,8 @@
 namespace ui {
 
 SkinnedDialog::SkinnedDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
-    setModal(true);
+    // Modal to its owner and the owner's owners only: the help window it opens stays usable beside it.
+    setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     setFont(dialogFont());
     // The skin covers the whole dialog; no need to clear behind it first.
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -96,10 +97,16 @@ void SkinnedDialog::hideEvent(QHideEvent* event) {
 void SkinnedDialog::showEvent(QShowEvent* event) {
     if (m_helpContext && !m_helpScope) m_helpScope.emplace(*m_helpContext, m_helpTopic);
     if (!m_positioned) {
-        QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        // Over the middle of the window that opened it, else of the screen; kept on the screen either way.
+        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
         if (screen) {
             const QRect area = screen->availableGeometry();
-            move(area.center() - QPoint(width() / 2, height() / 2));
+            const QPoint centre = owner && owner->isVisible() ? owner->frameGeometry().center() : area.center();
+            QPoint topLeft = centre - QPoint(width() / 2, height() / 2);
+            topLeft.setX(qBound(area.left(), topLeft.x(), qMax(area.left(), area.right() + 1 - width())));
+            topLeft.setY(qBound(area.top(), topLeft.y(), qMax(area.top(), area.bottom() + 1 - height())));
+            move(topLeft);
         }
         m_positioned = true;
     }

@@ -37,7 +37,8 @@ public:
     void setDraggable(bool on) { m_draggable = on; }
     bool isDraggable() const { return m_draggable; }
 
-    // Centred on the screen when first shown, unless a position was set with placeAt.
+    // Centred on the window that opened it when first shown (on the screen when there is none), unless a position
+    // was set with placeAt.
     void placeAt(const QPoint& topLeft);
 
     // The small "X" (tooltip "Schließen"), which rejects the dialog.

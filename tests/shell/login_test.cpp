@@ -96,6 +96,29 @@ TEST_F(Login, AnUpperCaseNameLogsInAMixedCaseUserWhoseStoredNameIsShown) {
     EXPECT_TRUE(scripted.messages->shown().empty());
 }
 
+TEST_F(Login, EnterInEitherFieldConfirms) {
+    login([](LoginDialog* d) {
+        type(d->nameField(), QStringLiteral("anna berg"));
+        QTest::keyClick(d->nameField(), Qt::Key_Return); // no password: the check says so, once
+        EXPECT_TRUE(d->isVisible());
+        type(d->passwordField(), QStringLiteral("geheim"));
+        QTest::keyClick(d->passwordField(), Qt::Key_Enter);
+        if (d->isVisible()) d->reject();
+    });
+    ASSERT_EQ(scripted.messages->shown().size(), 1u);
+    EXPECT_EQ(scripted.messages->shown()[0].text, QStringLiteral("Name oder Passwort falsch !"));
+    EXPECT_EQ(ctx.login().NS_USER, 1);
+
+    login([](LoginDialog* d) {
+        type(d->nameField(), QStringLiteral("ben kurz"));
+        type(d->passwordField(), QStringLiteral("b2"));
+        d->nameField()->setFocus();
+        QTest::keyClick(d->nameField(), Qt::Key_Return);
+        if (d->isVisible()) d->reject();
+    });
+    EXPECT_EQ(ctx.login().NS_USER, 2);
+}
+
 TEST_F(Login, WrongAndEmptyInputKeepTheDialogOpenAndCancelFallsBackToUser1) {
     ctx.setLogin(core::LoginState{2, QStringLiteral("Ben Kurz"), QStringLiteral("LOCAL2")});
     login([this](LoginDialog* d) {
@@ -202,6 +225,22 @@ TEST_F(Login, TheGreetingIsSpeechWhenOnElseTheSound) {
     std::filesystem::remove(path("FRAGEN.DBF"));
     EXPECT_FALSE(catalog::MAKELOCAL(ctx, "LOCAL2")); // no catalog, no table, and it says so
     EXPECT_FALSE(exists("LOCAL2.DBF"));
+}
+
+TEST_F(Login, ALearningStateThatCannotBeCreatedIsNamedAndSaidToBeLost) {
+    // Something in the way of the table's file, as a folder that cannot be written would be.
+    std::filesystem::create_directories(path("LOCAL1.TMP.DBF/x"));
+    EXPECT_FALSE(shell::makeLearningState(ctx, QStringLiteral("LOCAL1")));
+    const auto& shown = scripted.messages->shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, lwtest::ScriptedMessages::Kind::Warning);
+    EXPECT_TRUE(shown[0].text.contains(QString::fromStdString(path("LOCAL1.DBF").string()))) << shown[0].text;
+    EXPECT_TRUE(shown[0].text.contains(QStringLiteral("nicht gespeichert"))) << shown[0].text;
+    // A table that is there is no trouble.
+    std::filesystem::remove_all(path("LOCAL1.TMP.DBF"));
+    EXPECT_TRUE(shell::makeLearningState(ctx, QStringLiteral("LOCAL1")));
+    EXPECT_TRUE(shell::makeLearningState(ctx, QStringLiteral("LOCAL1")));
+    EXPECT_EQ(shown.size(), 1u);
 }
 
 // Upper case turns a sharp s into two letters, which must not push a name or password past its padding.

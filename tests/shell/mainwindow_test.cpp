@@ -5,6 +5,8 @@
 #include <QMenuBar>
 #include <QTest>
 
+#include "core/helptopics.h"
+#include "platform/inifile.h"
 #include "shell/aboutbox.h"
 #include "shell/features.h"
 #include "shell/mainwindow.h"
@@ -13,7 +15,6 @@
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "shelltest.h"
-#include "core/helptopics.h"
 #include "ui/controls.h"
 
 using shell::MainWindow;
@@ -86,13 +87,13 @@ TEST_F(Menu, EveryCaptionIsThereAndLaterFeaturesAreGreyed) {
         "  &Verlassen / Alt-F4",
         "&Training",
         "  Klasse &A (Krafträder mit oder ohne Beiwagen) (aus)",
-        "  Klasse A1 (Krafträder mit Hubraum bis 125 qm und Leistung bis 11 kw) (aus)",
+        "  Klasse A1 (Krafträder mit Hubraum bis 125 ccm und Leistung bis 11 kW) (aus)",
         "  —",
         "  Klasse &B/BE (Pkw mit/ohne Anhänger und Kfz bis 3,5 t) (aus)",
         "  —",
         "  Klasse &C (Kfz über 3,5 t mit/ohne Anhänger bis 750 kg) (aus)",
         "  Klasse C1 (Kfz über 3,5 bis 7,5 t mit/ohne Anhänger bis 750 kg) (aus)",
-        "  Klasse CE (Kfz über 3,5 und Anhänger über 750 kg) (aus)",
+        "  Klasse CE (Kfz über 3,5 t und Anhänger über 750 kg) (aus)",
         "  —",
         "  Klasse &D (Kfz zur Personenbeförderung mit über 8 Sitzplätzen mit/ohne Anhänger bis 750 kg) (aus)",
         "  Klasse D1 (Kfz zur Personenbeförderung mit 8 bis 16 Sitzplätzen mit/ohne Anhänger bis 750 kg) (aus)",
@@ -167,7 +168,7 @@ TEST_F(Menu, ALinkedFeatureIsEnabledAndGetsItsClass) {
     };
     f.BUSSRECH = [&](core::Context&, QWidget*) { calls << QStringLiteral("BUSSRECH"); };
     window(f);
-    trigger("Klasse A1 (Krafträder mit Hubraum bis 125 qm und Leistung bis 11 kw)");
+    trigger("Klasse A1 (Krafträder mit Hubraum bis 125 ccm und Leistung bis 11 kW)");
     trigger("Klasse &B/BE (Pkw mit/ohne Anhänger und Kfz bis 3,5 t)");
     trigger("Klasse DE (Kfz zur Personenbeförderung mit mehr als 8 Sitzplätzen und Anhänger über 750 kg)");
     trigger("&Bussgeld berechnen");
@@ -218,20 +219,14 @@ TEST_F(Menu, ProjectItemsAppearWithTheirOwnSeparator) {
 
 TEST_F(Menu, DocumentsHelpFilesAndLinksOpenThroughTheServices) {
     window();
-    trigger("Straßenverkehrs&ordnung"); // not delivered here
-    ASSERT_EQ(scripted.messages->shown().size(), 1u);
-    EXPECT_EQ(scripted.messages->shown()[0].text, QStringLiteral("Es wurde kein Acrobat-Reader gefunden!"));
-    EXPECT_EQ(scripted.messages->shown()[0].title, QStringLiteral("Problem"));
     std::filesystem::create_directory(path("TEXTE"));
     lwtest::writeFile(path("TEXTE/STVG.PDF"), "%PDF-1.4");
     trigger("Straßenverkehrs&gesetz");
-    EXPECT_EQ(scripted.messages->shown().size(), 1u);
+    EXPECT_TRUE(scripted.messages->shown().empty());
     EXPECT_EQ(scripted.shell->calls().back().target, QString::fromStdString(path("TEXTE/STVG.PDF").string()));
-    trigger("&Muster-Kaufvertrag"); // missing as well, but only PDFs are checked
-    EXPECT_EQ(scripted.messages->shown().size(), 1u);
-    EXPECT_TRUE(scripted.shell->calls().back().target.endsWith(QStringLiteral("/TEXTE/KV.rtf")));
     trigger("&Radarfallen und Starenkästen");
     EXPECT_TRUE(scripted.shell->calls().back().target.startsWith(QStringLiteral("https://")));
+    EXPECT_TRUE(scripted.messages->shown().empty());
 
     trigger("Infos zum &Euro-Führerschein");
     trigger("&Stichwortverzeichnis");
@@ -242,6 +237,37 @@ TEST_F(Menu, DocumentsHelpFilesAndLinksOpenThroughTheServices) {
     EXPECT_EQ(help[1].what, QStringLiteral("index"));
     EXPECT_EQ(help[1].helpFile, core::kHelpFile);
     EXPECT_EQ(help[1].argument, QString());
+}
+
+TEST_F(Menu, WhatCannotBeOpenedIsNamedInTheWarningBox) {
+    window();
+    std::filesystem::create_directory(path("TEXTE"));
+    lwtest::writeFile(path("TEXTE/STVG.PDF"), "%PDF-1.4");
+    lwtest::writeFile(path("TEXTE/KV.RTF"), "{\\rtf1}");
+    scripted.shell->setDocumentResult(core::ShellService::Result::NoProgram);
+    scripted.shell->setUrlResult(false);
+    trigger("Straßenverkehrs&gesetz");  // no program for PDF files at all
+    trigger("&Muster-Kaufvertrag");     // none for RTF files
+    trigger("&Mitfahrzentrale");        // none for web pages
+    trigger("Straßenverkehrs&ordnung"); // the file is missing
+    const auto& shown = scripted.messages->shown();
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[0].text, QStringLiteral("Es wurde kein Acrobat-Reader gefunden!"));
+    EXPECT_TRUE(shown[1].text.contains(QString::fromStdString(path("TEXTE/KV.RTF").string()))) << shown[1].text;
+    EXPECT_TRUE(shown[1].text.contains(QStringLiteral("kein Programm"))) << shown[1].text;
+    EXPECT_TRUE(shown[2].text.contains(QStringLiteral("https://www.blablacar.de/"))) << shown[2].text;
+    EXPECT_TRUE(shown[3].text.contains(QStringLiteral("Stvo.pdf"))) << shown[3].text;
+    EXPECT_TRUE(shown[3].text.contains(QStringLiteral("nicht gefunden"))) << shown[3].text;
+    for (const auto& s : shown) {
+        EXPECT_EQ(s.kind, lwtest::ScriptedMessages::Kind::Warning);
+        EXPECT_EQ(s.title, QStringLiteral("Problem"));
+    }
+
+    writeIni("[Project]\r\nEmail_Menue=Schreiben Sie uns\r\nEmail_URL=info@example.org\r\n");
+    window();
+    trigger("Schreiben Sie uns");
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_TRUE(shown[4].text.contains(QStringLiteral("\rinfo@example.org\r"))) << shown[4].text;
 }
 
 class About : public ShellTest {
@@ -432,4 +458,38 @@ TEST_F(Program, AStartRunsItsStepsInOrderAndTheExitBacksUpTheSettings) {
     EXPECT_EQ(ctx.settings.CS_BRUSH, QStringLiteral("START2"));
     EXPECT_EQ(lwtest::readFile(path("TAVOLIN.SAV")), ini());
     EXPECT_NE(ini().find("0_Width=700"), std::string::npos);
+}
+
+TEST_F(Program, ARectangleOffTheScreenStartsAVisibleWindowAndIsNotKept) {
+    shelltest::writeCatalog(dir.path());
+    // What a run on a larger desktop left behind, backup included.
+    lwtest::writeFile(path("TAVOLIN.SAV"), "[System]\r\n0_Left=99999\r\n");
+    shell::setAboutTimes({50, 50});
+    QRect shown;
+    QRect screen;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* main = qobject_cast<MainWindow*>(w);
+            if (!main || !main->started()) continue;
+            poll.stop();
+            shown = main->geometry();
+            screen = main->screen()->geometry();
+            scripted.messages->queueAnswer(true);
+            QTest::mouseClick(main->background(), Qt::RightButton);
+        }
+    });
+    poll.start();
+    EXPECT_EQ(shell::runProgram(ctx, {}), 0);
+    shell::setAboutTimes({});
+    EXPECT_GE(shown.width(), 640);
+    EXPECT_GE(shown.height(), 480);
+    EXPECT_TRUE(screen.contains(shown.center())) << shown.x() << "," << shown.y();
+    // Nothing the window went through on the way was saved as a negative or tiny size.
+    EXPECT_EQ(ini().find("=-"), std::string::npos) << ini();
+    const int width = platform::readProfileString(shell::iniPath(ctx), QStringLiteral("System"),
+                                                  QStringLiteral("0_Width"), QStringLiteral("640"))
+                          .toInt();
+    EXPECT_GE(width, 640) << ini();
 }

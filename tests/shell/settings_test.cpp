@@ -65,7 +65,29 @@ TEST_F(Settings, ValuesConvertAsTheSettingsFileMeansThem) {
     EXPECT_EQ(s.NS_MAXDURCH, 0);
     EXPECT_EQ(s.NS_THEMEN, 7);
     EXPECT_EQ(s.NS_WINSIZE, 0);
-    EXPECT_EQ(s.NS_ERROR, std::numeric_limits<int>::max());
+    EXPECT_EQ(s.NS_ERROR, 3); // far beyond the three ways there are
+}
+
+TEST_F(Settings, HandEditedValuesOutOfRangeAreBroughtIntoItAndStoredSo) {
+    writeIni("[Setup]\r\nMAXFRAGEN=-5\r\nTHEMEN=99\r\nWINSIZE=7\r\nERROR=0\r\nMAXDURCH=-2\r\n");
+    shell::SETPUBLICS(ctx, true);
+    const core::Settings& s = ctx.settings;
+    EXPECT_EQ(s.NS_MAXFRAGEN, 0);
+    EXPECT_EQ(s.NS_THEMEN, 9);
+    EXPECT_EQ(s.NS_WINSIZE, 2);
+    EXPECT_EQ(s.NS_ERROR, 1);
+    EXPECT_EQ(s.NS_MAXDURCH, -2); // nothing acts on it; kept as it is
+    EXPECT_EQ(iniValue(ctx, "Setup", "MAXFRAGEN"), QStringLiteral("0"));
+    EXPECT_EQ(iniValue(ctx, "Setup", "THEMEN"), QStringLiteral("9"));
+    EXPECT_EQ(iniValue(ctx, "Setup", "WINSIZE"), QStringLiteral("2"));
+    EXPECT_EQ(iniValue(ctx, "Setup", "ERROR"), QStringLiteral("1"));
+
+    writeIni("[Setup]\r\nMAXFRAGEN=150\r\nTHEMEN=0\r\nWINSIZE=-1\r\nERROR=4\r\n");
+    shell::SETPUBLICS(ctx, false);
+    EXPECT_EQ(s.NS_MAXFRAGEN, 99);
+    EXPECT_EQ(s.NS_THEMEN, 1);
+    EXPECT_EQ(s.NS_WINSIZE, 0); // opens normal, as a text without digits does
+    EXPECT_EQ(s.NS_ERROR, 3);
 }
 
 TEST_F(Settings, SpeechIsNotWrittenBackAndTheLoginStartsEmpty) {
@@ -216,4 +238,47 @@ TEST_F(Coords, DialogSlotsKeepTopAndLeftOnly) {
     int t = 0, l = 0, b = 5, r = 5;
     shell::GETCOORDS(ctx, 1, t, l, b, r);
     EXPECT_EQ(QPoint(l, t), at);
+}
+
+TEST_F(Coords, ARectangleOffTheScreensOrTooSmallGivesTheDefaultWindowCentred) {
+    const QList<QRect> one = {QRect(0, 0, 1280, 1024)};
+    const QRect fallback(240, 212, 800, 600);
+    auto placed = [&](const std::string& system, const QList<QRect>& screens) {
+        writeIni("[System]\r\n" + system);
+        shell::Coords c;
+        shell::GETCOORDS(ctx, 0, c);
+        return shell::mainWindowGeometry(c, screens, screens.first());
+    };
+    EXPECT_EQ(placed("0_Left=99999\r\n", one), fallback);                                  // negative width
+    EXPECT_EQ(placed("0_Left=1500\r\n0_Right=2300\r\n", one), fallback);                   // monitor unplugged
+    EXPECT_EQ(placed("0_Left=1200\r\n0_Right=2000\r\n", one), fallback);                   // 80 px showing
+    EXPECT_EQ(placed("0_Top=100\r\n0_Bottom=99\r\n", one), fallback);                      // negative height
+    EXPECT_EQ(placed("0_Left=10\r\n0_Right=400\r\n0_Bottom=300\r\n", one), fallback);      // below the minimum
+    EXPECT_EQ(placed("0_Top=-5000\r\n0_Left=-5000\r\n0_Bottom=-4400\r\n", one), fallback); // far above and left
+    // What a user left on the screen stays, also on a second screen and partly over the edge.
+    EXPECT_EQ(placed("0_Top=20\r\n0_Left=100\r\n0_Bottom=620\r\n0_Right=900\r\n", one), QRect(100, 20, 800, 600));
+    EXPECT_EQ(placed("0_Left=700\r\n0_Right=1500\r\n", one), QRect(700, 0, 800, 600));
+    const QList<QRect> two = {QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)};
+    EXPECT_EQ(placed("0_Left=1500\r\n0_Right=2300\r\n", two), QRect(1500, 0, 800, 600));
+    // The first start keeps the top left corner.
+    writeIni("");
+    shell::Coords c;
+    shell::GETCOORDS(ctx, 0, c);
+    EXPECT_EQ(shell::mainWindowGeometry(c, one, one.first()), QRect(0, 0, 800, 600));
+}
+
+TEST_F(Coords, ANegativeOrTooSmallOrLostWindowIsNeverSaved) {
+    const QList<QRect> one = {QRect(0, 0, 1280, 1024)};
+    shell::putMainWindowCoords(ctx, {0, 99999, 600, 100000}, QSize(1280, 1024), false, one);
+    shell::putMainWindowCoords(ctx, {0, 500, 600, 499}, QSize(1280, 1024), false, one);
+    shell::putMainWindowCoords(ctx, {0, 0, 300, 400}, QSize(1280, 1024), false, one);
+    shell::putMainWindowCoords(ctx, {0, 1500, 600, 2300}, QSize(1280, 1024), false, one);
+    EXPECT_EQ(ini(), "");
+    shell::putMainWindowCoords(ctx, {0, 700, 600, 1500}, QSize(1280, 1024), false, one); // more than half shows
+    EXPECT_EQ(iniValue(ctx, "System", "0_Width"), QStringLiteral("800"));
+
+    // The dialog slots the same way: a place off the screens is neither taken nor kept.
+    EXPECT_EQ(shell::dialogPosition(QPoint(99999, 0), QSize(300, 200), one), std::nullopt);
+    EXPECT_EQ(shell::dialogPosition(QPoint(1200, 900), QSize(300, 200), one), std::nullopt);
+    EXPECT_EQ(shell::dialogPosition(QPoint(-100, 40), QSize(300, 200), one), QPoint(-100, 40));
 }

@@ -1,6 +1,10 @@
+#include <QElapsedTimer>
 #include <QMainWindow>
+
+#include <chrono>
 #include <QRadioButton>
 #include <QTest>
+#include <thread>
 
 #include "platform/inifile.h"
 #include "shell/login.h"
@@ -9,10 +13,11 @@
 #include "shell/setupdialog.h"
 #include "shell/setupuser.h"
 #include "shelltest.h"
-#include "ui/fonts.h"
 #include "ui/buttons.h"
 #include "ui/controls.h"
+#include "ui/fonts.h"
 #include "ui/maskededit.h"
+#include "ui/services.h"
 
 using shell::SetupDialog;
 using shell::SetupUserDialog;
@@ -108,6 +113,39 @@ TEST_F(Setup, ANewWindowModeIsAnnouncedForTheNextStartUnlessSwitchedBack) {
               QStringLiteral("Die Einstellungen werden erst nach\rdem nächsten Start aktiviert !"));
     EXPECT_EQ(scripted.messages->shown()[0].title, QStringLiteral("Setup"));
     EXPECT_EQ(value("Setup", "WINSIZE"), QStringLiteral("1"));
+}
+
+TEST_F(Setup, TheQuestionCountTakesTwoDigitsOnly) {
+    setup([](SetupDialog* d) {
+        d->questionCount()->setFocus();
+        QTest::keyClicks(d->questionCount(), QStringLiteral("-7x123"));
+        EXPECT_EQ(d->questionCount()->text(), QStringLiteral("71"));
+        EXPECT_EQ(d->edited().NS_MAXFRAGEN, 71);
+        d->reject();
+    });
+}
+
+TEST_F(Setup, ASlowSpeechEngineDoesNotHoldUpTheDialog) {
+    // An engine that takes three seconds to say whether it has a German voice, asked at start-up.
+    auto speech = std::make_unique<ui::TextToSpeech>([] {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        return true;
+    });
+    ui::TextToSpeech* engine = speech.get();
+    ctx.setSpeech(std::move(speech));
+    engine->probe();
+    for (int opening = 0; opening < 2; ++opening) {
+        QElapsedTimer t;
+        t.start();
+        SetupDialog d(ctx, &window);
+        d.show();
+        EXPECT_LT(t.elapsed(), 100) << "opening " << opening;
+        EXPECT_FALSE(d.speechBox()->isEnabled()); // not known yet
+    }
+    // Once it has answered, the switch is offered.
+    ASSERT_TRUE(uitest::waitFor([&] { return engine->availableNow(); }, 6000));
+    SetupDialog d(ctx, &window);
+    EXPECT_TRUE(d.speechBox()->isEnabled());
 }
 
 TEST_F(Setup, SpeechCanBeSwitchedOnOnlyWithAVoiceAndSaysSoOnce) {

@@ -60,7 +60,7 @@ void ScriptedMessages::meter(const core::MeterAction& action, const QString& tex
 
 core::ShellService::Result ScriptedShell::openDocument(const QString& path) {
     m_calls.push_back({QStringLiteral("document"), path, {}});
-    return QFileInfo(path).isFile() ? Result::Ok : Result::NotFound;
+    return QFileInfo(path).isFile() ? m_documentResult : Result::NotFound;
 }
 
 bool ScriptedShell::openUrl(const QString& url) {

@@ -115,11 +115,14 @@ public:
     // What the next calls report; by default documents that exist open, others are not found.
     void setUrlResult(bool ok) { m_urlResult = ok; }
     void setProcessResult(bool ok) { m_processResult = ok; }
+    // Documents that exist report `result` instead of opening (NoProgram: the system has nothing for them).
+    void setDocumentResult(Result result) { m_documentResult = result; }
     const std::vector<Call>& calls() const { return m_calls; }
 
 private:
     bool m_urlResult = true;
     bool m_processResult = true;
+    Result m_documentResult = Result::Ok;
     std::vector<Call> m_calls;
 };
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -11,11 +13,23 @@
 
 namespace {
 
+// Every file and folder under `dir`, hidden ones included.
+QStringList everything(const QString& dir) {
+    QStringList found;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << it.next();
+    found.sort();
+    return found;
+}
+
 // The fixture collection built by the same build step as the program's help, copied into a program folder of
-// its own (the search index is written beside the collection).
+// its own; the user's cache folder is one of the test's own too.
 class Help : public ::testing::Test {
 protected:
     void SetUp() override {
+        m_oldCache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(m_cache.path().string()));
         m_texte = QDir(QString::fromStdString(m_dir.path().string())).filePath(QStringLiteral("Texte"));
         QDir().mkpath(m_texte);
         for (const char* f : {"fixture.qhc", "fixture.qch"}) {
@@ -23,9 +37,15 @@ protected:
             ASSERT_TRUE(QFile::copy(from, m_texte + QLatin1Char('/') + QLatin1String(f))) << f;
         }
     }
+    void TearDown() override {
+        ui::closeHelpWindows();
+        qputenv("XDG_CACHE_HOME", m_oldCache);
+    }
     QString collection() const { return m_texte + QStringLiteral("/fixture.qhc"); }
 
     lwtest::TempDir m_dir;
+    lwtest::TempDir m_cache;
+    QByteArray m_oldCache;
     QString m_texte;
 };
 
@@ -81,6 +101,57 @@ TEST_F(Help, FullTextSearchFindsPagesByTheirWords) {
     ASSERT_TRUE(uitest::waitFor([&] { return hits >= 0; }, 15000));
     EXPECT_EQ(hits, 1);
     EXPECT_EQ(viewer.searchResults(), QStringList{QStringLiteral("Anhalteweg")});
+}
+
+TEST_F(Help, TheSearchNeedsNoWritableProgramFolder) {
+    const QString folder = QString::fromStdString(m_dir.path().string());
+    const QStringList before = everything(folder);
+    {
+        ui::HelpViewer viewer(collection());
+        viewer.show();
+        int hits = -1;
+        QObject::connect(&viewer, &ui::HelpViewer::searchFinished, [&](int n) { hits = n; });
+        viewer.search(QStringLiteral("Bremsweg"));
+        ASSERT_TRUE(uitest::waitFor([&] { return hits >= 0; }, 15000));
+        EXPECT_GE(hits, 1);
+    }
+    // The index went to the cache folder; the program folder is as delivered.
+    EXPECT_EQ(everything(folder), before);
+    EXPECT_FALSE(everything(QString::fromStdString(m_cache.path().string())).isEmpty());
+
+    // A changed delivery replaces the copy, and the new one is searched.
+    const QString working = ui::helpWorkingCopy(collection());
+    EXPECT_NE(working, collection());
+    EXPECT_EQ(ui::helpWorkingCopy(collection()), working);
+    QFile::remove(working);
+    EXPECT_EQ(ui::helpWorkingCopy(collection()), working);
+    EXPECT_TRUE(QFile::exists(working));
+}
+
+TEST_F(Help, OneWindowPerCollectionIsReusedAndTitledAsTheCollection) {
+    ui::HelpViewer* first = ui::showHelpTopic(collection(), QStringLiteral("Anhalteweg"));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->windowTitle(), QStringLiteral("Prüfhilfe"));
+    EXPECT_EQ(first->parentWidget(), nullptr); // a window of its own, owned by no dialog
+    ui::HelpViewer* again = ui::showHelpIndex(collection(), QStringLiteral("B"));
+    EXPECT_EQ(again, first);
+    int viewers = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        viewers += qobject_cast<ui::HelpViewer*>(w) && w->isVisible() ? 1 : 0;
+    EXPECT_EQ(viewers, 1);
+}
+
+TEST(HelpPlace, ANewHelpWindowGoesBesideTheWindowItWasOpenedFrom) {
+    const QRect screen(0, 0, 1280, 1024);
+    // The settings dialog over the middle of the main window: the help fills the room to its right.
+    EXPECT_EQ(ui::helpWindowPlace(QRect(172, 149, 455, 303), screen, QSize(900, 640)), QRect(627, 149, 653, 640));
+    // Room on the left only.
+    EXPECT_EQ(ui::helpWindowPlace(QRect(700, 900, 500, 300), screen, QSize(900, 640)), QRect(0, 384, 700, 640));
+    // No room either side: the right edge of the screen, as without an opener.
+    EXPECT_EQ(ui::helpWindowPlace(QRect(300, 0, 800, 600), screen, QSize(900, 640)), QRect(380, 0, 900, 640));
+    EXPECT_EQ(ui::helpWindowPlace(QRect(), screen, QSize(900, 640)), QRect(380, 0, 900, 640));
+    // A small screen gets a help window that fits on it.
+    EXPECT_EQ(ui::helpWindowPlace(QRect(), QRect(0, 0, 800, 600), QSize(900, 640)), QRect(0, 0, 800, 600));
 }
 
 TEST_F(Help, ServiceMapsHelpFileNamesToCollections) {

@@ -53,6 +53,23 @@ TEST(Shell, DesktopShellReportsAMissingDocumentAsNotFound) {
     EXPECT_FALSE(shell.openUrl(QStringLiteral("kein Link")));
 }
 
+TEST(Shell, DesktopShellSaysWhenTheSystemHasNoProgram) {
+    lwtest::TempDir dir;
+    lwtest::TempDir bin;
+    // A desktop that names no default program for anything.
+    lwtest::writeFile(bin / "xdg-mime", "#!/bin/sh\nexit 0\n");
+    std::filesystem::permissions(bin / "xdg-mime", std::filesystem::perms::owner_all);
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(bin.path().string()));
+    lwtest::writeFile(dir / "KV.rtf", "{\\rtf1 Vertrag}");
+    ui::DesktopShell shell;
+    const auto result = shell.openDocument(str(dir.path() / "KV.rtf"));
+    const bool mail = shell.openUrl(QStringLiteral("mailto:info@example.org?subject=Frage"));
+    qputenv("PATH", oldPath);
+    EXPECT_EQ(result, core::ShellService::Result::NoProgram);
+    EXPECT_FALSE(mail);
+}
+
 namespace {
 
 // A short silent WAV file (8 kHz, 8 bit, mono).

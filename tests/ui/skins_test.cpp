@@ -218,3 +218,38 @@ TEST(SkinnedDialog, CloseGateHoldsTheDialogOpen) {
     dlg.close();
     EXPECT_FALSE(dlg.isVisible());
 }
+
+// Centres differ by a pixel where one size is even and the other odd.
+TEST(SkinnedDialogPlace, ADialogOpensOverTheMiddleOfItsOwnerAndStaysOnTheScreen) {
+    QWidget owner;
+    owner.setGeometry(100, 80, 640, 480);
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    const QRect area = owner.screen()->availableGeometry();
+    {
+        ui::SkinnedDialog dlg(&owner);
+        dlg.setDialogSize(200, 100);
+        dlg.show();
+        EXPECT_LE((dlg.geometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);
+    }
+    // An owner near the edge: the dialog keeps to the screen.
+    owner.move(area.right() - 150, 0);
+    {
+        ui::SkinnedDialog dlg(&owner);
+        dlg.setDialogSize(200, 100);
+        dlg.show();
+        EXPECT_TRUE(area.contains(dlg.geometry())) << dlg.geometry().x() << "," << dlg.geometry().y();
+    }
+    // A place given to the dialog wins; no owner: the middle of the screen.
+    {
+        ui::SkinnedDialog dlg(&owner);
+        dlg.setDialogSize(200, 100);
+        dlg.placeAt(QPoint(5, 6));
+        dlg.show();
+        EXPECT_EQ(dlg.pos(), QPoint(5, 6));
+    }
+    ui::SkinnedDialog alone;
+    alone.setDialogSize(200, 100);
+    alone.show();
+    EXPECT_LE((alone.geometry().center() - area.center()).manhattanLength(), 2);
+}
