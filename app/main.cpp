@@ -1,13 +1,17 @@
 #include <QApplication>
 
 #include "catalog/maintenance.h"
+#include "online/artwork.h"
+#include "online/updatedialog.h"
 #include "shell/features.h"
 #include "shell/program.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The functions the menu starts from other modules; an item stays disabled until its module is linked here.
+    online::registerArtwork();
     shell::Features features;
+    features.DOWNLOADIT = [](core::Context& ctx, QWidget* owner) { online::DOWNLOADIT(ctx, owner); };
     features.KONVTRANS = [](core::Context& ctx) { catalog::KONVTRANS(ctx); };
     features.DECRYPTALL = [](core::Context& ctx) { catalog::DECRYPTALL(ctx); };
     features.ENCRYPTALL = [](core::Context& ctx) { catalog::ENCRYPTALL(ctx); };

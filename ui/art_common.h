@@ -100,5 +100,4 @@ void filler4(QPainter& p, QSize size);
 void search(QPainter& p, QSize size);
 void stop(QPainter& p, QSize size);
 void programIcon(QPainter& p, QSize size);
-void updateIcon(QPainter& p, QSize size);
 } // namespace ui::art::pictures

@@ -118,9 +118,8 @@ static std::vector<PictureEntry> toolkitPictures() {
         // search dialog, error log dialog
         {"SEEK_WIN", 40, 40, pictures::search, false},
         {"Stop_Max", 32, 32, pictures::stop, false},
-        // icons: the program's and the update dialog's
+        // the program's icon; the update dialog's comes with its feature
         {"Tavolin", 32, 32, pictures::programIcon, false},
-        {"Update", 32, 32, pictures::updateIcon, false},
     };
 }
 
