@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return true;
     });
     bool ok = true;
-    for (std::size_t i = 0; i < reply.size() && ok; i += step) ok = parser.feed(reply.substr(i, step));
+    for (std::size_t i = 0; i < reply.size() && ok; i += step)
+        ok = parser.feed(reply.substr(i, step));
     const bool complete = ok && parser.finish();
     // What reached the sink is what the parser counted, never more than the ceiling or the announced length.
     if (seen != parser.bodyReceived() || seen > ceiling) __builtin_trap();

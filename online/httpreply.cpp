@@ -9,13 +9,16 @@ namespace {
 
 std::string lower(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 
 std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -167,9 +170,9 @@ bool HttpReplyParser::chunkSizeLine() {
     std::uint64_t size = 0;
     for (char c : s) {
         const int d = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
-                      : (c >= 'a' && c <= 'f')                     ? c - 'a' + 10
-                      : (c >= 'A' && c <= 'F')                     ? c - 'A' + 10
-                                                                   : -1;
+                      : (c >= 'a' && c <= 'f')                    ? c - 'a' + 10
+                      : (c >= 'A' && c <= 'F')                    ? c - 'A' + 10
+                                                                  : -1;
         if (d < 0) return fail("ungültige Chunk-Größe");
         size = size * 16 + static_cast<std::uint64_t>(d);
     }

@@ -13,9 +13,9 @@ namespace online {
 // a few kilobytes of memory besides the body, which goes straight to the sink.
 class HttpReplyParser {
 public:
-    static constexpr std::size_t kMaxStatusLine = 500;   // the reply as shown; longer lines are cut
-    static constexpr std::size_t kMaxLine = 8 * 1024;    // any header, chunk or trailer line
-    static constexpr std::size_t kMaxHeaders = 100;      // header lines, trailers included
+    static constexpr std::size_t kMaxStatusLine = 500; // the reply as shown; longer lines are cut
+    static constexpr std::size_t kMaxLine = 8 * 1024;  // any header, chunk or trailer line
+    static constexpr std::size_t kMaxHeaders = 100;    // header lines, trailers included
     static constexpr std::size_t kMaxChunkSizeLine = 256;
 
     // Receives the body bytes in order; false stops the reply (a write error).

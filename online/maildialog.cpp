@@ -15,8 +15,8 @@ namespace online {
 
 namespace at = layout::mailSetup;
 
-MailSetupDialog::MailSetupDialog(core::Context& ctx, const QString& subject, const QString& name,
-                                 const QString& reply, QWidget* parent)
+MailSetupDialog::MailSetupDialog(core::Context& ctx, const QString& subject, const QString& name, const QString& reply,
+                                 QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("EMail-Einstellungen"));
     setFixedSize(at::size);
@@ -33,7 +33,8 @@ MailSetupDialog::MailSetupDialog(core::Context& ctx, const QString& subject, con
     ui::place(new ui::Label(QStringLiteral("Geben Sie nun Ihre Email-Daten ein"), this), at::prompt);
     auto* nameLabel = ui::place(new ui::Label(QStringLiteral("Name"), this), at::nameLabel);
     auto* replyLabel = ui::place(new ui::Label(QStringLiteral("Email"), this), at::replyLabel);
-    for (ui::Label* l : {nameLabel, replyLabel}) l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (ui::Label* l : {nameLabel, replyLabel})
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     m_name = ui::place(new ui::MaskedEdit(this), at::name);
     m_reply = ui::place(new ui::MaskedEdit(this), at::reply);

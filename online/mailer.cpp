@@ -73,16 +73,17 @@ QString buildCommandLine(const MailCommand& c) {
     QString line = QStringLiteral("SndMail -f ") + quoted(c.from);
     line += QStringLiteral(" -X ") + quoted(c.server);
     line += QStringLiteral(" -r ") + quoted(c.to);
-    line += QStringLiteral(" -s \"") + QString(c.subject).replace(QLatin1Char('"'), QLatin1Char('\'')) +
-            QLatin1Char('"');
+    line +=
+        QStringLiteral(" -s \"") + QString(c.subject).replace(QLatin1Char('"'), QLatin1Char('\'')) + QLatin1Char('"');
     line += QStringLiteral(" -b ") + quoted(c.bodyFile);
     line += QStringLiteral(" -u ") + quoted(c.user);
     line += QStringLiteral(" -p ") + quoted(c.password);
     line += QStringLiteral(" -h ") + (c.auth.isEmpty() ? QStringLiteral("LOGIN") : c.auth);
     line += QStringLiteral(" -R ") + quoted(c.replyTo);
-    line += QStringLiteral(" -F \"") + QString(c.display).replace(QLatin1Char('"'), QLatin1Char('\'')) +
-            QLatin1Char('"');
-    for (const QString& a : c.attachments) line += QStringLiteral(" -a ") + (a.isEmpty() ? QString() : quoted(a));
+    line +=
+        QStringLiteral(" -F \"") + QString(c.display).replace(QLatin1Char('"'), QLatin1Char('\'')) + QLatin1Char('"');
+    for (const QString& a : c.attachments)
+        line += QStringLiteral(" -a ") + (a.isEmpty() ? QString() : quoted(a));
     return line;
 }
 
@@ -123,18 +124,41 @@ std::optional<MailCommand> parseCommandLine(const QString& line) {
         if (i + 1 < words.size() && (wasQuoted[i + 1] || !(words[i + 1].size() == 2 && words[i + 1][0] == '-')))
             value = words[++i];
         switch (opt[1].toLatin1()) {
-        case 'f': c.from = value; break;
-        case 'X': c.server = value; break;
-        case 'r': c.to = value; break;
-        case 's': c.subject = value; break;
-        case 'b': c.bodyFile = value; break;
-        case 'u': c.user = value; break;
-        case 'p': c.password = value; break;
-        case 'h': c.auth = value; break;
-        case 'R': c.replyTo = value; break;
-        case 'F': c.display = value; break;
-        case 'a': c.attachments << value; break;
-        default: break;
+        case 'f':
+            c.from = value;
+            break;
+        case 'X':
+            c.server = value;
+            break;
+        case 'r':
+            c.to = value;
+            break;
+        case 's':
+            c.subject = value;
+            break;
+        case 'b':
+            c.bodyFile = value;
+            break;
+        case 'u':
+            c.user = value;
+            break;
+        case 'p':
+            c.password = value;
+            break;
+        case 'h':
+            c.auth = value;
+            break;
+        case 'R':
+            c.replyTo = value;
+            break;
+        case 'F':
+            c.display = value;
+            break;
+        case 'a':
+            c.attachments << value;
+            break;
+        default:
+            break;
         }
     }
     if (c.to.isEmpty() || c.server.isEmpty()) return std::nullopt;
@@ -156,7 +180,8 @@ QByteArray composeMessage(const MailCommand& c, const QByteArray& body) {
     m += "MIME-Version: 1.0\r\nContent-Type: text/plain; charset=UTF-8\r\nContent-Transfer-Encoding: 8bit\r\n\r\n";
     // The body file is ANSI text that may end in an end-of-file byte; lines go out with CR LF.
     QByteArray raw = body;
-    while (raw.endsWith('\x1a')) raw.chop(1);
+    while (raw.endsWith('\x1a'))
+        raw.chop(1);
     QString text = platform::fromAnsi(raw.toStdString());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (!text.endsWith(QLatin1Char('\n'))) text += QLatin1Char('\n');
@@ -219,9 +244,9 @@ int SMTPSENDMAIL(const QString& commandLine) {
     return int(result);
 }
 
-bool SENDMAIL(core::Context& ctx, const QString& from, const QString& server, const QString& to,
-              const QString& subject, const QString& bodyFile, const QStringList& attachments, const QString& user,
-              const QString& password, const QString& replyTo, const QString& name) {
+bool SENDMAIL(core::Context& ctx, const QString& from, const QString& server, const QString& to, const QString& subject,
+              const QString& bodyFile, const QStringList& attachments, const QString& user, const QString& password,
+              const QString& replyTo, const QString& name) {
     MailCommand c;
     c.from = from;
     c.server = server;
@@ -238,10 +263,9 @@ bool SENDMAIL(core::Context& ctx, const QString& from, const QString& server, co
     const int result = SMTPSENDMAIL(buildCommandLine(c));
     SMTPLIBCLOSE();
     if (result != 0)
-        core::WARNBOX(ctx,
-                      QStringLiteral("Die Email konnte nicht versandt werden !\rFehlercode: ") +
-                          QString::number(result),
-                      QStringLiteral("Problem"));
+        core::WARNBOX(
+            ctx, QStringLiteral("Die Email konnte nicht versandt werden !\rFehlercode: ") + QString::number(result),
+            QStringLiteral("Problem"));
     return result == 0;
 }
 

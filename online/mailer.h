@@ -13,16 +13,16 @@ namespace online {
 
 // The parts of a mailer command line ("SndMail -f ... -X ... -r ... -s "..." ...").
 struct MailCommand {
-    QString from;     // -f envelope sender
-    QString server;   // -X host, or host:port
-    QString to;       // -r
-    QString subject;  // -s
-    QString bodyFile; // -b
-    QString user;     // -u
-    QString password; // -p
-    QString auth;     // -h LOGIN or PLAIN
-    QString replyTo;  // -R
-    QString display;  // -F "Name <address>"
+    QString from;            // -f envelope sender
+    QString server;          // -X host, or host:port
+    QString to;              // -r
+    QString subject;         // -s
+    QString bodyFile;        // -b
+    QString user;            // -u
+    QString password;        // -p
+    QString auth;            // -h LOGIN or PLAIN
+    QString replyTo;         // -R
+    QString display;         // -F "Name <address>"
     QStringList attachments; // -a, one per entry; empty entries attach nothing
 };
 
@@ -50,8 +50,8 @@ void SMTPLIBCLOSE();
 QByteArray composeMessage(const MailCommand& command, const QByteArray& body);
 
 // SENDMAIL: builds the command line and sends through the mailer; any code but 0 is shown with its number.
-bool SENDMAIL(core::Context& ctx, const QString& from, const QString& server, const QString& to,
-              const QString& subject, const QString& bodyFile, const QStringList& attachments, const QString& user,
-              const QString& password, const QString& replyTo, const QString& name);
+bool SENDMAIL(core::Context& ctx, const QString& from, const QString& server, const QString& to, const QString& subject,
+              const QString& bodyFile, const QStringList& attachments, const QString& user, const QString& password,
+              const QString& replyTo, const QString& name);
 
 } // namespace online

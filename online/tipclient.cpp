@@ -84,8 +84,8 @@ bool TipClient::open() {
         pump();
     }
     if (m_socket->state() != QAbstractSocket::ConnectedState) {
-        m_error = clock.elapsed() > m_timeout ? QStringLiteral("Zeitüberschreitung beim Verbinden")
-                                              : m_socket->errorString();
+        m_error =
+            clock.elapsed() > m_timeout ? QStringLiteral("Zeitüberschreitung beim Verbinden") : m_socket->errorString();
         m_socket->abort();
         return false;
     }

@@ -66,8 +66,7 @@ QString urlForDisplay(const QString& url) {
     // Without ".de" the address is cut after its host, so that the line still says where it goes.
     const QUrl u(url);
     if (!u.isValid() || u.host().isEmpty()) return url.left(60);
-    return u.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo)
-        .toString();
+    return u.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment | QUrl::RemoveUserInfo).toString();
 }
 
 QString offeredVersion(const QString& description) {
@@ -159,13 +158,11 @@ bool MAINOPEN(UpdateRun& run, const QString& url, bool showCompletion, std::uint
         run.show();
         return false;
     }
-    if (showCompletion)
-        st.CDLOAD = QStringLiteral("Datei '") + st.CFILE + QStringLiteral("' erfolgreich empfangen.");
+    if (showCompletion) st.CDLOAD = QStringLiteral("Datei '") + st.CFILE + QStringLiteral("' erfolgreich empfangen.");
     client->close();
     if (showCompletion)
-        st.CDLOAD += QLatin1Char('\r') + (client->reply().isEmpty()
-                                              ? QStringLiteral("Fertig (no goodbye message)")
-                                              : QStringLiteral("Fertig: ") + client->reply());
+        st.CDLOAD += QLatin1Char('\r') + (client->reply().isEmpty() ? QStringLiteral("Fertig (no goodbye message)")
+                                                                    : QStringLiteral("Fertig: ") + client->reply());
     run.show();
     return true;
 }
@@ -178,8 +175,7 @@ bool DOWNLOADS(UpdateRun& run) {
     if (!core::MSGNOYES(ctx, QStringLiteral("Haben Sie eine Internet-Verbindung hergestellt ?"), kTitle)) return false;
 
     st.CFILE = kDescriptionName;
-    if (!MAINOPEN(run, base.isEmpty() ? QString() : base + kDescriptionName, false, kDescriptionCeiling))
-        return false;
+    if (!MAINOPEN(run, base.isEmpty() ? QString() : base + kDescriptionName, false, kDescriptionCeiling)) return false;
     if (!CHK4UPDATE(run, kDescriptionName)) return false;
     QFile::remove(ctx.path(kDescriptionName));
     const QString lastSize = settings.LastUpSize.trimmed();

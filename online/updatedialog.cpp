@@ -17,8 +17,7 @@ namespace online {
 namespace at = layout::update;
 
 UpdateDialog::UpdateDialog(core::Context& ctx, QWidget* parent)
-    : QDialog(parent), m_ctx(ctx), m_run{ctx, {}, {}, {}},
-      m_topic(ctx, core::topicKeyword(core::topic::kOnline)) {
+    : QDialog(parent), m_ctx(ctx), m_run{ctx, {}, {}, {}}, m_topic(ctx, core::topicKeyword(core::topic::kOnline)) {
     setWindowTitle(ctx.settings.CRELEASE + QStringLiteral(" Internet-Update"));
     setWindowIcon(ui::Bitmaps::icon(QStringLiteral("Update")));
     setFixedSize(at::size);

@@ -24,7 +24,8 @@ Result parse(const std::string& reply, std::size_t step = 1 << 20, std::uint64_t
         return true;
     });
     bool ok = true;
-    for (std::size_t i = 0; i < reply.size() && ok; i += step) ok = p.feed(std::string_view(reply).substr(i, step));
+    for (std::size_t i = 0; i < reply.size() && ok; i += step)
+        ok = p.feed(std::string_view(reply).substr(i, step));
     const bool complete = ok && p.finish();
     return {ok, complete, body, p.error(), p.version()};
 }
@@ -66,7 +67,8 @@ TEST(HttpReply, BrokenOrHostileRepliesFailWithoutGrowing) {
         EXPECT_NE(r.error.find("zu lang"), std::string::npos);
     }
     std::string many = "HTTP/1.0 200 OK\r\n";
-    for (int i = 0; i < 200; ++i) many += "X-" + std::to_string(i) + ": 1\r\n";
+    for (int i = 0; i < 200; ++i)
+        many += "X-" + std::to_string(i) + ": 1\r\n";
     EXPECT_FALSE(parse(many + "\r\n").ok);
     // Lengths: not a number, two different ones, more than the ceiling.
     EXPECT_FALSE(parse("HTTP/1.0 200 OK\r\nContent-Length: 12x\r\n\r\n").ok);

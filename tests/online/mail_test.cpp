@@ -17,7 +17,8 @@ using Kind = lwtest::ScriptedMessages::Kind;
 class MailTest : public ::testing::Test {
 protected:
     MailTest() : root(QString::fromStdString(dir.path().string())), ctx(root) {
-        lwtest::writeFile(dir / "Error.log", "Fehler in Zeile 1\r\nGroesse: 1.234 Bytes \xe4\xf6\xfc\r\n.\r\nEnde\r\n\x1a");
+        lwtest::writeFile(dir / "Error.log",
+                          "Fehler in Zeile 1\r\nGroesse: 1.234 Bytes \xe4\xf6\xfc\r\n.\r\nEnde\r\n\x1a");
     }
     void set(const char* section, const char* key, const QString& value) {
         platform::writeProfileString(ctx.path(QStringLiteral("TAVOLIN.INI")), QString::fromLatin1(section),
@@ -122,7 +123,8 @@ TEST_F(MailTest, TheSupportMailReachesTheServerWithSubjectBodyReplyAndName) {
     EXPECT_EQ(shown()[0].title, QStringLiteral("Palomar - Mailversand"));
     EXPECT_FALSE(bodyFileLeft());
     const QByteArray mail = received();
-    EXPECT_TRUE(mail.startsWith("FROM konto@lenkwerk.example\nTO hilfe@lenkwerk.example\nAUTH yes\n")) << mail.left(200).data();
+    EXPECT_TRUE(mail.startsWith("FROM konto@lenkwerk.example\nTO hilfe@lenkwerk.example\nAUTH yes\n"))
+        << mail.left(200).data();
     EXPECT_TRUE(mail.contains("Subject: Programmfehler in QRT Lenkwerk-Trainer 2007 v2.41\r\n"));
     EXPECT_TRUE(mail.contains("Reply-To: <erika@example.org>\r\n"));
     EXPECT_TRUE(mail.contains("From: \"Erika Mustermann\" <konto@lenkwerk.example>\r\n"));
@@ -155,8 +157,8 @@ TEST_F(MailTest, WithoutSenderAccountOrConsentNothingIsSentAndNoBodyFileStays) {
 
     // A sender given by the caller is stored, but without an account there is nothing to send through.
     ctx.scripted.messages->clear();
-    online::MAILSUPPORT(ctx, QStringLiteral("Test"), QStringLiteral("Error.log"), noSetup,
-                        QStringLiteral("Max Muster"), QStringLiteral("max@example.org"));
+    online::MAILSUPPORT(ctx, QStringLiteral("Test"), QStringLiteral("Error.log"), noSetup, QStringLiteral("Max Muster"),
+                        QStringLiteral("max@example.org"));
     EXPECT_EQ(setupCalls, 1);
     ASSERT_EQ(shown().size(), 1u);
     EXPECT_TRUE(shown()[0].text.startsWith(QStringLiteral("Für den Mailversand ist kein Postausgang eingerichtet.")));

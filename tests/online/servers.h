@@ -13,8 +13,8 @@ public:
         // Debian's interpreter, which has the packages scripts/deps installs (python3-aiosmtpd).
         const QString debian = QStringLiteral("/usr/bin/python3");
         m_process.setProgram(QFileInfo::exists(debian) ? debian : QStringLiteral("python3"));
-        m_process.setArguments({QStringLiteral(LW_SOURCE_DIR "/tests/online/") + QString::fromLatin1(script),
-                                outputFile});
+        m_process.setArguments(
+            {QStringLiteral(LW_SOURCE_DIR "/tests/online/") + QString::fromLatin1(script), outputFile});
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
         m_process.start();
         if (!m_process.waitForStarted(5000)) return;

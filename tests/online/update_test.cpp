@@ -51,7 +51,8 @@ protected:
 
 QByteArray installerBytes() {
     QByteArray b;
-    for (int i = 0; i < 5000; ++i) b += char((i * 7 + 3) % 251);
+    for (int i = 0; i < 5000; ++i)
+        b += char((i * 7 + 3) % 251);
     return b;
 }
 
@@ -160,10 +161,10 @@ TEST_F(UpdateTest, HostileServersEndTheTransferAndLeaveNoPartialFile) {
         const char* folder;
         const char* why;
     };
-    for (const Case& c : {Case{"early", "closed before the announced length"},
-                          Case{"longheader", "a 100 KB header line"}, Case{"huge", "announces 50 MB"},
-                          Case{"hugenolength", "sends 50 MB without a length"},
-                          Case{"lie", "announces 600 bytes and sends more"}}) {
+    for (const Case& c :
+         {Case{"early", "closed before the announced length"}, Case{"longheader", "a 100 KB header line"},
+          Case{"huge", "announces 50 MB"}, Case{"hugenolength", "sends 50 MB without a length"},
+          Case{"lie", "announces 600 bytes and sends more"}}) {
         run.state = {};
         ctx.scripted.messages->clear();
         setDownLink(server.base(QLatin1String(c.folder)));
@@ -171,8 +172,8 @@ TEST_F(UpdateTest, HostileServersEndTheTransferAndLeaveNoPartialFile) {
         run.state.CFILE = QStringLiteral("tvupdate.exe");
         QElapsedTimer t;
         t.start();
-        EXPECT_FALSE(online::MAINOPEN(run, server.base(QLatin1String(c.folder)) + QStringLiteral("Lenkwerk.exe"),
-                                      true, online::kInstallerCeiling))
+        EXPECT_FALSE(online::MAINOPEN(run, server.base(QLatin1String(c.folder)) + QStringLiteral("Lenkwerk.exe"), true,
+                                      online::kInstallerCeiling))
             << c.why;
         EXPECT_LT(t.elapsed(), 20000) << c.why;
         EXPECT_FALSE(exists(QStringLiteral("tvupdate.exe"))) << c.why;
@@ -241,8 +242,8 @@ TEST_F(UpdateTest, TheCounterShowsTheLastSizeAndTheInstallerStartsWithItsSwitche
     const auto& call = ctx.scripted.shell->calls()[0];
     EXPECT_EQ(call.what, QStringLiteral("process"));
     EXPECT_EQ(call.target, ctx.path(QStringLiteral("tvupdate.exe")));
-    EXPECT_EQ(call.arguments, QStringList({QStringLiteral("/SILENT"),
-                                           QStringLiteral("/DIR=") + QDir::toNativeSeparators(root)}));
+    EXPECT_EQ(call.arguments,
+              QStringList({QStringLiteral("/SILENT"), QStringLiteral("/DIR=") + QDir::toNativeSeparators(root)}));
     EXPECT_TRUE(QFileInfo(ctx.path(QStringLiteral("tvupdate.exe"))).isExecutable());
 }
 

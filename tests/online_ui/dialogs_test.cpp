@@ -134,7 +134,7 @@ TEST_F(OnlineDialogs, TheSenderDialogRejectsAOneWordNameAndComesBackUntilSaved) 
         EXPECT_EQ(d->nameField()->geometry(), at::name);
         EXPECT_EQ(d->replyField()->geometry(), at::reply);
         EXPECT_EQ(d->saveButton()->geometry(), at::save);
-        EXPECT_EQ(QApplication::focusWidget(), d->replyField());
+        EXPECT_EQ(d->focusWidget(), d->replyField()) << "the focus starts in the address field";
         QTest::keyClicks(d->replyField(), QStringLiteral("erika@example.org"));
         QTest::keyClicks(d->nameField(), QStringLiteral("Erika"));
         onNextDialog<online::MailSetupDialog>(second);
@@ -155,6 +155,7 @@ TEST_F(OnlineDialogs, LeavingTheSenderDialogSendsNothing) {
         [](online::MailSetupDialog* d) { QTest::mouseClick(d->endButton(), Qt::LeftButton); });
     online::MAILSUPPORT(ctx, QStringLiteral("Programmfehler"), QStringLiteral("Error.log"));
     ASSERT_EQ(ctx.scripted.messages->shown().size(), 1u);
-    EXPECT_EQ(ctx.scripted.messages->shown()[0].text, QStringLiteral("Es kann keine Email ohne Absender versandt werden"));
+    EXPECT_EQ(ctx.scripted.messages->shown()[0].text,
+              QStringLiteral("Es kann keine Email ohne Absender versandt werden"));
     EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/SendMail.txt")));
 }

@@ -9,6 +9,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "online/artwork.h"
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
 #include "shell/artwork.h"
@@ -227,6 +228,7 @@ int main(int argc, char* argv[]) {
     app.setFont(ui::dialogFont());
 
     shell::registerArtwork();
+    online::registerArtwork();
     renderBitmaps();
     renderSheets();
     renderMessages();
