@@ -2,6 +2,8 @@
 #include "diag/artwork.h"
 #include "diag/errordialog.h"
 #include "diag/errorsys.h"
+#include "online/artwork.h"
+#include "online/updatedialog.h"
 #include "shell/features.h"
 #include "shell/program.h"
 #include "training/artwork.h"
@@ -13,11 +15,13 @@ int main(int argc, char* argv[]) {
     diag::ErrorApplication app(argc, argv);
     diag::registerArtwork();
     // The functions the menu starts from other modules; an item stays disabled until its module is linked here.
+    online::registerArtwork();
     shell::Features features;
     training::registerArtwork();
     features.GETTHEMA = [](core::Context& ctx, QWidget* owner, const QString& code, const QString& description) {
         training::GETTHEMA(ctx, owner, code, description, training::Links{});
     };
+    features.DOWNLOADIT = [](core::Context& ctx, QWidget* owner) { online::DOWNLOADIT(ctx, owner); };
     features.KONVTRANS = [](core::Context& ctx) { catalog::KONVTRANS(ctx); };
     features.DECRYPTALL = [](core::Context& ctx) { catalog::DECRYPTALL(ctx); };
     features.ENCRYPTALL = [](core::Context& ctx) { catalog::ENCRYPTALL(ctx); };

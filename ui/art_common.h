@@ -91,5 +91,4 @@ namespace ui::art::pictures {
 void noPicture(QPainter& p, QSize size);
 void search(QPainter& p, QSize size);
 void programIcon(QPainter& p, QSize size);
-void updateIcon(QPainter& p, QSize size);
 } // namespace ui::art::pictures

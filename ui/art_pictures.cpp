@@ -69,36 +69,4 @@ void programIcon(QPainter& p, QSize size) {
     drawSteeringWheel(p, QPointF(16, 16.5), 11.5, Qt::white, palette::accent);
 }
 
-void updateIcon(QPainter& p, QSize size) {
-    // Two arrows chasing each other round a downward arrow: fetch the new version.
-    const qreal s = size.width() / 32.0;
-    p.scale(s, s);
-    const QPointF c(16, 16);
-    p.setPen(QPen(palette::primaryBorder, 1));
-    p.setBrush(QColor(0xe8, 0xf1, 0xfb));
-    p.drawEllipse(c, 15, 15);
-    QPen arc(QColor(0x2e, 0x9b, 0x4b), 3, Qt::SolidLine, Qt::FlatCap);
-    p.setPen(arc);
-    p.setBrush(Qt::NoBrush);
-    const QRectF ring(c - QPointF(10.5, 10.5), c + QPointF(10.5, 10.5));
-    p.drawArc(ring, 100 * 16, 140 * 16);
-    p.drawArc(ring, 280 * 16, 140 * 16);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x2e, 0x9b, 0x4b));
-    for (qreal a : {240.0, 60.0}) {
-        const qreal r = qDegreesToRadians(a);
-        const QPointF tip = c + QPointF(std::cos(r), -std::sin(r)) * 10.5;
-        const QPointF along = QPointF(-std::sin(r), -std::cos(r)) * 4.5; // clockwise direction
-        const QPointF across = QPointF(std::cos(r), -std::sin(r)) * 3.5;
-        QPolygonF head;
-        head << tip + along << tip + across - along * 0.2 << tip - across - along * 0.2;
-        p.drawPolygon(head);
-    }
-    p.setPen(QPen(palette::primaryBottom, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawLine(QPointF(16, 9.5), QPointF(16, 20));
-    p.drawLine(QPointF(12, 16.5), QPointF(16, 20.5));
-    p.drawLine(QPointF(20, 16.5), QPointF(16, 20.5));
-    p.drawLine(QPointF(11.5, 23.5), QPointF(20.5, 23.5));
-}
-
 } // namespace ui::art::pictures

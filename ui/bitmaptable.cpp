@@ -108,9 +108,8 @@ static std::vector<PictureEntry> toolkitPictures() {
         {"KEINBKAT", 318, 200, pictures::noPicture},
         // search dialog
         {"SEEK_WIN", 40, 40, pictures::search, false},
-        // icons: the program's and the update dialog's
+        // the program's icon; the update dialog's comes with its feature
         {"Tavolin", 32, 32, pictures::programIcon, false},
-        {"Update", 32, 32, pictures::updateIcon, false},
     };
 }
 

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <functional>
 
+#include "online/artwork.h"
 #include "shell/artwork.h"
 #include "training/artwork.h"
 #include "support/testdir.h"
@@ -27,6 +28,7 @@ public:
         shell::registerArtwork();
         training::registerArtwork();
         diag::registerArtwork();
+        online::registerArtwork();
     }
 };
 [[maybe_unused]] auto* const g_artwork = ::testing::AddGlobalTestEnvironment(new FeatureArtwork);
@@ -91,7 +93,7 @@ const Named kNamesTheDialogsUse[] = {
     {"BT_Pruef", 0, 0},     {"BT_Stati", 0, 0},     {"BT_Beend", 0, 0},     {"AB_QRT", 320, 110},
     {"SEEK_WIN", 40, 40},   {"Stop_Max", 32, 32},   {"Tavolin", 0, 0},      {"Update", 0, 0},
     {"START1", 0, 0},       {"START2", 0, 0},       {"START3", 0, 0},       {"START4", 0, 0},
-    {"KEINBKAT", 318, 200}, {"Bild1", 0, 0},
+    {"KEINBKAT", 318, 200}, {"Bild1", 0, 0},       {"InetUpd", 401, 171},
 };
 
 } // namespace

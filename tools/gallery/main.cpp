@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "diag/artwork.h"
+#include "online/artwork.h"
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
 #include "shell/artwork.h"
@@ -231,6 +232,7 @@ int main(int argc, char* argv[]) {
     shell::registerArtwork();
     training::registerArtwork();
     diag::registerArtwork();
+    online::registerArtwork();
     renderBitmaps();
     renderSheets();
     renderMessages();
