@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "calc/artwork.h"
 #include "shell/artwork.h"
 #include "ui/artwork.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     shell::registerArtwork();
+    calc::registerArtwork();
     const QString dir = QString::fromLocal8Bit(argv[1]);
     const QStringList written = ui::art::writeBitmapFiles(dir);
     if (written.size() != int(ui::art::bitmapFileTable().size())) {
