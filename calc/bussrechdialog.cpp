@@ -141,6 +141,12 @@ FineDialog::FineDialog(core::Context& ctx, bussrech::FineTable& table, QWidget* 
     connect(m_promille, &QLineEdit::editingFinished, this, [this] { lookUp(Alcohol); });
     connect(m_miscList, &QComboBox::currentIndexChanged, this, [this] { lookUp(Miscellaneous); });
 
+    // A tab chosen with its Alt key takes the focus to its list, so that the keyboard goes on from there.
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
+        ui::ComboBox* lists[4] = {m_vehicles, m_distanceList, m_alcoholList, m_miscList};
+        if (tab >= 0 && tab < 4) lists[tab]->setFocus(Qt::TabFocusReason);
+    });
+
     parts::centreOver(this, parent);
     m_vehicles->setFocus();
 }

@@ -62,7 +62,8 @@ inline const QRect unit = ui::luRect(68, 80, 20, 8);
 inline const QRect place = ui::luRect(66, 103, 90, 10);
 inline const int placeStep = ui::units(10);
 inline const QRect speedingNote = ui::luRect(135, 53, 130, 10);
-inline const QRect alcoholInfo = ui::luRect(130, 53, 180, 20);
+// Four lines rather than three, so that the longest of the table's texts is not cut.
+inline const QRect alcoholInfo = ui::luRect(130, 53, 180, 26);
 // Distance: the longer caption pushes the speed field to the right.
 inline const QRect distanceLabel = ui::luRect(68, 10, 80, 8);
 inline const QRect distanceValue = ui::luRect(66, 93, 25, 10);
@@ -85,8 +86,10 @@ inline ResultLine resultLine(int row) {
 namespace stopping {
 // The rows of the captions: three inputs, then four results; fields stand one unit pair higher.
 inline constexpr int rows[7] = {40, 52, 64, 102, 114, 126, 138};
+// The captions end where they are meant to (column 79) but start further left: "Anfangsgeschwindigkeit" needs
+// more than 58 units in our font.
 inline QRect label(int i) {
-    return ui::luRect(rows[i], 21, 58, 8);
+    return ui::luRect(rows[i], 15, 64, 8);
 }
 inline QRect field(int i) {
     return ui::luRect(rows[i] - 2, 83, 30, 10);

@@ -76,6 +76,7 @@ TEST_F(FineCalc, TheCalculateButtonLooksUpTheTabInViewOnly) {
 
     calcui::alt(dlg.get(), 'l'); // the alcohol tab
     ASSERT_EQ(dlg->tabs()->currentIndex(), int(FineDialog::Alcohol));
+    EXPECT_TRUE(dlg->alcoholList()->hasFocus()) << "the keyboard goes on in the tab chosen";
     EXPECT_EQ(shown(*dlg, FineDialog::Alcohol), QStringLiteral("0,00 / 0 / 0")) << "switching recalculates nothing";
     typeInto(dlg->promilleField(), QStringLiteral("0,5"), false);
     QTest::mouseClick(dlg->calculateButton(), Qt::LeftButton);
