@@ -1,3 +1,7 @@
+#include "calc/anhawegdialog.h"
+#include "calc/artwork.h"
+#include "calc/bussrechdialog.h"
+#include "calc/kfzsteudialog.h"
 #include "catalog/maintenance.h"
 #include "diag/artwork.h"
 #include "diag/errordialog.h"
@@ -22,9 +26,13 @@ int main(int argc, char* argv[]) {
         training::GETTHEMA(ctx, owner, code, description, training::Links{});
     };
     features.DOWNLOADIT = [](core::Context& ctx, QWidget* owner) { online::DOWNLOADIT(ctx, owner); };
+    features.KFZ_STEUER = calc::KFZ_STEUER;
+    features.BUSSRECH = calc::BUSSRECH;
+    features.ANHAWEG = calc::ANHAWEG;
     features.KONVTRANS = [](core::Context& ctx) { catalog::KONVTRANS(ctx); };
     features.DECRYPTALL = [](core::Context& ctx) { catalog::DECRYPTALL(ctx); };
     features.ENCRYPTALL = [](core::Context& ctx) { catalog::ENCRYPTALL(ctx); };
     features.IMPORTPICS = [](core::Context& ctx) { catalog::IMPORTPICS(ctx); };
+    calc::registerArtwork();
     return shell::MAIN(features);
 }

@@ -80,10 +80,6 @@ void catalogView2(QPainter& p, QSize size);
 void search(QPainter& p, QSize size);
 void catalogPrint(QPainter& p, QSize size);
 void catalogStatistics(QPainter& p, QSize size);
-void tax(QPainter& p, QSize size);
-void fine(QPainter& p, QSize size);
-void finePage(QPainter& p, QSize size);
-void stopping(QPainter& p, QSize size);
 } // namespace ui::art::decor
 
 // Start pictures, filler pictures, logos and icons (art_pictures.cpp).

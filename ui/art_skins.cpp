@@ -215,32 +215,4 @@ void catalogStatistics(QPainter& p, QSize) {
     drawShadow(p, QRectF(14, 46, 492, 262));
 }
 
-void tax(QPainter& p, QSize) {
-    // Inputs (rows 33 to 90) and the Euro-norm and ozone lines (rows 119 and 130) on one surface, the
-    // result grid (142, 6; 274 x 41 units) below it.
-    drawSurface(p, QRectF(6, 56, 560, 226), palette::amber, 8);
-    p.fillRect(QRectF(16, 222, 540, 1), palette::amber.darker(125));
-    p.fillRect(QRectF(16, 223, 540, 1), QColor(255, 255, 255, 110));
-    drawShadow(p, QRectF(12, 286, 548, 82));
-}
-
-void fine(QPainter& p, QSize) {
-    // The tab control at 19, 6 units (500 x 350 pixels).
-    drawShadow(p, QRectF(12, 60, 500, 328));
-}
-
-void finePage(QPainter& p, QSize size) {
-    drawSurface(p, QRectF(5, 5, size.width() - 10, size.height() - 10), palette::fineAmber, 8);
-}
-
-void stopping(QPainter& p, QSize) {
-    drawFitted(p, QRectF(34, 46, 200, 20), QStringLiteral("Eingaben"), 13, true, palette::ink, kLeft);
-    drawSurface(p, QRectF(30, 68, 448, 86), palette::stopAmber, 8);
-    drawFitted(p, QRectF(34, 166, 200, 20), QStringLiteral("Ergebnis"), 13, true, palette::ink, kLeft);
-    drawSurface(p, QRectF(30, 190, 448, 108), palette::stopAmber, 8);
-    // The results end 16 pixels above the buttons: a line instead of a button strip.
-    p.fillRect(QRectF(30, 302, 448, 1), palette::panelBorder);
-    p.fillRect(QRectF(30, 303, 448, 1), QColor(255, 255, 255, 150));
-}
-
 } // namespace ui::art::decor

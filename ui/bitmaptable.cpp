@@ -39,11 +39,6 @@ static std::vector<SkinEntry> toolkitSkins() {
         {"Suchen", 370, 303, K::Dialog, "", 47, decor::search},
         {"KataDruck", 370, 304, K::Dialog, "", 44, decor::catalogPrint},
         {"KataStat", 520, 369, K::Dialog, "", 54, decor::catalogStatistics},
-        // calculators
-        {"Kfz_Steu", 576, 428, K::Dialog, "Kfz-Steuer-Rechner", 54, decor::tax},
-        {"BussGeld", 526, 440, K::Dialog, "Bußgeld-Rechner", 50, decor::fine},
-        {"Bussgel2", 500, 326, K::Page, "", 0, decor::finePage},
-        {"AnhaWeg", 500, 354, K::Dialog, "Anhalteweg berechnen", 0, decor::stopping},
     };
 }
 

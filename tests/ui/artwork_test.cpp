@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "online/artwork.h"
+#include "calc/artwork.h"
 #include "shell/artwork.h"
 #include "training/artwork.h"
 #include "support/testdir.h"
@@ -29,6 +30,7 @@ public:
         training::registerArtwork();
         diag::registerArtwork();
         online::registerArtwork();
+        calc::registerArtwork();
     }
 };
 [[maybe_unused]] auto* const g_artwork = ::testing::AddGlobalTestEnvironment(new FeatureArtwork);

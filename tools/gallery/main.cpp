@@ -4,6 +4,7 @@
 // dialogs/ each skinned dialog with sample contents.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QThread>
@@ -11,6 +12,10 @@
 
 #include "diag/artwork.h"
 #include "online/artwork.h"
+#include "calc/anhawegdialog.h"
+#include "calc/artwork.h"
+#include "calc/bussrechdialog.h"
+#include "calc/kfzsteudialog.h"
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
 #include "shell/artwork.h"
@@ -22,6 +27,7 @@
 #include "shell/setupdialog.h"
 #include "shell/setupuser.h"
 #include "training/artwork.h"
+#include "store/calendar.h"
 #include "ui/bitmaps.h"
 #include "ui/buttons.h"
 #include "core/context.h"
@@ -213,6 +219,63 @@ void renderShell() {
     ui::Bitmaps::setProgramDir(g_out.absolutePath());
 }
 
+// The calculators with the results of typical cases, over a program folder with the delivered fine table.
+void renderCalculators() {
+    QTemporaryDir folder;
+    core::Context ctx(folder.path());
+    lwtest::useScriptedServices(ctx);
+    {
+        // The example car of the tax office's leaflet, a three-litre diesel.
+        namespace kfz = calc::kfzsteu;
+        kfz::SteuerTable table(ctx.dir());
+        kfz::Input input;
+        input.NHUBRAUM = 1598;
+        input.NKEYNR = 40;
+        input.DERSTZUL = store::julianDay(2003, 3, 1);
+        input.NVERBRAUCH = 3;
+        input.NANTRIEB = 2;
+        kfz::EuroNorm norm;
+        calc::TaxDialog dlg(ctx, table, input, norm);
+        dlg.calculate();
+        save(dlg, QStringLiteral("Kfz_Steu"));
+    }
+    if (QFile::copy(QStringLiteral(LW_GALLERY_FINES), folder.filePath(QStringLiteral("BUSSRECH.DBF")))) {
+        QString error;
+        auto table = calc::bussrech::FineTable::open(ctx.dir(), &error);
+        if (!table) qWarning("%s", qPrintable(error));
+        if (table) {
+            calc::FineDialog dlg(ctx, *table);
+            // 31 km/h too fast in town; 120 km/h at less than 3/10 of half the speedometer; 0,6 per mille the
+            // first time; the first of the miscellaneous offences.
+            dlg.excessField()->setText(QStringLiteral("31"));
+            dlg.lookUp(calc::FineDialog::Speeding);
+            for (int i = 0; i < dlg.distanceList()->count(); ++i)
+                if (dlg.distanceList()->itemText(i).contains(QStringLiteral("unter 3/10"))) {
+                    dlg.distanceList()->setCurrentIndex(i);
+                    break;
+                }
+            dlg.speedField()->setText(QStringLiteral("120"));
+            dlg.lookUp(calc::FineDialog::Distance);
+            dlg.promilleField()->setText(QStringLiteral("0,6"));
+            dlg.lookUp(calc::FineDialog::Alcohol);
+            dlg.miscList()->setCurrentIndex(1);
+            for (int tab = 0; tab < dlg.tabs()->count(); ++tab) {
+                dlg.tabs()->setCurrentIndex(tab);
+                save(dlg, QStringLiteral("BussGeld_%1").arg(tab + 1));
+            }
+        }
+    } else {
+        qWarning("no fine table at %s: the fine calculator is left out", LW_GALLERY_FINES);
+    }
+    {
+        // 100 km/h on wet concrete.
+        calc::StoppingDialog dlg(ctx);
+        dlg.speedField()->setText(QStringLiteral("100"));
+        dlg.roadList()->setCurrentIndex(3);
+        save(dlg, QStringLiteral("AnhaWeg"));
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -233,12 +296,14 @@ int main(int argc, char* argv[]) {
     training::registerArtwork();
     diag::registerArtwork();
     online::registerArtwork();
+    calc::registerArtwork();
     renderBitmaps();
     renderSheets();
     renderMessages();
     gallery::renderMocks(save);
     gallery::renderTraining(save);
     renderShell();
+    renderCalculators();
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));
     return 0;
 }

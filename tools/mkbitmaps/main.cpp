@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "diag/artwork.h"
+#include "calc/artwork.h"
 #include "shell/artwork.h"
 #include "training/artwork.h"
 #include "ui/artwork.h"
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
     shell::registerArtwork();
     training::registerArtwork();
     diag::registerArtwork();
+    calc::registerArtwork();
     const QString dir = QString::fromLocal8Bit(argv[1]);
     const QStringList written = ui::art::writeBitmapFiles(dir);
     if (written.size() != int(ui::art::bitmapFileTable().size())) {
