@@ -3,6 +3,7 @@
 #include "catalog/maintenance.h"
 #include "shell/features.h"
 #include "shell/program.h"
+#include "stats/artwork.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -12,5 +13,6 @@ int main(int argc, char* argv[]) {
     features.DECRYPTALL = [](core::Context& ctx) { catalog::DECRYPTALL(ctx); };
     features.ENCRYPTALL = [](core::Context& ctx) { catalog::ENCRYPTALL(ctx); };
     features.IMPORTPICS = [](core::Context& ctx) { catalog::IMPORTPICS(ctx); };
+    stats::registerArtwork();
     return shell::MAIN(features);
 }

@@ -26,16 +26,6 @@ static std::vector<SkinEntry> toolkitSkins() {
         {"Fragen1", 642, 517, K::Dialog, "", 47, decor::question1, 2},
         {"Fragen2", 642, 517, K::Dialog, "", 47, decor::question2, 2},
         {"Auswert", 308, 190, K::Dialog, "Falsch beantwortet", 0, decor::solution},
-        // statistics
-        {"Statist1", 476, 270, K::Dialog, "", 66, decor::statistics},
-        {"StatistT", 476, 270, K::Dialog, "", 66, decor::statisticsTheme},
-        {"StatThem", 546, 330, K::Dialog, "Statistik - Richtige Antworten in den einzelnen Themengebieten", 58,
-         decor::statThemes},
-        {"StatRic1", 546, 501, K::Dialog, "Geprüfte Fragen je Thema und davon richtig in %", 63, decor::statRight1},
-        {"StatRic2", 546, 500, K::Dialog, "Geprüfte Fragen je Thema und davon richtig am Gesamt", 62,
-         decor::statRight2},
-        {"StatVerg", 546, 501, K::Dialog, "Statistik - Richtige Antworten im Benutzervergleich", 63,
-         decor::statCompare},
         // catalog viewer; their headings stand in a tab, drawn by the decoration
         {"KataAusw", 370, 304, K::Dialog, "", 46, decor::catalogChoice},
         {"KataTab", 632, 454, K::Dialog, "", 54, decor::catalogTable},

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "shell/artwork.h"
+#include "stats/artwork.h"
 #include "support/testdir.h"
 #include "ui/artwork.h"
 #include "ui/bitmaps.h"
@@ -21,7 +22,10 @@ namespace {
 // The features' pictures are drawn by the toolkit once they are registered, as the program does at start-up.
 class FeatureArtwork : public ::testing::Environment {
 public:
-    void SetUp() override { shell::registerArtwork(); }
+    void SetUp() override {
+        shell::registerArtwork();
+        stats::registerArtwork();
+    }
 };
 [[maybe_unused]] auto* const g_artwork = ::testing::AddGlobalTestEnvironment(new FeatureArtwork);
 

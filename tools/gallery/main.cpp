@@ -19,6 +19,7 @@
 #include "shell/settings.h"
 #include "shell/setupdialog.h"
 #include "shell/setupuser.h"
+#include "stats/artwork.h"
 #include "ui/bitmaps.h"
 #include "ui/buttons.h"
 #include "core/context.h"
@@ -33,6 +34,7 @@
 #include "ui/skinneddialog.h"
 
 #include "mocks.h"
+#include "statsgallery.h"
 #include "support/scripted.h"
 
 namespace {
@@ -227,10 +229,12 @@ int main(int argc, char* argv[]) {
     app.setFont(ui::dialogFont());
 
     shell::registerArtwork();
+    stats::registerArtwork();
     renderBitmaps();
     renderSheets();
     renderMessages();
     gallery::renderMocks(save);
+    gallery::renderStatistics(save);
     renderShell();
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));
     return 0;

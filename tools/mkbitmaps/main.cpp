@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "shell/artwork.h"
+#include "stats/artwork.h"
 #include "ui/artwork.h"
 
 int main(int argc, char* argv[]) {
@@ -15,6 +16,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     shell::registerArtwork();
+    stats::registerArtwork();
     const QString dir = QString::fromLocal8Bit(argv[1]);
     const QStringList written = ui::art::writeBitmapFiles(dir);
     if (written.size() != int(ui::art::bitmapFileTable().size())) {
