@@ -251,9 +251,11 @@ ThemeStatistics::ThemeStatistics(core::Context& ctx, Overview& overview) : m_ctx
 }
 
 ThemeStatistics::~ThemeStatistics() {
+    // The overview's order never left the area: choosing it again spares reading its file anew. The theme index
+    // stays open with the area, unseen, until the overview closes its tables; its file goes now (should a change
+    // of a record write it again on closing, the overview deletes it then).
     if (store::WorkArea* dloc = m_overview.area()) {
-        dloc->closeIndexes();
-        dloc->openIndex(programFile(m_ctx, "LOCAL.CDX"));
+        dloc->setOrder("LOCAL");
         dloc->goTo(m_recno);
     }
     removeFile(m_ctx, "LOCAL1.CDX");
@@ -278,7 +280,6 @@ const ThemeCounts& ThemeStatistics::GETSTAT() {
         // Every record counts whatever the order; read front to back the table is not visited at random.
         dloc->setOrder("");
         m_counts = countByTheme(*dloc, *field);
-        dloc->setOrder(localName(m_ctx));
     }
     return m_counts;
 }
