@@ -12,6 +12,7 @@
 #include "shell/program.h"
 #include "training/artwork.h"
 #include "training/themedialog.h"
+#include "stats/artwork.h"
 
 int main(int argc, char* argv[]) {
     // The error handler is in place before anything else runs, and stays to the end.
@@ -34,5 +35,6 @@ int main(int argc, char* argv[]) {
     features.ENCRYPTALL = [](core::Context& ctx) { catalog::ENCRYPTALL(ctx); };
     features.IMPORTPICS = [](core::Context& ctx) { catalog::IMPORTPICS(ctx); };
     calc::registerArtwork();
+    stats::registerArtwork();
     return shell::MAIN(features);
 }

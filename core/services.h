@@ -20,6 +20,12 @@ public:
     virtual void setText(const QString& text) = 0;
     // The user asked to stop; long work looks at it between steps.
     virtual bool cancelled() const = 0;
+    // The colour of the bar, for work that shows its progress in colour too; ignored where there is no bar.
+    virtual void setBarColor(int red, int green, int blue) {
+        (void)red;
+        (void)green;
+        (void)blue;
+    }
 };
 
 // The work MSGMETER runs while its dialog is shown.

@@ -67,12 +67,6 @@ private:
 
 // The backgrounds of the dialogs (art_skins.cpp), named after what they are for.
 namespace ui::art::decor {
-void statistics(QPainter& p, QSize size);
-void statisticsTheme(QPainter& p, QSize size);
-void statThemes(QPainter& p, QSize size);
-void statRight1(QPainter& p, QSize size);
-void statRight2(QPainter& p, QSize size);
-void statCompare(QPainter& p, QSize size);
 void catalogChoice(QPainter& p, QSize size);
 void catalogTable(QPainter& p, QSize size);
 void catalogView1(QPainter& p, QSize size);

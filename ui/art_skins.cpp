@@ -16,11 +16,6 @@ constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 constexpr Qt::Alignment kCentre = Qt::AlignCenter;
 
-// The eight catalog themes as the statistics pages name them.
-const char* const kThemes[8] = {
-    "Gefahrenlehre", "Verhalten im Straßenverkehr",   "Vorfahrt, Vorrang", "Verkehrszeichen",
-    "Umweltschutz",  "Vorschriften über den Betrieb", "Technik",           "Eignung und Befähigung"};
-
 QString str(const char* s) {
     return QString::fromUtf8(s);
 }
@@ -42,42 +37,6 @@ void pictureMat(QPainter& p, const QRectF& r) {
     p.setBrush(QColor(0xe4, 0xe7, 0xec));
     p.drawRect(r.adjusted(-1.5, -1.5, 1.5, 1.5));
     p.restore();
-}
-
-
-// Alternating light rows, so that a caption and its bars read as one line.
-void stripe(QPainter& p, const QRectF& r, int index) {
-    if (index % 2 == 0) return;
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 255, 255, 120));
-    p.drawRoundedRect(r, 5, 5);
-    p.restore();
-}
-
-// A rim round a statistics bar (312 x 10 at left 214).
-void barSlot(QPainter& p, qreal top) {
-    drawSlot(p, QRectF(214, top, 312, 10), palette::barBack);
-}
-
-void legendLine(QPainter& p, qreal top, const QColor& colour, const QString& text, qreal left = 20) {
-    drawSwatch(p, QRectF(left, top + 3, 13, 13), colour);
-    drawFitted(p, QRectF(left + 20, top, 300 - left, 19), text, 13, false, palette::ink, kLeft);
-}
-
-// The eight theme captions of the two-bar pages and the "absolut" row below them.
-void themeRows(QPainter& p, const qreal tops[8]) {
-    for (int n = 0; n < 8; ++n) {
-        const qreal top = tops[n];
-        stripe(p, QRectF(8, top - 8, 528, 40), n);
-        drawFitted(p, QRectF(14, top - 4, 190, 32), str(kThemes[n]), 13, false, Qt::black, kRight);
-        barSlot(p, top);
-        barSlot(p, top + 14);
-    }
-    p.fillRect(QRectF(14, 389, 518, 1), palette::panelBorder);
-    drawFitted(p, QRectF(14, 396, 190, 32), QStringLiteral("absolut"), 13, true, Qt::black, kRight);
-    barSlot(p, 400);
-    barSlot(p, 414);
 }
 
 // The bar at the bottom of the catalog's question view; the value layouts put the counts two pixels left.
@@ -108,69 +67,6 @@ void catalogBar(QPainter& p, QSize size, int shift) {
 }
 
 } // namespace
-
-// The two rows of labels and figures and their bars, shared by both statistics dialogs.
-static void statisticsRows(QPainter& p) {
-    drawSurface(p, QRectF(30, 46, 414, 32), palette::statRow1, 6);
-    drawSlot(p, QRectF(30, 86, 414, 14), QColor(185, 180, 173));
-    drawSurface(p, QRectF(30, 126, 414, 32), palette::statRow2, 6);
-    drawSlot(p, QRectF(30, 166, 414, 14), QColor(209, 98, 98));
-}
-
-void statistics(QPainter& p, QSize) {
-    drawTitleTab(p, QRectF(12, 8, 280, 16), palette::titleTab);
-    statisticsRows(p);
-}
-
-void statisticsTheme(QPainter& p, QSize) {
-    drawTitleTab(p, QRectF(12, 8, 360, 16), palette::titleTab);
-    statisticsRows(p);
-}
-
-void statThemes(QPainter& p, QSize) {
-    for (int n = 0; n < 8; ++n) {
-        const qreal top = 44 + 30 * n;
-        stripe(p, QRectF(8, top - 10, 530, 30), n);
-        drawFitted(p, QRectF(14, top - 5, 190, 20), str(kThemes[n]), 13, false, Qt::black, kRight);
-        barSlot(p, top);
-    }
-}
-
-void statRight1(QPainter& p, QSize) {
-    const qreal tops[8] = {48, 92, 136, 180, 224, 268, 312, 356};
-    themeRows(p, tops);
-    legendLine(p, 446, palette::barMagenta, QStringLiteral("beantwortete Fragen"));
-    legendLine(p, 466, palette::barBlue, QStringLiteral("davon richtig in %"));
-}
-
-void statRight2(QPainter& p, QSize) {
-    const qreal tops[8] = {48, 92, 136, 180, 224, 268, 312, 356};
-    themeRows(p, tops);
-    legendLine(p, 446, palette::barMagenta, QStringLiteral("beantwortete Fragen"));
-    legendLine(p, 466, palette::barBlue, QStringLiteral("davon richtig von allen Fragen in %"));
-}
-
-void statCompare(QPainter& p, QSize) {
-    // Theme 8 is laid out two pixels tighter (356 and 368); its caption follows the upper bar.
-    const qreal tops[8] = {48, 92, 136, 180, 224, 268, 312, 356};
-    for (int n = 0; n < 8; ++n) {
-        const qreal top = tops[n];
-        const qreal lower = n == 7 ? 368 : top + 14;
-        stripe(p, QRectF(8, top - 8, 528, 40), n);
-        drawFitted(p, QRectF(14, top - 4, 190, 32), str(kThemes[n]), 13, false, Qt::black, kRight);
-        barSlot(p, top);
-        barSlot(p, lower);
-    }
-    p.fillRect(QRectF(14, 389, 518, 1), palette::panelBorder);
-    drawFitted(p, QRectF(14, 396, 190, 32), QStringLiteral("absolut"), 13, true, Qt::black, kRight);
-    barSlot(p, 400);
-    barSlot(p, 414);
-    // The two learners: a colour square and the place of the name (456, 72 and 456, 256; 120 x 16).
-    drawSwatch(p, QRectF(50, 457, 14, 14), palette::barMagenta);
-    drawSlot(p, QRectF(72, 456, 120, 16), palette::barBack);
-    drawSwatch(p, QRectF(234, 457, 14, 14), palette::barBlue);
-    drawSlot(p, QRectF(256, 456, 120, 16), palette::barBack);
-}
 
 void catalogChoice(QPainter& p, QSize) {
     headingTab(p, QStringLiteral("Fragenkatalog - Auswahl"), 190);

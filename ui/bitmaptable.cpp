@@ -21,16 +21,6 @@ static std::vector<SkinEntry> toolkitSkins() {
         {"MsgYesNo", 386, 174, K::Question, "", 0, nullptr, 0},
         {"MsgInfo", 382, 173, K::Notice, "", 0, nullptr, 0},
         {"MsgBlank", 384, 134, K::Progress, "", 0, nullptr, 0},
-        // statistics
-        {"Statist1", 476, 270, K::Dialog, "", 66, decor::statistics},
-        {"StatistT", 476, 270, K::Dialog, "", 66, decor::statisticsTheme},
-        {"StatThem", 546, 330, K::Dialog, "Statistik - Richtige Antworten in den einzelnen Themengebieten", 58,
-         decor::statThemes},
-        {"StatRic1", 546, 501, K::Dialog, "Geprüfte Fragen je Thema und davon richtig in %", 63, decor::statRight1},
-        {"StatRic2", 546, 500, K::Dialog, "Geprüfte Fragen je Thema und davon richtig am Gesamt", 62,
-         decor::statRight2},
-        {"StatVerg", 546, 501, K::Dialog, "Statistik - Richtige Antworten im Benutzervergleich", 63,
-         decor::statCompare},
         // catalog viewer; their headings stand in a tab, drawn by the decoration
         {"KataAusw", 370, 304, K::Dialog, "", 46, decor::catalogChoice},
         {"KataTab", 632, 454, K::Dialog, "", 54, decor::catalogTable},

@@ -145,6 +145,7 @@ public:
     }
     // The meter has no stop button: its work always runs to the end.
     bool cancelled() const override { return false; }
+    void setBarColor(int red, int green, int blue) override { m_bar.setBarColor(QColor(red, green, blue)); }
 
 private:
     ProgressBar& m_bar;

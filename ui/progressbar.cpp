@@ -59,14 +59,16 @@ void ProgressBar::paintEvent(QPaintEvent*) {
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
     if (isTextVisible()) {
-        // Over the filled part the text colour; over the empty part the same unless it would vanish into the
-        // background (white text on a white bar), then the bar colour.
+        // The text colour, unless it would vanish into what lies under it (white text on a white bar, black on
+        // dark blue): over the empty part the bar colour instead, over the filled part white or black.
         const auto lum = [](const QColor& c) { return 0.299 * c.red() + 0.587 * c.green() + 0.114 * c.blue(); };
         const QColor emptyText = qAbs(lum(m_text) - lum(m_background)) < 60 ? m_bar : m_text;
+        const QColor filledText =
+            qAbs(lum(m_text) - lum(m_bar)) < 60 ? (lum(m_bar) < 128 ? QColor(Qt::white) : QColor(Qt::black)) : m_text;
         p.setFont(font());
         p.save();
         p.setClipRect(QRect(inner.left(), r.top(), filled, r.height()));
-        p.setPen(m_text);
+        p.setPen(filledText);
         p.drawText(r, Qt::AlignCenter, text());
         p.setClipRect(QRect(inner.left() + filled, r.top(), r.width() - filled, r.height()));
         p.setPen(emptyText);

@@ -13,6 +13,7 @@
 #include "calc/artwork.h"
 #include "shell/artwork.h"
 #include "training/artwork.h"
+#include "stats/artwork.h"
 #include "support/testdir.h"
 #include "ui/artwork.h"
 #include "diag/artwork.h"
@@ -31,6 +32,7 @@ public:
         diag::registerArtwork();
         online::registerArtwork();
         calc::registerArtwork();
+        stats::registerArtwork();
     }
 };
 [[maybe_unused]] auto* const g_artwork = ::testing::AddGlobalTestEnvironment(new FeatureArtwork);

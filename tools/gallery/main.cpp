@@ -28,6 +28,7 @@
 #include "shell/setupuser.h"
 #include "training/artwork.h"
 #include "store/calendar.h"
+#include "stats/artwork.h"
 #include "ui/bitmaps.h"
 #include "ui/buttons.h"
 #include "core/context.h"
@@ -42,6 +43,7 @@
 #include "ui/skinneddialog.h"
 
 #include "mocks.h"
+#include "statsgallery.h"
 #include "support/scripted.h"
 
 namespace {
@@ -297,11 +299,13 @@ int main(int argc, char* argv[]) {
     diag::registerArtwork();
     online::registerArtwork();
     calc::registerArtwork();
+    stats::registerArtwork();
     renderBitmaps();
     renderSheets();
     renderMessages();
     gallery::renderMocks(save);
     gallery::renderTraining(save);
+    gallery::renderStatistics(save);
     renderShell();
     renderCalculators();
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));

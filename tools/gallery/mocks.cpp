@@ -14,13 +14,11 @@
 #include "ui/geometry.h"
 #include "ui/grid.h"
 #include "ui/maskededit.h"
-#include "ui/progressbar.h"
 #include "ui/skinneddialog.h"
 
 namespace gallery {
 
 namespace {
-
 
 ui::Label* label(QWidget* parent, const QRect& r, const QString& text, std::optional<QColor> back = std::nullopt,
                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter, const QFont& font = ui::dialogFont()) {
@@ -43,116 +41,11 @@ ui::MaskedEdit* edit(QWidget* parent, const QRect& r, const QString& text, const
     return e;
 }
 
-ui::ProgressBar* bar(QWidget* parent, const QRect& r, int value, int total, const QColor& colour, const QColor& back,
-                     const QColor& text) {
-    auto* b = ui::place(new ui::ProgressBar(parent), r);
-    b->setTotal(total);
-    b->setPosition(value);
-    b->setBarColor(colour);
-    b->setBackgroundColor(back);
-    b->setTextColor(text);
-    return b;
-}
-
 QLabel* picture(QWidget* parent, const QRect& r, const char* name) {
     auto* l = ui::place(new QLabel(parent), r);
     l->setPixmap(ui::Bitmaps::builtIn(QString::fromLatin1(name)));
     l->setScaledContents(true);
     return l;
-}
-
-const char* const kThemes[8] = {
-    "Gefahrenlehre", "Verhalten im Straßenverkehr",   "Vorfahrt, Vorrang", "Verkehrszeichen",
-    "Umweltschutz",  "Vorschriften über den Betrieb", "Technik",           "Eignung und Befähigung"};
-
-
-
-
-void statistics(const SaveFn& save, bool theme) {
-    ui::SkinnedDialog dlg;
-    ui::DLGPUTBMP(&dlg, QString::fromLatin1(theme ? "StatistT" : "Statist1"));
-    label(&dlg, ui::pxRect(8, 12, theme ? 360 : 280, 16),
-          theme ? QStringLiteral("Klasse 'B / BE' - 'Gefahrenlehre'")
-                : QStringLiteral("Allgemeine Statistik für die Klasse 'B / BE'"),
-          QColor(249, 224, 109), Qt::AlignLeft | Qt::AlignVCenter, ui::fontPx(QStringLiteral("Arial"), 14));
-    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    const QColor row1(180, 169, 150), row2(213, 106, 106);
-    const QFont small = ui::fontPx(QStringLiteral("MS Sans Serif"), 11),
-                bold = ui::fontPx(QStringLiteral("MS Sans Serif"), 11, true);
-    label(&dlg, ui::pxRect(52, 40, 140, 16), QStringLiteral("Anzahl der Fragen insgesamt"), row1, right, small);
-    label(&dlg, ui::pxRect(52, 186, 40, 16), QStringLiteral("1043"), row1, right, bold);
-    label(&dlg, ui::pxRect(52, 240, 140, 20), QStringLiteral("beantwortet wurden bisher"), row1, right, small);
-    label(&dlg, ui::pxRect(52, 386, 40, 20), QStringLiteral("412"), row1, right, bold);
-    bar(&dlg, ui::pxRect(86, 30, 414, 14), 412, 1043, QColor(154, 0, 100), QColor(185, 180, 173), Qt::black);
-    label(&dlg, ui::pxRect(132, 40, 140, 16), QStringLiteral("Anzahl der Fragen bisher"), row2, right, small);
-    label(&dlg, ui::pxRect(132, 186, 40, 20), QStringLiteral("655"), row2, right, bold);
-    label(&dlg, ui::pxRect(132, 240, 140, 16), QStringLiteral("davon richtige Antworten"), row2, right, small);
-    label(&dlg, ui::pxRect(132, 386, 40, 20), QStringLiteral("371"), row2, right, bold);
-    bar(&dlg, ui::pxRect(166, 30, 414, 14), 371, 655, QColor(0, 0, 255), QColor(209, 98, 98), Qt::black);
-    if (theme) {
-        button(&dlg, "BK_ENDE", ui::pxRect(212, 346, 100, 34));
-    } else {
-        button(&dlg, "BK_ENDE", ui::pxRect(212, 26, 100, 34));
-        button(&dlg, "BK_THST", ui::pxRect(212, 132, 100, 34));
-        button(&dlg, "BK_BVER0", ui::pxRect(212, 238, 100, 34));
-        button(&dlg, "BK_ZURUK", ui::pxRect(212, 344, 100, 34));
-    }
-    dlg.addCloseButton(10, 450);
-    save(dlg, QString::fromLatin1(theme ? "StatistT" : "Statist1"));
-}
-
-QRect statBar(int top) {
-    return ui::pxRect(top, 214, 312, 10);
-}
-
-void statPages(const SaveFn& save) {
-    const int values[8][3] = {{120, 80, 60}, {210, 150, 110}, {90, 40, 22},  {250, 200, 160},
-                              {60, 30, 25},  {140, 60, 41},   {110, 88, 70}, {70, 10, 4}};
-    {
-        ui::SkinnedDialog dlg;
-        ui::DLGPUTBMP(&dlg, QStringLiteral("StatThem"));
-        for (int n = 0; n < 8; ++n) {
-            const int red = 255 - 255 * values[n][2] / values[n][0], blue = 255 * values[n][2] / values[n][0];
-            bar(&dlg, statBar(44 + 30 * n), values[n][2], values[n][0], QColor(red, 0, blue), QColor(253, 253, 0),
-                Qt::black);
-        }
-        button(&dlg, "BK_WEIT", ui::pxRect(280, 324, 100, 34));
-        button(&dlg, "BK_ENDE", ui::pxRect(280, 432, 100, 34));
-        dlg.addCloseButton(10, 518);
-        save(dlg, QStringLiteral("StatThem"));
-    }
-    for (int page = 2; page <= 3; ++page) {
-        ui::SkinnedDialog dlg;
-        ui::DLGPUTBMP(&dlg, page == 2 ? QStringLiteral("StatRic1") : QStringLiteral("StatRic2"));
-        for (int n = 0; n < 9; ++n) {
-            const int top = n < 8 ? 48 + 44 * n : 400;
-            const int* v = values[n % 8];
-            bar(&dlg, statBar(top), v[1], v[0], QColor(255, 0, 255), QColor(253, 253, 0), QColor(253, 253, 0));
-            bar(&dlg, statBar(top + 14), v[2], page == 2 ? v[1] : v[0], QColor(0, 0, 255), QColor(253, 253, 0),
-                Qt::white);
-        }
-        if (page == 2) button(&dlg, "BK_WEIT", ui::pxRect(446, 322, 100, 34));
-        button(&dlg, "BK_ENDE", ui::pxRect(446, 432, 100, 34));
-        dlg.addCloseButton(12, 518);
-        save(dlg, page == 2 ? QStringLiteral("StatRic1") : QStringLiteral("StatRic2"));
-    }
-    {
-        ui::SkinnedDialog dlg;
-        ui::DLGPUTBMP(&dlg, QStringLiteral("StatVerg"));
-        for (int n = 0; n < 9; ++n) {
-            const int top1 = n < 7 ? 48 + 44 * n : (n == 7 ? 356 : 400);
-            const int top2 = n < 7 ? 62 + 44 * n : (n == 7 ? 368 : 414);
-            const int* v = values[n % 8];
-            bar(&dlg, statBar(top1), v[2], v[0], QColor(255, 0, 255), QColor(253, 253, 0), Qt::black);
-            bar(&dlg, statBar(top2), v[1] / 2, v[0], QColor(0, 0, 255), QColor(253, 253, 0), Qt::white);
-        }
-        label(&dlg, ui::pxRect(456, 72, 120, 16), QStringLiteral("Anna"), QColor(253, 253, 0));
-        label(&dlg, ui::pxRect(456, 256, 120, 16), QStringLiteral("Ben"), QColor(253, 253, 0));
-        button(&dlg, "BK_ENDE", ui::pxRect(446, 432, 100, 34));
-        dlg.addCloseButton(12, 518);
-        save(dlg, QStringLiteral("StatVerg"));
-    }
-    (void)kThemes;
 }
 
 
@@ -365,9 +258,6 @@ void catalogStatistics(const SaveFn& save) {
 } // namespace
 
 void renderMocks(const SaveFn& save) {
-    statistics(save, false);
-    statistics(save, true);
-    statPages(save);
     catalogChoice(save);
     catalogTable(save);
     catalogView(save, false);

@@ -8,6 +8,7 @@
 #include "calc/artwork.h"
 #include "shell/artwork.h"
 #include "training/artwork.h"
+#include "stats/artwork.h"
 #include "ui/artwork.h"
 
 int main(int argc, char* argv[]) {
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     training::registerArtwork();
     diag::registerArtwork();
     calc::registerArtwork();
+    stats::registerArtwork();
     const QString dir = QString::fromLocal8Bit(argv[1]);
     const QStringList written = ui::art::writeBitmapFiles(dir);
     if (written.size() != int(ui::art::bitmapFileTable().size())) {

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "mocks.h"
+
+namespace gallery {
+
+// The statistics dialogs, real ones, over the tables of two learners who have trained a while.
+void renderStatistics(const SaveFn& save);
+
+} // namespace gallery
