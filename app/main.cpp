@@ -13,6 +13,7 @@
 #include "training/artwork.h"
 #include "training/themedialog.h"
 #include "stats/artwork.h"
+#include "stats/statist.h"
 
 int main(int argc, char* argv[]) {
     // The error handler is in place before anything else runs, and stays to the end.
@@ -24,7 +25,10 @@ int main(int argc, char* argv[]) {
     shell::Features features;
     training::registerArtwork();
     features.GETTHEMA = [](core::Context& ctx, QWidget* owner, const QString& code, const QString& description) {
-        training::GETTHEMA(ctx, owner, code, description, training::Links{});
+        training::Links links;
+        links.statClass = [](core::Context& c, QWidget* o, const QString& classCode) { stats::STATIST(c, o, classCode); };
+        links.statTheme = stats::STATTHEMA;
+        training::GETTHEMA(ctx, owner, code, description, links);
     };
     features.DOWNLOADIT = [](core::Context& ctx, QWidget* owner) { online::DOWNLOADIT(ctx, owner); };
     features.KFZ_STEUER = calc::KFZ_STEUER;
