@@ -338,7 +338,8 @@ UpdateResult importUpdate(core::Context& ctx) {
         }
 
         WorkArea* old = session.use(catalogDbf, "DORG");
-        if (std::string fault = old ? structureFault(old->table(), fragenFields(), "FRAGEN.DBF") : reports.first(); !fault.empty()) {
+        if (std::string fault = old ? structureFault(old->table(), fragenFields(), "FRAGEN.DBF") : reports.first();
+            !fault.empty()) {
             session.closeAll();
             core::WARNBOX(ctx,
                           QStringLiteral("Die Fragendatenbank kann nicht geöffnet werden:\r%1\r\r"
@@ -348,6 +349,9 @@ UpdateResult importUpdate(core::Context& ctx) {
             return UpdateResult::CatalogUnavailable;
         }
 
+        // Replaced under the name it has, whatever its case.
+        fs::path catalogFpt = old->table().memoPath();
+        if (catalogFpt.empty()) catalogFpt = fs::path(catalogDbf).replace_extension(".FPT");
         WorkArea* dfrg = stageCatalog(session, old->table(), staged);
         bool ok = dfrg && !reports.any() && indexCatalog(ctx, *dfrg, staged.cdx, wait);
         Applied applied;
@@ -371,7 +375,7 @@ UpdateResult importUpdate(core::Context& ctx) {
             return UpdateResult::Failed;
         }
 
-        if (!staged.fpt.empty()) commit.replace(staged.fpt, fs::path(catalogDbf).replace_extension(".FPT"));
+        if (!staged.fpt.empty()) commit.replace(staged.fpt, catalogFpt);
         commit.replace(staged.dbf, catalogDbf);
         commit.replace(staged.log->tempPath(), ctx.filePath("FRUPDATE.LOG"));
         for (const char* name :

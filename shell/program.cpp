@@ -6,7 +6,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 
-#include "catalog/runfiles.h"
+#include "catalog/startcheck.h"
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
 #include "shell/features.h"
@@ -47,7 +47,7 @@ int runProgram(core::Context& ctx, const Features& features) {
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
     deleteUpdateLeftovers(ctx);
-    restoreSettingsBackup(ctx);
+    prepareProgramFolder(ctx);
 
     HelpKey helpKey(ctx);
     qApp->installEventFilter(&helpKey);
@@ -81,8 +81,7 @@ int runProgram(core::Context& ctx, const Features& features) {
     ctx.setOwnerWindow(&window);
     window.setStartActions([&ctx, &window] {
         LOGIN(ctx, &window);
-        catalog::MAKELOCAL(ctx, "LOCAL1");
-        catalog::ISUPDATE(ctx);
+        if (catalog::prepareCatalog(ctx)) catalog::ISUPDATE(ctx);
     });
 
     QEventLoop loop;

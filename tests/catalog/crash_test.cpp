@@ -30,7 +30,7 @@ std::string digest(const fs::path& dbf) {
             out.append(t->isDeleted() ? "\n*" : "\n ");
             for (int f = 0; f < t->fieldCount(); ++f)
                 out.append("|").append(t->fieldDef(f).type == store::FieldType::Memo ? t->memo(f)
-                                                                                       : std::string(t->rawField(f)));
+                                                                                     : std::string(t->rawField(f)));
         }
     } else {
         out = "<unreadable>";
@@ -234,9 +234,9 @@ TEST(LocalCrash, TheFirstStartsLearningStateIsWholeOrMissingAtEveryCrash) {
     for (unsigned n = 1; n <= total; ++n) {
         SCOPED_TRACE(std::string("crash at operation ").append(std::to_string(n)));
         copyFolder(pristine.path(), p.dir.path());
-        ASSERT_EQ(lwtest::runInChild({faults::AnyOp, "", n, faults::Action::Exit},
-                                     [&] { catalog::prepareCatalog(p.ctx); }),
-                  86);
+        ASSERT_EQ(
+            lwtest::runInChild({faults::AnyOp, "", n, faults::Action::Exit}, [&] { catalog::prepareCatalog(p.ctx); }),
+            86);
         store::sweepLeftovers(p.dir.path());
         const std::string found = digest(p / "LOCAL1.DBF");
         ++tally.points;

@@ -146,7 +146,8 @@ TEST(Maintenance, AFailedCommandSaysWhy) {
     const auto& shown = p.s.messages->shown();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0].kind, Kind::Warning);
-    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("Konvertieren DBT -> DBV ist fehlgeschlagen:"))) << shown[0].text;
+    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("Konvertieren DBT -> DBV ist fehlgeschlagen:")))
+        << shown[0].text;
     EXPECT_TRUE(shown[0].text.contains(QStringLiteral("FRAGEN.FPT"))) << shown[0].text;
     EXPECT_TRUE(shown[1].text.startsWith(QStringLiteral("Verschlüsseln ist fehlgeschlagen:"))) << shown[1].text;
     EXPECT_EQ(p.s.messages->busyDepth(), 0);
