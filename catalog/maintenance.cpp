@@ -99,9 +99,46 @@ std::optional<std::string> readBytes(const fs::path& file) {
     return bytes;
 }
 
-} // namespace
+// Collects the engine's reports while a command runs; when the command fails, the first of them (or what the command
+// was doing) is shown in one warning, so that a failure is never silent.
+class Outcome {
+public:
+    Outcome(core::Context& ctx, QString command) : m_ctx(ctx), m_command(std::move(command)) {
+        m_previous = store::setErrorCallback([this](const store::StoreError& e) {
+            if (m_first.empty()) m_first = e.message;
+        });
+    }
+    ~Outcome() { restore(); }
+    Outcome(const Outcome&) = delete;
+    Outcome& operator=(const Outcome&) = delete;
 
-bool MAKEUPDATE(core::Context& ctx, store::Session& session) {
+    // The command's result: shown when it is a failure, and passed on.
+    bool operator()(bool ok) {
+        restore();
+        if (ok) return true;
+        const QString reason =
+            m_first.empty() ? QStringLiteral("Die Fragendatenbank FRAGEN.DBF lässt sich nicht bearbeiten.")
+                            : QString::fromStdString(m_first);
+        core::WARNBOX(m_ctx, QStringLiteral("%1 ist fehlgeschlagen:\r%2").arg(m_command, reason),
+                      QStringLiteral("Pflege"));
+        return false;
+    }
+
+private:
+    void restore() {
+        if (m_restored) return;
+        m_restored = true;
+        store::setErrorCallback(std::move(m_previous));
+    }
+
+    core::Context& m_ctx;
+    QString m_command;
+    bool m_restored = false;
+    store::ErrorCallback m_previous;
+    std::string m_first;
+};
+
+bool makeupdateWork(core::Context& ctx, store::Session& session) {
     WorkArea* dfra = session.find("DFRA");
     if (!dfra) {
         store::reportError("DFRA", "Fragen-Export: der Katalog ist nicht geöffnet");
@@ -130,8 +167,7 @@ bool MAKEUPDATE(core::Context& ctx, store::Session& session) {
     dfra->goTo(recno);
     return ok;
 }
-
-bool KONVTRANS(core::Context& ctx) {
+bool konvtransWork(core::Context& ctx) {
     const core::BusyScope wait(ctx.messages());
     store::Session session;
     WorkArea* dfrg = openCatalog(ctx, session);
@@ -147,16 +183,7 @@ bool KONVTRANS(core::Context& ctx) {
     session.closeAll();
     return ok;
 }
-
-bool DECRYPTALL(core::Context& ctx) {
-    return convertTexts(ctx, [](std::string_view text, std::string_view key) { return DECRYPT(text, key); });
-}
-
-bool ENCRYPTALL(core::Context& ctx) {
-    return convertTexts(ctx, [](std::string_view text, std::string_view key) { return ENCRYPT(text, key); });
-}
-
-bool IMPORTPICS(core::Context& ctx) {
+bool importpicsWork(core::Context& ctx) {
     const core::BusyScope wait(ctx.messages());
     store::Session session;
     WorkArea* dfrg = openCatalog(ctx, session);
@@ -183,6 +210,35 @@ bool IMPORTPICS(core::Context& ctx) {
     }
     session.closeAll();
     return ok;
+}
+
+} // namespace
+
+bool MAKEUPDATE(core::Context& ctx, store::Session& session) {
+    Outcome outcome(ctx, QStringLiteral("Der Fragen-Export"));
+    return outcome(makeupdateWork(ctx, session));
+}
+
+bool KONVTRANS(core::Context& ctx) {
+    Outcome outcome(ctx, QStringLiteral("Konvertieren DBT -> DBV"));
+    return outcome(konvtransWork(ctx));
+}
+
+bool DECRYPTALL(core::Context& ctx) {
+    Outcome outcome(ctx, QStringLiteral("Verschlüsseln"));
+    return outcome(
+        convertTexts(ctx, [](std::string_view text, std::string_view key) { return DECRYPT(text, key); }));
+}
+
+bool ENCRYPTALL(core::Context& ctx) {
+    Outcome outcome(ctx, QStringLiteral("Entschlüsseln"));
+    return outcome(
+        convertTexts(ctx, [](std::string_view text, std::string_view key) { return ENCRYPT(text, key); }));
+}
+
+bool IMPORTPICS(core::Context& ctx) {
+    Outcome outcome(ctx, QStringLiteral("Bilder einlesen"));
+    return outcome(importpicsWork(ctx));
 }
 
 } // namespace catalog

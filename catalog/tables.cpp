@@ -3,6 +3,7 @@
 #include <array>
 
 #include "store/error.h"
+#include "store/filecommit.h"
 #include "store/workarea.h"
 
 namespace catalog {
@@ -19,6 +20,26 @@ const std::vector<ExamStep> EXAM_STEPS = {{1, '1', 2}, {1, '2', 2}, {2, '1', 2},
                                          {7, '1', 2}, {7, '2', 2}, {8, '1', 2}, {8, '2', 2}};
 
 namespace {
+
+// Counts the engine's reports while it lives and hands them on: some writes (a record written when the cursor moves
+// on) report a failure without failing the call that caused it.
+class ReportCount {
+public:
+    ReportCount() {
+        m_previous = store::setErrorCallback([this](const store::StoreError& e) {
+            ++m_count;
+            if (m_previous) m_previous(e);
+        });
+    }
+    ~ReportCount() { store::setErrorCallback(std::move(m_previous)); }
+    ReportCount(const ReportCount&) = delete;
+    ReportCount& operator=(const ReportCount&) = delete;
+    bool any() const { return m_count > 0; }
+
+private:
+    store::ErrorCallback m_previous;
+    int m_count = 0;
+};
 
 void addClassColumns(std::vector<FieldDef>& fields) {
     for (const auto& name : KLASSEN_FELDER)
@@ -71,6 +92,22 @@ std::vector<FieldDef> tFrageFields() {
         {"BITMAP", FieldType::Character, 8, 0},   {"PICTURE", FieldType::Memo, 10, 0},
         {"ACTIVE", FieldType::Logical, 1, 0},     {"FEHLER", FieldType::Logical, 1, 0},
     };
+}
+
+std::string structureFault(const store::Table& table, const std::vector<FieldDef>& wanted, const std::string& name) {
+    for (const FieldDef& want : wanted) {
+        const int i = table.fieldIndex(want.name);
+        if (i < 0) return name + ": das Feld " + want.name + " fehlt";
+        const FieldDef& have = table.fieldDef(i);
+        if (have.type != want.type)
+            return name + ": das Feld " + want.name + " hat den Typ " + static_cast<char>(have.type) + " statt " +
+                   static_cast<char>(want.type);
+        if (want.type != FieldType::Memo && (have.length != want.length || have.decimals != want.decimals))
+            return name + ": das Feld " + want.name + " hat die Breite " + std::to_string(have.length) + "," +
+                   std::to_string(have.decimals) + " statt " + std::to_string(want.length) + "," +
+                   std::to_string(want.decimals);
+    }
+    return {};
 }
 
 std::optional<ClassColumns> classColumns(std::string_view classCode) {
@@ -136,22 +173,24 @@ MakeLocalResult MAKELOCAL(const std::filesystem::path& dir, std::string_view nam
     store::WorkArea* catalog = session.use(dir / "FRAGEN.DBF", "DFRG", store::Table::Mode::SharedRead);
     if (!catalog)
         return MakeLocalResult::Failed;
-    // Built under a temporary name and renamed at the end, so that a failure never leaves a half-filled table that
-    // the next start would take for a complete one.
-    const auto temp = dir / (std::string(name) + ".TMP.DBF");
-    store::WorkArea* local = session.create(temp, localFields(), "DLOC");
+    // Built under a staging name and put in place at the end in one step, so that a failure or a crash never leaves a
+    // half-filled table that the next start would take for a complete one; the start-up sweep removes what a crash
+    // left behind.
+    const auto staged = store::stagingPath(path);
+    const ReportCount reports;
+    store::WorkArea* local = session.create(staged, localFields(), "DLOC");
     if (!local)
         return MakeLocalResult::Failed;
     bool ok = local->table().appendFrom(catalog->table());
+    ok = local->table().close() && ok && !reports.any();
     session.closeAll();
     if (ok) {
-        std::filesystem::rename(temp, path, ec);
-        ok = !ec;
-        if (!ok)
-            store::reportError(path.string(), "Lerntabelle kann nicht angelegt werden: " + ec.message());
+        store::FileCommit commit(path);
+        commit.replace(staged, path);
+        ok = commit.run() == store::FileCommit::Result::Done;
     }
     if (!ok)
-        std::filesystem::remove(temp, ec);
+        std::filesystem::remove(staged, ec);
     return ok ? MakeLocalResult::Created : MakeLocalResult::Failed;
 }
 

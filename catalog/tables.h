@@ -10,6 +10,7 @@
 #include "store/value.h"
 
 namespace store {
+class Table;
 class WorkArea;
 }
 
@@ -24,6 +25,11 @@ std::vector<store::FieldDef> fragenFields();
 std::vector<store::FieldDef> localFields();
 // T_FRAGE: the working set of one training run or exam, in presentation order.
 std::vector<store::FieldDef> tFrageFields();
+
+// Empty when the table has every field of `wanted` with its type (and width, for all but memos); otherwise why not,
+// naming the table as `name`.
+std::string structureFault(const store::Table& table, const std::vector<store::FieldDef>& wanted,
+                           const std::string& name);
 
 // Which column selects a class's questions and which gives their points. Class codes are compared by prefix in a
 // fixed order ("A1" before "A", "C1" and "CE" before "C", "D1" before "D", "MO" before "M"); the menu code

@@ -10,12 +10,17 @@
 #include <QDate>
 #include <QString>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "catalog/runfiles.h"
 #include "catalog/tables.h"
+#include "core/context.h"
 #include "store/error.h"
+#include "store/filecommit.h"
+#include "store/fileio.h"
 #include "store/format.h"
 #include "store/workarea.h"
-#include "core/context.h"
 
 namespace catalog {
 
@@ -53,30 +58,13 @@ private:
     std::vector<store::StoreError> m_list;
 };
 
-// Empty when the table has every field of FRAGEN with its type (and width, for all but memos); otherwise why not.
-std::string structureFault(const store::Table& table, const std::string& name) {
-    for (const FieldDef& want : fragenFields()) {
-        const int i = table.fieldIndex(want.name);
-        if (i < 0) return name + ": das Feld " + want.name + " fehlt";
-        const FieldDef& have = table.fieldDef(i);
-        if (have.type != want.type)
-            return name + ": das Feld " + want.name + " hat den Typ " + static_cast<char>(have.type) + " statt " +
-                   static_cast<char>(want.type);
-        if (want.type != FieldType::Memo && (have.length != want.length || have.decimals != want.decimals))
-            return name + ": das Feld " + want.name + " hat die Breite " + std::to_string(have.length) + "," +
-                   std::to_string(have.decimals) + " statt " + std::to_string(want.length) + "," +
-                   std::to_string(want.decimals);
-    }
-    return {};
-}
-
 // Opens the update and reads every field of every record once, memos included, so that a damaged or half
 // written table shows itself before the catalog is changed. Empty when usable; otherwise why not.
 std::string checkUpdate(store::Session& session, const fs::path& dbf, const Reports& reports) {
     WorkArea* dfru = session.use(dbf, "DFRU");
     if (!dfru) return reports.first();
     store::Table& table = dfru->table();
-    if (std::string fault = structureFault(table, "FRUPDATE.DBF"); !fault.empty()) return fault;
+    if (std::string fault = structureFault(table, fragenFields(), "FRUPDATE.DBF"); !fault.empty()) return fault;
     for (std::uint32_t r = 1; r <= table.recCount() && !reports.any(); ++r) {
         table.goTo(r);
         for (int i = 0; i < table.fieldCount(); ++i)
@@ -235,89 +223,185 @@ Applied applyUpdate(WorkArea& dfrg, store::Table& update, const Reports& reports
     return a;
 }
 
-// Builds FRAGEN.CDX under the progress dialog and makes it the catalog's order; the wait cursor goes on once the
-// meter is gone.
-bool indexCatalog(core::Context& ctx, WorkArea& dfrg, std::optional<core::BusyScope>& wait) {
-    // The index is derived data: an old file is built anew rather than trusted.
-    removeFile(ctx, "FRAGEN.CDX");
-    const fs::path cdx = ctx.folder() / "FRAGEN.CDX";
-    const bool built = buildIndexUnderMeter(ctx, dfrg, "FRAGENR", cdx, QStringLiteral("FRAGEN Index aufbauen..."));
+// Builds the FRAGENR order of the catalog being prepared under the progress dialog, into the index file beside it,
+// and makes it the area's order; the wait cursor goes on once the meter is gone.
+bool indexCatalog(core::Context& ctx, WorkArea& dfrg, const fs::path& cdx, std::optional<core::BusyScope>& wait) {
+    bool built = false;
+    core::MSGMETER(
+        ctx,
+        [&](core::Progress& progress) {
+            progress.setTotal(static_cast<int>(dfrg.recCount()));
+            built = dfrg.indexOn(
+                "FRAGENR", cdx, "FRAGEN", {},
+                [&](std::uint32_t recno, std::uint32_t) {
+                    progress.setPosition(static_cast<int>(recno));
+                    return !progress.cancelled();
+                },
+                dfrg.recCount() / 100);
+        },
+        QStringLiteral("FRAGEN Index aufbauen..."));
     if (!built) return false;
     dfrg.closeIndexes();
     wait.emplace(ctx.messages());
     return dfrg.openIndex(cdx) && dfrg.setOrder("FRAGEN");
 }
 
-bool writeLogbook(const fs::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    return static_cast<bool>(out);
+// The files of the new catalog while it is prepared; whatever is still there when the import gives up goes.
+struct Staged {
+    fs::path dbf, fpt, cdx;
+    std::optional<store::io::TempFile> log;
+
+    void discard() {
+        std::error_code ec;
+        for (const fs::path& p : {dbf, fpt, cdx})
+            if (!p.empty()) fs::remove(p, ec);
+        if (log) fs::remove(log->tempPath(), ec);
+        log.reset();
+    }
+};
+
+// A copy of the catalog with its memos under a staging name, open as DFRG; the catalog itself is only read.
+WorkArea* stageCatalog(store::Session& session, store::Table& catalog, Staged& staged) {
+    std::vector<FieldDef> fields;
+    for (int i = 0; i < catalog.fieldCount(); ++i) {
+        fields.push_back(catalog.fieldDef(i));
+        if (fields.back().type == FieldType::Memo) fields.back().length = 10;
+    }
+    staged.dbf = store::stagingPath(catalog.path());
+    staged.cdx = fs::path(staged.dbf).replace_extension(".CDX");
+    WorkArea* dfrg = session.create(staged.dbf, std::move(fields), "DFRG");
+    if (!dfrg) return nullptr;
+    staged.fpt = dfrg->table().memoPath();
+    return dfrg->table().appendFrom(catalog) ? dfrg : nullptr;
+}
+
+// The logbook under a temporary name, written and synced; it takes its place with the catalog.
+bool stageLogbook(const fs::path& target, const std::string& text, Staged& staged) {
+    staged.log = store::io::TempFile::create(target);
+    if (!staged.log) return false;
+    staged.log->keep();
+    if (store::io::writeAt(staged.log->fd(), text.data(), text.size(), 0) && staged.log->sync()) return true;
+    store::reportError(target.string(), "FRUPDATE.LOG kann nicht geschrieben werden: " + store::io::lastError());
+    return false;
+}
+
+// Makes the prepared files durable before the commit points at them.
+bool syncFile(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool ok = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0) ::close(fd);
+    if (!ok) store::reportError(file.string(), store::io::displayName(file) + ": " + store::io::lastError());
+    return ok;
+}
+
+void warnFailed(core::Context& ctx, const std::string& reason) {
+    core::WARNBOX(ctx,
+                  QStringLiteral("Beim Einspielen des Updates ist ein Fehler aufgetreten:\r%1\r\r"
+                                 "Die Update-Datei und die Lerndaten bleiben erhalten; das Update wird beim "
+                                 "nächsten Start erneut eingespielt.")
+                      .arg(fromUtf8(reason)),
+                  kTitle);
 }
 
 } // namespace
 
+bool recoverInterruptedImport(const core::Context& ctx) {
+    return store::recoverCommit(ctx.filePath("FRAGEN.DBF")) != store::Recovery::Failed;
+}
+
 UpdateResult importUpdate(core::Context& ctx) {
+    // An import that a crash interrupted after its point of no return is finished first: its update is gone then.
+    recoverInterruptedImport(ctx);
     const fs::path updateDbf = ctx.filePath("FRUPDATE.DBF");
     std::error_code ec;
     if (!fs::is_regular_file(updateDbf, ec)) return UpdateResult::NoUpdate;
 
     core::MSGINFO(ctx, QStringLiteral("Es wird nun ein Update für die\rFragendatenbank importiert !"), kTitle);
 
+    // The new catalog is prepared beside the old one, which is only read; one commit then puts it in place together
+    // with its logbook and removes the update and the learning state that belonged to the old catalog. A crash or
+    // an error before that commit leaves everything as it was, with the update waiting; one after it is finished
+    // by the next start.
+    const fs::path catalogDbf = ctx.filePath("FRAGEN.DBF");
     std::optional<core::BusyScope> wait;
+    Staged staged;
+    store::FileCommit commit(catalogDbf);
     {
         Reports reports;
         store::Session session;
 
-        // The whole update is read before anything changes, so a broken one leaves the catalog as it was.
+        // The whole update is read before anything is prepared, so a broken one is recognised as such.
         if (std::string fault = checkUpdate(session, updateDbf, reports); !fault.empty()) {
             session.closeAll();
             rejectUpdate(ctx, fault);
             return UpdateResult::UpdateRejected;
         }
 
-        WorkArea* dfrg = session.use(ctx.filePath("FRAGEN.DBF"), "DFRG");
-        std::string fault = dfrg ? structureFault(dfrg->table(), "FRAGEN.DBF") : reports.first();
-        if (fault.empty() && !indexCatalog(ctx, *dfrg, wait))
-            fault = reports.any() ? reports.first() : "FRAGEN.CDX: der Index lässt sich nicht aufbauen";
-        if (!fault.empty()) {
+        WorkArea* old = session.use(catalogDbf, "DORG");
+        if (std::string fault = old ? structureFault(old->table(), fragenFields(), "FRAGEN.DBF") : reports.first();
+            !fault.empty()) {
             session.closeAll();
-            wait.reset();
             core::WARNBOX(ctx,
-                        QStringLiteral("Die Fragendatenbank kann nicht geöffnet werden:\r%1\r\r"
-                                       "Das Update wird beim nächsten Start eingespielt.")
-                            .arg(fromUtf8(fault)),
-                        kTitle);
+                          QStringLiteral("Die Fragendatenbank kann nicht geöffnet werden:\r%1\r\r"
+                                         "Das Update wird beim nächsten Start eingespielt.")
+                              .arg(fromUtf8(fault)),
+                          kTitle);
             return UpdateResult::CatalogUnavailable;
         }
 
-        const Applied applied = applyUpdate(*dfrg, session.find("DFRU")->table(), reports);
-        bool logged = true;
-        if (!reports.any()) {
-            logged = writeLogbook(ctx.filePath("FRUPDATE.LOG"),
-                                  logbook(ctx.clock().now().date(), applied.lines, applied.tally));
-            if (applied.deletedAny) {
-                dfrg->closeIndexes(); // the index file goes anyway; no need to keep it current while packing
+        // Replaced under the name it has, whatever its case.
+        fs::path catalogFpt = old->table().memoPath();
+        if (catalogFpt.empty()) catalogFpt = fs::path(catalogDbf).replace_extension(".FPT");
+        WorkArea* dfrg = stageCatalog(session, old->table(), staged);
+        bool ok = dfrg && !reports.any() && indexCatalog(ctx, *dfrg, staged.cdx, wait);
+        Applied applied;
+        if (ok) {
+            applied = applyUpdate(*dfrg, session.find("DFRU")->table(), reports);
+            if (applied.deletedAny && !reports.any()) {
+                dfrg->closeIndexes(); // the index is not needed any more; no need to keep it current while packing
                 dfrg->pack();
             }
         }
         session.closeAll();
-        if (reports.any()) {
+        ok = ok && !reports.any() && syncFile(staged.dbf) && (staged.fpt.empty() || syncFile(staged.fpt));
+        ok = ok && stageLogbook(ctx.filePath("FRUPDATE.LOG"),
+                                logbook(ctx.clock().now().date(), applied.lines, applied.tally), staged);
+        if (!ok) {
+            std::string reason = reports.first();
+            if (reason.empty()) reason = "FRAGEN.DBF: die neue Fassung lässt sich nicht vorbereiten";
+            staged.discard();
             wait.reset();
-            core::WARNBOX(ctx,
-                        QStringLiteral("Beim Einspielen des Updates ist ein Fehler aufgetreten:\r%1\r\r"
-                                       "Die Update-Datei und die Lerndaten bleiben erhalten; das Update wird beim "
-                                       "nächsten Start erneut eingespielt.")
-                            .arg(fromUtf8(reports.first())),
-                        kTitle);
+            warnFailed(ctx, reason);
             return UpdateResult::Failed;
         }
-        if (!logged)
-            core::WARNBOX(ctx, QStringLiteral("Das Update-Protokoll FRUPDATE.LOG lässt sich nicht schreiben."), kTitle);
-    }
 
-    for (const char* name : {"FRUPDATE.DBF", "FRUPDATE.FPT", "FRUPDATE.CDX", "LOCAL1.DBF", "LOCAL2.DBF", "FRAGEN.CDX"})
-        removeFile(ctx, name);
+        if (!staged.fpt.empty()) commit.replace(staged.fpt, catalogFpt);
+        commit.replace(staged.dbf, catalogDbf);
+        commit.replace(staged.log->tempPath(), ctx.filePath("FRUPDATE.LOG"));
+        for (const char* name :
+             {"FRUPDATE.DBF", "FRUPDATE.FPT", "FRUPDATE.CDX", "LOCAL1.DBF", "LOCAL2.DBF", "FRAGEN.CDX"})
+            commit.remove(ctx.filePath(name));
+        std::error_code gone;
+        fs::remove(staged.cdx, gone); // derived from the new catalog, which gets its index when it is next needed
+
+        const store::FileCommit::Result result = commit.run();
+        if (result != store::FileCommit::Result::Done) {
+            const std::string reason = reports.first();
+            wait.reset();
+            if (result == store::FileCommit::Result::NotStarted) {
+                staged.discard();
+                warnFailed(ctx, reason);
+            } else {
+                core::WARNBOX(ctx,
+                              QStringLiteral("Das Update wurde eingespielt, lässt sich aber nicht ganz abschließen:"
+                                             "\r%1\r\rDas wird beim nächsten Start nachgeholt.")
+                                  .arg(fromUtf8(reason)),
+                              kTitle);
+            }
+            return UpdateResult::Failed;
+        }
+        staged.log.reset();
+    }
 
     MAKELOCAL(ctx, "LOCAL1");
     // Whoever is logged in keeps a table to work on; user 2's table would otherwise be missing until the next login.

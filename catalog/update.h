@@ -15,8 +15,13 @@ enum class UpdateResult {
     Imported,           // catalog updated, logbook written, update table and learning state gone, LOCAL1 new
     UpdateRejected,     // the update table is unusable: the catalog is untouched, the table kept as FRUPDERR.*
     CatalogUnavailable, // the catalog cannot be opened or indexed: nothing changed, the update waits for next time
-    Failed,             // writing the catalog failed part-way: reported, the update table and learning state kept
+    Failed,             // preparing or committing the new catalog failed: reported; unless the commit was already
+                        // under way (then the next start finishes it) nothing changed and the update waits
 };
+
+// Finishes an import that a crash interrupted while it put the new catalog in place (the start-up sweep does the
+// same for every table). False when it could not be finished (reported).
+bool recoverInterruptedImport(const core::Context& ctx);
 
 // ISUPDATE without the closing question: the notice, the import and the new learning state. Failures are shown
 // with the warning box.

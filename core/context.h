@@ -34,6 +34,9 @@ public:
     const QString programDir;
     Settings settings;
     QString helpTopic = QStringLiteral("Lenkwerk");
+    // Why the question catalog cannot be read, naming the file (found at start-up); while it is set, training and
+    // exams are not offered.
+    QString catalogProblem;
 
     // ---- the program folder: the one way to name a file in it -----------------------------------------------
     // The absolute path of a file named as the program names it (".\Texte\TAVOLIN.HLP"), matched without regard

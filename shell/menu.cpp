@@ -201,6 +201,19 @@ QMenuBar* MAKEMENU(core::Context& ctx, QMainWindow* window, const Features& feat
         addItem(training, QString::fromUtf8(c.caption), run);
         if (c.separatorAfter) training->addSeparator();
     }
+    // Training and exams need a readable catalog; without one their items say why they are off.
+    training->setToolTipsVisible(true);
+    QObject::connect(training, &QMenu::aboutToShow, training, [&ctx, training, offered = bool(features.GETTHEMA)] {
+        const QString why =
+            ctx.catalogProblem.isEmpty()
+                ? QString()
+                : QStringLiteral("Die Fragendatenbank kann nicht gelesen werden: ") + ctx.catalogProblem;
+        for (QAction* item : training->actions()) {
+            if (item->isSeparator()) continue;
+            item->setEnabled(offered && why.isEmpty());
+            item->setToolTip(why);
+        }
+    });
 
     QMenu* extras = bar->addMenu(QStringLiteral("&Zusätze"));
     addItem(extras, QStringLiteral("Der komplette &Fragenkatalog"), dialog(ctx, window, features.KATALOG));

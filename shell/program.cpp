@@ -9,6 +9,7 @@
 #include <QLocalSocket>
 
 #include "catalog/runfiles.h"
+#include "catalog/startcheck.h"
 #include "diag/printerr.h"
 #include "catalog/updatedialogs.h"
 #include "core/context.h"
@@ -104,7 +105,7 @@ int runProgram(core::Context& ctx, const Features& features) {
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
     deleteUpdateLeftovers(ctx);
-    restoreSettingsBackup(ctx);
+    prepareProgramFolder(ctx);
 
     HelpKey helpKey(ctx);
     qApp->installEventFilter(&helpKey);
@@ -136,8 +137,13 @@ int runProgram(core::Context& ctx, const Features& features) {
     ctx.setOwnerWindow(&window);
     window.setStartActions([&ctx, &window] {
         LOGIN(ctx, &window);
-        makeLearningState(ctx, QStringLiteral("LOCAL1"));
-        catalog::ISUPDATE(ctx);
+        if (catalog::prepareCatalog(ctx)) {
+            // The learner must know when nothing of this run's progress can be kept.
+            if (!ctx.exists(QStringLiteral("LOCAL1.DBF")))
+                core::WARNBOX(ctx, learningStateProblemText(ctx.path(QStringLiteral("LOCAL1.DBF"))),
+                              QStringLiteral("Problem"));
+            catalog::ISUPDATE(ctx);
+        }
     });
 
     QEventLoop loop;

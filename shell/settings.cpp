@@ -1,14 +1,16 @@
 #include "shell/settings.h"
 
+#include <filesystem>
 #include <optional>
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QStringDecoder>
 
 #include "catalog/crypt.h"
 #include "platform/inifile.h"
 #include "core/context.h"
+#include "store/fileio.h"
 
 namespace shell {
 
@@ -23,14 +25,34 @@ std::optional<QByteArray> readAll(const QString& path) {
     return f.readAll();
 }
 
+// Written beside the file under the engine's temporary name and renamed over it, so that a crash at any point
+// leaves the old file or the new one; a left-over is removed by the next start's sweep.
 bool writeAll(const QString& path, const QByteArray& bytes) {
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return false;
+    auto out = store::io::TempFile::create(std::filesystem::path(path.toStdString()));
+    return out && store::io::writeAt(out->fd(), bytes.constData(), std::size_t(bytes.size()), 0) && out->commit() &&
+           store::io::syncFolder(std::filesystem::path(path.toStdString()).parent_path());
+}
+
+// Why `bytes` do not read as a settings file (text without NUL bytes, with at least one [section]); empty when
+// they do. A file saved as UTF-16 by an editor is judged by its text.
+QString settingsFileFault(const QByteArray& bytes) {
+    QString text;
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        auto decode = QStringDecoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        text = decode(bytes.mid(2));
+    } else {
+        if (bytes.contains('\0')) return QStringLiteral("sie enthält Null-Bytes");
+        text = QString::fromLatin1(bytes);
     }
-    return out.commit();
+    for (const QChar c : text)
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\r') && c != QLatin1Char('\n') &&
+            c.unicode() != 0x1A)
+            return QStringLiteral("sie ist keine Textdatei");
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        const QString t = line.trimmed();
+        if (t.startsWith(QLatin1Char('[')) && t.indexOf(QLatin1Char(']')) > 1) return {};
+    }
+    return bytes.isEmpty() ? QStringLiteral("sie ist leer") : QStringLiteral("sie hat keinen Abschnitt");
 }
 
 
@@ -51,13 +73,20 @@ void deleteUpdateLeftovers(const core::Context& ctx) {
     }
 }
 
-bool restoreSettingsBackup(const core::Context& ctx) {
+bool restoreSettingsBackup(const core::Context& ctx, QString* warning) {
     const QString sav = backupPath(ctx);
     if (!QFileInfo(sav).isFile()) return false;
     const auto bytes = readAll(sav);
     if (!bytes) return false;
     const QString ini = iniPath(ctx);
-    if (bytes->isEmpty() && QFileInfo(ini).size() > 0) return false;
+    if (const QString fault = settingsFileFault(*bytes); !fault.isEmpty()) {
+        // Damage, not an orderly exit's copy: restoring it would throw away every setting.
+        if (warning)
+            *warning = QStringLiteral("Die Sicherung TAVOLIN.SAV ist keine Einstellungsdatei (%1).\r"
+                                      "Die Einstellungen aus TAVOLIN.INI bleiben erhalten.")
+                           .arg(fault);
+        return false;
+    }
     const auto current = readAll(ini);
     if (current && *current == *bytes) return true;
     return writeAll(ini, *bytes);

@@ -26,10 +26,10 @@ QString backupPath(const core::Context& ctx);
 void deleteUpdateLeftovers(const core::Context& ctx);
 
 // Start-up: copies TAVOLIN.SAV over TAVOLIN.INI, so that the settings of the last orderly exit are back.
-// Returns false, leaving TAVOLIN.INI as it was, when there is no backup or it cannot be read. An empty backup is
-// not restored over a settings file that has content: no orderly exit writes an empty backup, so it is damage,
-// and restoring it would throw away every setting.
-bool restoreSettingsBackup(const core::Context& ctx);
+// Returns false, leaving TAVOLIN.INI as it was, when there is no backup or it cannot be read, and when it does not
+// read as a settings file (text without NUL bytes, at least one [section]): no orderly exit writes such a backup,
+// so it is damage, and restoring it would throw away every setting; `warning` then says so.
+bool restoreSettingsBackup(const core::Context& ctx, QString* warning = nullptr);
 
 // Orderly exit: copies TAVOLIN.INI to TAVOLIN.SAV in one step (a failed write leaves the old backup). False when
 // there is no settings file or the backup cannot be written.

@@ -1,14 +1,17 @@
 #include "shell/startup.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTranslator>
 
 #include "platform/ansi.h"
 #include "shell/settings.h"
 #include "store/codepage.h"
+#include "store/filecommit.h"
 #include "core/context.h"
 
 
@@ -32,6 +35,37 @@ int setGermanRuntime() {
         }
     }
     return loaded;
+}
+
+bool isSettingsTempName(const QString& fileName) {
+    static const QRegularExpression pattern(QStringLiteral("^TAVOLIN\\.(INI|SAV)\\.[A-Za-z0-9]{6}$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return pattern.match(fileName).hasMatch();
+}
+
+void prepareProgramFolder(core::Context& ctx) {
+    store::SweepReport report = store::sweepLeftovers(ctx.folder());
+    const QDir dir(ctx.programDir);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!isSettingsTempName(name)) continue;
+        if (QFile::remove(dir.filePath(name)))
+            report.removed.push_back(name.toStdString());
+        else
+            report.failed.push_back(name.toStdString());
+    }
+    if (!report.failed.empty()) {
+        QStringList names;
+        for (const std::string& name : report.failed)
+            names << QString::fromStdString(name);
+        core::WARNBOX(ctx,
+                      QStringLiteral("Reste eines unterbrochenen Programmlaufs lassen sich nicht aufräumen:\r%1")
+                          .arg(names.join(QStringLiteral(", "))),
+                      QStringLiteral("Problem"));
+    }
+
+    QString warning;
+    restoreSettingsBackup(ctx, &warning);
+    if (!warning.isEmpty()) core::WARNBOX(ctx, warning, QStringLiteral("Problem"));
 }
 
 bool maintainerModeRequested(const core::Context& ctx) {

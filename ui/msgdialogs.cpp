@@ -1,6 +1,7 @@
 #include "ui/msgdialogs.h"
 
 #include <QMessageBox>
+#include <QShortcut>
 #include <QTimer>
 
 #include "ui/bitmaps.h"
@@ -57,6 +58,9 @@ MessageDialog::MessageDialog(Kind kind, const QString& message, const QString& t
         connect(m_ok, &QAbstractButton::clicked, this, [this] { done(Accepted); });
         m_close = addCloseButton(8, qMin(355, width() - 20));
         addAccelerator(QLatin1Char('O'), m_ok);
+        // Enter confirms a notice as it does any other; the bitmap button itself only takes Space.
+        for (const int key : {Qt::Key_Return, Qt::Key_Enter})
+            connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, m_ok, &QAbstractButton::click);
         m_ok->setFocus();
     } else {
         const QRect left = pxRect(top, qMax(0, (skinWidth - 1) / 2 - 106), kButtonWidth, kButtonHeight);

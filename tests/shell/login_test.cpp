@@ -6,6 +6,7 @@
 #include "shell/login.h"
 #include "shell/logindialog.h"
 #include "shell/settings.h"
+#include "store/faultinject.h"
 #include "shelltest.h"
 #include "store/workarea.h"
 #include "ui/buttons.h"
@@ -228,16 +229,17 @@ TEST_F(Login, TheGreetingIsSpeechWhenOnElseTheSound) {
 }
 
 TEST_F(Login, ALearningStateThatCannotBeCreatedIsNamedAndSaidToBeLost) {
-    // Something in the way of the table's file, as a folder that cannot be written would be.
-    std::filesystem::create_directories(path("LOCAL1.TMP.DBF/x"));
-    EXPECT_FALSE(shell::makeLearningState(ctx, QStringLiteral("LOCAL1")));
+    // The table cannot be put in place, as in a folder that cannot be written.
+    {
+        const store::faults::Scope failing({store::faults::Rename, "LOCAL1", 1});
+        EXPECT_FALSE(shell::makeLearningState(ctx, QStringLiteral("LOCAL1")));
+    }
     const auto& shown = scripted.messages->shown();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].kind, lwtest::ScriptedMessages::Kind::Warning);
     EXPECT_TRUE(shown[0].text.contains(QString::fromStdString(path("LOCAL1.DBF").string()))) << shown[0].text;
     EXPECT_TRUE(shown[0].text.contains(QStringLiteral("nicht gespeichert"))) << shown[0].text;
     // A table that is there is no trouble.
-    std::filesystem::remove_all(path("LOCAL1.TMP.DBF"));
     EXPECT_TRUE(shell::makeLearningState(ctx, QStringLiteral("LOCAL1")));
     EXPECT_TRUE(shell::makeLearningState(ctx, QStringLiteral("LOCAL1")));
     EXPECT_EQ(shown.size(), 1u);

@@ -150,6 +150,17 @@ TEST(MessageDialog, InfoIsAlwaysFalse) {
     }
 }
 
+TEST(MessageDialog, EnterClosesTheNoticeAsOk) {
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        MessageDialog dlg(MessageDialog::Kind::Info, QStringLiteral("Es wird nun ein Update importiert !"),
+                          QStringLiteral("Update"));
+        ASSERT_TRUE(uitest::showActive(&dlg));
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    }
+}
+
 TEST(MessageDialog, OtherAltKeysDoNothing) {
     MessageDialog dlg(MessageDialog::Kind::YesNo, QStringLiteral("Text"), QStringLiteral("Titel"));
     ASSERT_TRUE(uitest::showActive(&dlg));
