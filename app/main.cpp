@@ -7,6 +7,7 @@
 #include "diag/errordialog.h"
 #include "diag/errorsys.h"
 #include "online/artwork.h"
+#include "online/maildialog.h"
 #include "online/updatedialog.h"
 #include "shell/features.h"
 #include "shell/program.h"
@@ -31,6 +32,10 @@ int main(int argc, char* argv[]) {
         training::GETTHEMA(ctx, owner, code, description, links);
     };
     features.DOWNLOADIT = [](core::Context& ctx, QWidget* owner) { online::DOWNLOADIT(ctx, owner); };
+    // An old error log can be mailed to support.
+    features.MAILSUPPORT = [](core::Context& ctx, const QString& subject, const QString& file) {
+        online::MAILSUPPORT(ctx, subject, file);
+    };
     features.KFZ_STEUER = calc::KFZ_STEUER;
     features.BUSSRECH = calc::BUSSRECH;
     features.ANHAWEG = calc::ANHAWEG;

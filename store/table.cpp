@@ -738,7 +738,8 @@ bool Table::appendBlank() {
 
 bool Table::appendRecord() {
     if (!checkWritable("Satz anhängen")) return false;
-    commitRecord();
+    // A record that could not be written must not be left behind as a blank one with a new record after it.
+    if (!commitRecord()) return false;
     if (m_count >= UINT32_MAX - 1) { // recCount() + 1 must stay representable
         reportError(m_path.string(), io::displayName(m_path) + " ist voll");
         return false;

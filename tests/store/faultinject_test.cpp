@@ -93,4 +93,18 @@ TEST(FaultSeam, RenameAndUnlinkFailuresLeaveTheTableAsItWas) {
     EXPECT_EQ(t->recCount(), 0u);
 }
 
+TEST(FaultSeam, AnAppendAfterARecordThatCouldNotBeWrittenFails) {
+    lwtest::TempDir dir;
+    auto t = memoTable(dir);
+    ASSERT_TRUE(t);
+    ASSERT_TRUE(t->replace(0, Value::text("two")));
+    ErrorLog log;
+    {
+        faults::Scope seam({faults::Write, "T.DBF", 1});
+        EXPECT_FALSE(t->appendBlank());
+    }
+    EXPECT_GE(log.count(), 1u);
+    EXPECT_EQ(t->recCount(), 1u);
+}
+
 } // namespace
