@@ -15,8 +15,10 @@
 
 #include "support/scripted.h"
 #include "support/testdir.h"
+#include "uitest.h"
 
-// Shared by the calculators' dialog tests; qtapp.cpp gives every test an application object with the artwork.
+// Shared by the calculators' dialog tests; the toolkit tests' qtapp.cpp gives every test an application object,
+// artwork.cpp the calculators' pictures.
 namespace calcui {
 
 // A program folder of its own and a context with scripted services for every test.
@@ -32,44 +34,12 @@ protected:
     lwtest::ScriptedContext ctx;
 };
 
-// Shows the window and makes it the active one, so that its Alt shortcuts and Enter respond.
-bool showActive(QWidget* window);
-
-// Alt+letter as the user types it.
-void alt(QWidget* window, char letter);
+using uitest::alt;
+using uitest::showActive;
 
 // Types into a field as the user does: focus, the keys, then Tab leaves it.
 void typeInto(QWidget* field, const QString& text, bool leave = true);
 
-// Acts on the next modal dialog of type T as soon as it is shown (the code under test is blocked in its exec()).
-// A dialog still open after ten seconds is rejected, so that a test that forgot to close it fails instead of
-// hanging.
-template <typename T> void onNextDialog(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    auto ticks = std::make_shared<int>(0);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, ticks, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dlg = qobject_cast<T*>(modal); dlg && dlg->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            dlg->activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(dlg, 2000));
-            act(dlg);
-            return;
-        }
-        if (++*ticks > 1000) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "the expected dialog did not appear or was left open";
-            if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
-        }
-    });
-    timer->start();
-}
+using uitest::onNextDialog;
 
 } // namespace calcui
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}

@@ -25,27 +25,7 @@
 
 namespace {
 
-// Acts on the next modal dialog of type T once it is shown; one that never comes fails the test.
-template <typename T> void onNextDialog(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    auto ticks = std::make_shared<int>(0);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, ticks, act] {
-        if (auto* dlg = qobject_cast<T*>(QApplication::activeModalWidget()); dlg && dlg->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            act(dlg);
-            return;
-        }
-        if (++*ticks > 1000) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "the expected dialog did not appear";
-            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
-        }
-    });
-    timer->start();
-}
+using uitest::onNextDialog;
 
 class OnlineDialogs : public ::testing::Test {
 protected:

@@ -35,33 +35,7 @@ protected:
     lwtest::Scripted scripted;
 };
 
-// Acts on the next modal dialog of type T as soon as it is shown (the code under test is blocked in its exec()).
-// A dialog that is still open after ten seconds is rejected, so a test that forgot to close it fails instead of
-// hanging.
-template <typename T> void onNextDialog(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    auto ticks = std::make_shared<int>(0);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, ticks, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dlg = qobject_cast<T*>(modal); dlg && dlg->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            // Active, so that its Alt shortcuts and focus behave as for the user.
-            dlg->activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(dlg, 2000));
-            act(dlg);
-            return;
-        }
-        if (++*ticks > 1000) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "the expected dialog did not appear or was left open";
-            if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
-        }
-    });
-    timer->start();
-}
+using uitest::onNextDialog;
 
 // A catalog of `count` questions in the folder, written through the table engine.
 void writeCatalog(const std::filesystem::path& dir, int count = 3);

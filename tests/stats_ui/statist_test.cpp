@@ -27,33 +27,7 @@ namespace {
 using statstest::answered;
 namespace layout = stats::layout;
 
-// Acts on the next modal dialog of type T as soon as it is shown; one left open for ten seconds is rejected so
-// that the test fails instead of hanging.
-template <typename T> void onNextDialog(std::function<void(T*)> act) {
-    auto* timer = new QTimer;
-    auto ticks = std::make_shared<int>(0);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, ticks, act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dlg = qobject_cast<T*>(modal); dlg && dlg->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            // A dialog over another counts as active with it before it is the active window itself; its keys
-            // reach it only then.
-            dlg->activateWindow();
-            EXPECT_TRUE(uitest::waitFor([dlg] { return QApplication::activeWindow() == dlg; }, 2000));
-            act(dlg);
-            return;
-        }
-        if (++*ticks > 1000) {
-            timer->stop();
-            timer->deleteLater();
-            ADD_FAILURE() << "the expected dialog did not appear or was left open";
-            if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
-        }
-    });
-    timer->start();
-}
+using uitest::onNextDialog;
 
 class StatistDialogs : public ::testing::Test {
 protected:

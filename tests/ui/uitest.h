@@ -1,7 +1,14 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <memory>
+
+#include <QApplication>
+#include <QDialog>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 // Shared by the toolkit's tests: a QApplication exists for every test (qtapp.cpp).
@@ -15,6 +22,35 @@ void alt(QWidget* window, char letter);
 
 // Runs the event loop until the predicate holds or the time is up.
 bool waitFor(const std::function<bool()>& predicate, int milliseconds = 5000);
+
+// Acts on the next modal dialog of type T as soon as it is shown (the code under test is blocked in its exec()).
+// A dialog still open after ten seconds is rejected, so that a test that forgot to close it fails instead of
+// hanging.
+template <typename T> void onNextDialog(std::function<void(T*)> act) {
+    auto* timer = new QTimer;
+    auto ticks = std::make_shared<int>(0);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, ticks, act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dlg = qobject_cast<T*>(modal); dlg && dlg->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            // A dialog over another counts as active with it before it is the active window itself; its keys
+            // reach it only then.
+            dlg->activateWindow();
+            EXPECT_TRUE(waitFor([dlg] { return QApplication::activeWindow() == dlg; }, 2000));
+            act(dlg);
+            return;
+        }
+        if (++*ticks > 1000) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "the expected dialog did not appear or was left open";
+            if (auto* d = qobject_cast<QDialog*>(modal)) d->reject();
+        }
+    });
+    timer->start();
+}
 
 } // namespace uitest
 
