@@ -22,18 +22,6 @@ constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 constexpr Qt::Alignment kCentre = Qt::AlignCenter;
 
-// The sunken place of the picture, light grey where the picture leaves it uncovered.
-void pictureMat(QPainter& p, const QRectF& r) {
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 30));
-    p.drawRoundedRect(r.adjusted(-3, -3, 3, 4), 4, 4);
-    p.setPen(QPen(palette::ink, 1));
-    p.setBrush(QColor(0xe4, 0xe7, 0xec));
-    p.drawRect(r.adjusted(-1.5, -1.5, 1.5, 1.5));
-    p.restore();
-}
-
 // A caption that ends a few pixels before the value it names.
 void captionBefore(QPainter& p, const QRect& value, qreal width, const QString& text, bool bold = false) {
     drawFitted(p, QRectF(value.left() - 4 - width, at::number.top(), width, 18), text, 13, bold,
@@ -64,7 +52,7 @@ void themes(QPainter& p, QSize) {
 }
 
 void question1(QPainter& p, QSize) {
-    pictureMat(p, QRectF(at::picture));
+    drawPictureMat(p, QRectF(at::picture));
     drawSurface(p, QRectF(at::text1).adjusted(-6, -6, 6, 6), palette::questionCyan);
     const QColor colours[3] = {palette::answer1, palette::answer2, palette::answer3};
     for (int i = 0; i < 3; ++i)
@@ -73,7 +61,7 @@ void question1(QPainter& p, QSize) {
 }
 
 void question2(QPainter& p, QSize) {
-    pictureMat(p, QRectF(at::picture));
+    drawPictureMat(p, QRectF(at::picture));
     // The question text of the value layouts has the deeper of the two turquoises.
     drawSurface(p, QRectF(at::text2).adjusted(-6, -6, 6, 6), palette::answer3);
     const qreal left = at::before2.left() - 10, right = at::after3.right() + 22;

@@ -25,6 +25,8 @@ void drawWatermark(QPainter& p, const QRectF& area);
 
 // A rounded surface under a group of controls; `fill` is the colour those controls are given.
 void drawSurface(QPainter& p, const QRectF& r, const QColor& fill, qreal radius = 7);
+// The sunken place of a picture, light grey where the picture leaves it uncovered.
+void drawPictureMat(QPainter& p, const QRectF& r);
 // A soft shadow round a control that paints itself (grids, tab controls).
 void drawShadow(QPainter& p, const QRectF& r);
 // A title tab in the band behind a dialog's own title label (the label's rectangle is given).

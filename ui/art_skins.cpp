@@ -27,18 +27,6 @@ void headingTab(QPainter& p, const QString& text, qreal width) {
     drawFitted(p, label, text, 14, true, Qt::black, kLeft);
 }
 
-// The sunken place of a picture, light grey where the picture leaves it uncovered.
-void pictureMat(QPainter& p, const QRectF& r) {
-    p.save();
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 30));
-    p.drawRoundedRect(r.adjusted(-3, -3, 3, 4), 4, 4);
-    p.setPen(QPen(palette::ink, 1));
-    p.setBrush(QColor(0xe4, 0xe7, 0xec));
-    p.drawRect(r.adjusted(-1.5, -1.5, 1.5, 1.5));
-    p.restore();
-}
-
 // The bar at the bottom of the catalog's question view; the value layouts put the counts two pixels left.
 void catalogBar(QPainter& p, QSize size, int shift) {
     const QColor bar = palette::viewBar;
@@ -80,7 +68,7 @@ void catalogTable(QPainter& p, QSize) {
 
 void catalogView1(QPainter& p, QSize size) {
     headingTab(p, QStringLiteral("Fragenkatalog"), 130);
-    pictureMat(p, QRectF(8, 44, 318, 200));
+    drawPictureMat(p, QRectF(8, 44, 318, 200));
     drawSurface(p, QRectF(8, 256, 318, 160), palette::viewQuestion);
     const QColor colours[3] = {palette::viewAnswer1, palette::viewAnswer2, palette::viewAnswer3};
     for (int i = 0; i < 3; ++i)
@@ -90,7 +78,7 @@ void catalogView1(QPainter& p, QSize size) {
 
 void catalogView2(QPainter& p, QSize size) {
     headingTab(p, QStringLiteral("Fragenkatalog"), 130);
-    pictureMat(p, QRectF(8, 44, 318, 200));
+    drawPictureMat(p, QRectF(8, 44, 318, 200));
     drawSurface(p, QRectF(340, 48, 294, 194), palette::viewQuestion);
     drawSurface(p, QRectF(56, 334, 570, 42), palette::viewAnswer3);
     catalogBar(p, size, 2);

@@ -85,6 +85,17 @@ void drawWatermark(QPainter& p, const QRectF& area) {
     p.restore();
 }
 
+void drawPictureMat(QPainter& p, const QRectF& r) {
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 30));
+    p.drawRoundedRect(r.adjusted(-3, -3, 3, 4), 4, 4);
+    p.setPen(QPen(palette::ink, 1));
+    p.setBrush(QColor(0xe4, 0xe7, 0xec));
+    p.drawRect(r.adjusted(-1.5, -1.5, 1.5, 1.5));
+    p.restore();
+}
+
 void drawShadow(QPainter& p, const QRectF& r) {
     p.save();
     p.setPen(Qt::NoPen);
