@@ -100,6 +100,24 @@ TEST_F(Dialogs, TheThemeLoopRunsTheLinkedActivitiesComesBackWhereItWasMovedAndLe
     EXPECT_EQ(ctx.helpTopic, QStringLiteral("Lenkwerk"));
 }
 
+// A place saved on a monitor that has been unplugged must not put the dialog out of reach.
+TEST_F(Dialogs, ASavedPlaceOffEveryScreenIsNotUsed) {
+    write(classB(2));
+    const QString ini = QString::fromStdString((dir / "TAVOLIN.INI").string());
+    platform::writeProfileNumber(ini, QStringLiteral("System"), QStringLiteral("1_Top"), 100);
+    platform::writeProfileNumber(ini, QStringLiteral("System"), QStringLiteral("1_Left"), 99999);
+    bool onScreen = false;
+    trainingui::drive([&](QWidget* modal) {
+        auto* dlg = qobject_cast<training::ThemeDialog*>(modal);
+        if (!dlg) return false;
+        onScreen = QGuiApplication::primaryScreen()->geometry().contains(dlg->frameGeometry());
+        QTest::keyClick(dlg, Qt::Key_Escape);
+        return true;
+    });
+    training::GETTHEMA(ctx, nullptr, QStringLiteral("B / BE"), QStringLiteral("Pkw"), training::Links{});
+    EXPECT_TRUE(onScreen);
+}
+
 TEST_F(Dialogs, TheQuestionDialogsPlaceTheirControlsFromTheLayout) {
     auto all = classB(1);
     all.push_back(trainingfixture::value("1.1.02-001", 1, "Wie weit?", "etwa", "50", "Meter"));
