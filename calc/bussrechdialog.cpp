@@ -6,6 +6,7 @@
 #include "calc/dialogparts.h"
 #include "calc/layouts.h"
 #include "core/context.h"
+#include "core/documents.h"
 #include "core/helptopics.h"
 #include "ui/artwork.h"
 #include "ui/buttons.h"
@@ -205,11 +206,8 @@ void FineDialog::lookUp(Tab tab) {
 }
 
 void FineDialog::openCatalogue() {
-    // As the menu opens the same document: a document that nothing opens gets the menu's warning.
-    const QString name = QStringLiteral(".\\texte\\BuGeKata.pdf");
-    const QString found = m_ctx.resolve(name);
-    if (m_ctx.shell().openDocument(found.isEmpty() ? m_ctx.path(name) : found) != core::ShellService::Result::Ok)
-        core::WARNBOX(m_ctx, QStringLiteral("Es wurde kein Acrobat-Reader gefunden!"), QStringLiteral("Problem"));
+    // Opened as the menu opens the same document, with the same warnings.
+    core::openPdf(m_ctx, QStringLiteral(".\\texte\\BuGeKata.pdf"));
 }
 
 void BUSSRECH(core::Context& ctx, QWidget* owner) {

@@ -21,7 +21,6 @@ namespace shell {
 
 namespace {
 
-
 struct TrainingClass {
     const char* caption;
     const char* code;
@@ -57,10 +56,6 @@ const TrainingClass kClasses[] = {
      "land- und forstwirtschaftliche Zugmaschinen bis 60 km/h", false},
 };
 
-QString documentPath(const core::Context& ctx, const QString& name) {
-    const QString found = ctx.resolve(name);
-    return found.isEmpty() ? ctx.path(name) : found;
-}
 
 bool looksLikeAddress(const QString& target) {
     const QString t = target.trimmed().toLower();
@@ -91,63 +86,6 @@ std::function<void()> command(core::Context& ctx, const Features::Command& featu
 }
 
 } // namespace
-
-namespace {
-
-void warnMissing(core::Context& ctx, const QString& path) {
-    core::WARNBOX(ctx, QStringLiteral("Die Datei\r%1\rwurde nicht gefunden.").arg(QDir::toNativeSeparators(path)),
-                  QStringLiteral("Problem"));
-}
-
-void warnNoProgram(core::Context& ctx, const QString& what) {
-    core::WARNBOX(ctx,
-                  QStringLiteral("Für\r%1\rist auf diesem System kein Programm zum Öffnen eingerichtet.").arg(what),
-                  QStringLiteral("Problem"));
-}
-
-} // namespace
-
-void openPdf(core::Context& ctx, const QString& name) {
-    const QString path = documentPath(ctx, name);
-    switch (ctx.shell().openDocument(path)) {
-    case core::ShellService::Result::Ok:
-        break;
-    case core::ShellService::Result::NotFound:
-        warnMissing(ctx, path);
-        break;
-    case core::ShellService::Result::NoProgram:
-        // No program for PDF files at all, the system's default included.
-        core::WARNBOX(ctx, QStringLiteral("Es wurde kein Acrobat-Reader gefunden!"), QStringLiteral("Problem"));
-        break;
-    case core::ShellService::Result::Failed:
-        warnNoProgram(ctx, QDir::toNativeSeparators(path));
-        break;
-    }
-}
-
-void openDocument(core::Context& ctx, const QString& name) {
-    const QString path = documentPath(ctx, name);
-    switch (ctx.shell().openDocument(path)) {
-    case core::ShellService::Result::Ok:
-        break;
-    case core::ShellService::Result::NotFound:
-        warnMissing(ctx, path);
-        break;
-    case core::ShellService::Result::NoProgram:
-    case core::ShellService::Result::Failed:
-        warnNoProgram(ctx, QDir::toNativeSeparators(path));
-        break;
-    }
-}
-
-void openUrl(core::Context& ctx, const QString& url) {
-    if (!ctx.shell().openUrl(url)) {
-        // A mail address is named without the subject the program adds.
-        QString shown = url;
-        if (shown.startsWith(QStringLiteral("mailto:"))) shown = QUrl(url).path();
-        warnNoProgram(ctx, shown);
-    }
-}
 
 void openAddress(core::Context& ctx, const QString& target) {
     const QString t = target.trimmed();

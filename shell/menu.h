@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/documents.h"
+
 #include <QString>
 
 class QMainWindow;
@@ -17,15 +19,10 @@ struct Features;
 // submenu exists only in maintainer mode; items whose function is missing from `features` are disabled.
 QMenuBar* MAKEMENU(core::Context& ctx, QMainWindow* window, const Features& features);
 
-// Shell "open" of a PDF document of the program folder (".\texte\Stvo.pdf"). The warning "Es wurde kein
-// Acrobat-Reader gefunden!" comes only when the system has no program for PDF files at all; a missing document is
-// named in a warning of its own.
-void openPdf(core::Context& ctx, const QString& name);
-// Shell "open" of any other document of the program folder; a missing one, or one the system has no program for,
-// is named in the platform's warning box.
-void openDocument(core::Context& ctx, const QString& name);
-// Shell "open" of a web or "mailto:" address; when the system has no program for it, the warning box names it.
-void openUrl(core::Context& ctx, const QString& url);
+// The documents the menu opens, through the context's shell service with the warnings a learner needs.
+using core::openDocument;
+using core::openPdf;
+using core::openUrl;
 // A web address ("www.example.de" gets "http://"), a "mailto:" address, or else a document of the program folder.
 void openAddress(core::Context& ctx, const QString& target);
 // The mail item of the help menu: "mailto:" + address + "?subject=" + release, the subject encoded for a URL.
