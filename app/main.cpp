@@ -1,30 +1,24 @@
+#include "app/artwork.h"
 #include "calc/anhawegdialog.h"
-#include "calc/artwork.h"
 #include "calc/bussrechdialog.h"
 #include "calc/kfzsteudialog.h"
 #include "catalog/maintenance.h"
-#include "diag/artwork.h"
 #include "diag/errordialog.h"
 #include "diag/errorsys.h"
-#include "online/artwork.h"
 #include "online/maildialog.h"
 #include "online/updatedialog.h"
 #include "shell/features.h"
 #include "shell/program.h"
-#include "training/artwork.h"
 #include "training/themedialog.h"
-#include "stats/artwork.h"
 #include "stats/statist.h"
 
 int main(int argc, char* argv[]) {
     // The error handler is in place before anything else runs, and stays to the end.
     diag::ERRORSYS();
     diag::ErrorApplication app(argc, argv);
-    diag::registerArtwork();
+    app::registerArtwork();
     // The functions the menu starts from other modules; an item stays disabled until its module is linked here.
-    online::registerArtwork();
     shell::Features features;
-    training::registerArtwork();
     features.GETTHEMA = [](core::Context& ctx, QWidget* owner, const QString& code, const QString& description) {
         training::Links links;
         links.statClass = [](core::Context& c, QWidget* o, const QString& classCode) { stats::STATIST(c, o, classCode); };
@@ -43,7 +37,5 @@ int main(int argc, char* argv[]) {
     features.DECRYPTALL = [](core::Context& ctx) { catalog::DECRYPTALL(ctx); };
     features.ENCRYPTALL = [](core::Context& ctx) { catalog::ENCRYPTALL(ctx); };
     features.IMPORTPICS = [](core::Context& ctx) { catalog::IMPORTPICS(ctx); };
-    calc::registerArtwork();
-    stats::registerArtwork();
     return shell::MAIN(features);
 }

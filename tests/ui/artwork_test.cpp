@@ -9,14 +9,9 @@
 #include <cmath>
 #include <functional>
 
-#include "online/artwork.h"
-#include "calc/artwork.h"
-#include "shell/artwork.h"
-#include "training/artwork.h"
-#include "stats/artwork.h"
 #include "support/testdir.h"
+#include "app/artwork.h"
 #include "ui/artwork.h"
-#include "diag/artwork.h"
 #include "ui/bitmaps.h"
 #include "ui/geometry.h"
 #include "uitest.h"
@@ -26,14 +21,7 @@ namespace {
 // The features' pictures are drawn by the toolkit once they are registered, as the program does at start-up.
 class FeatureArtwork : public ::testing::Environment {
 public:
-    void SetUp() override {
-        shell::registerArtwork();
-        training::registerArtwork();
-        diag::registerArtwork();
-        online::registerArtwork();
-        calc::registerArtwork();
-        stats::registerArtwork();
-    }
+    void SetUp() override { app::registerArtwork(); }
 };
 [[maybe_unused]] auto* const g_artwork = ::testing::AddGlobalTestEnvironment(new FeatureArtwork);
 

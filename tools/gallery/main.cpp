@@ -10,15 +10,11 @@
 #include <QThread>
 #include <QTimer>
 
-#include "diag/artwork.h"
-#include "online/artwork.h"
 #include "calc/anhawegdialog.h"
-#include "calc/artwork.h"
 #include "calc/bussrechdialog.h"
 #include "calc/kfzsteudialog.h"
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
-#include "shell/artwork.h"
 #include "shell/features.h"
 #include "shell/login.h"
 #include "shell/logindialog.h"
@@ -26,9 +22,7 @@
 #include "shell/settings.h"
 #include "shell/setupdialog.h"
 #include "shell/setupuser.h"
-#include "training/artwork.h"
 #include "store/calendar.h"
-#include "stats/artwork.h"
 #include "ui/bitmaps.h"
 #include "ui/buttons.h"
 #include "core/context.h"
@@ -42,6 +36,7 @@
 #include "ui/progressbar.h"
 #include "ui/skinneddialog.h"
 
+#include "app/artwork.h"
 #include "mocks.h"
 #include "statsgallery.h"
 #include "support/scripted.h"
@@ -294,12 +289,7 @@ int main(int argc, char* argv[]) {
     ui::Bitmaps::setProgramDir(g_out.absolutePath());
     app.setFont(ui::dialogFont());
 
-    shell::registerArtwork();
-    training::registerArtwork();
-    diag::registerArtwork();
-    online::registerArtwork();
-    calc::registerArtwork();
-    stats::registerArtwork();
+    app::registerArtwork();
     renderBitmaps();
     renderSheets();
     renderMessages();

@@ -4,11 +4,7 @@
 
 #include <cstdio>
 
-#include "diag/artwork.h"
-#include "calc/artwork.h"
-#include "shell/artwork.h"
-#include "training/artwork.h"
-#include "stats/artwork.h"
+#include "app/artwork.h"
 #include "ui/artwork.h"
 
 int main(int argc, char* argv[]) {
@@ -18,11 +14,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: lw_mkbitmaps <output dir>\n");
         return 2;
     }
-    shell::registerArtwork();
-    training::registerArtwork();
-    diag::registerArtwork();
-    calc::registerArtwork();
-    stats::registerArtwork();
+    app::registerArtwork();
     const QString dir = QString::fromLocal8Bit(argv[1]);
     const QStringList written = ui::art::writeBitmapFiles(dir);
     if (written.size() != int(ui::art::bitmapFileTable().size())) {
