@@ -99,38 +99,47 @@ bool Run::CHECKDBF(const QString& classCode, int theme) {
                                (theme == 9 ? std::string(".not. empty(MC_WERT)") : std::string("THEMA = nI_THEMA"));
     m_session->setVariable("NI_THEMA", store::Value::number(theme));
 
-    store::WorkArea* loc =
-        m_session->use(m_ctx.filePath(m_ctx.login().CS_LOCAL.toStdString() + ".DBF"), "DLOC");
-    if (!loc) return false;
-    const bool never = false;
-    if (!catalog::BUILDINDEX(*loc, "str(RICHTIG)+str(ANTWORTEN)+ZULETZT", m_ctx.filePath("LOCAL.CDX"), {}, never,
-                             filter))
-        return false;
-
-    store::WorkArea* frg = m_session->use(m_ctx.filePath("FRAGEN.DBF"), "DFRG");
-    if (!frg) return false;
-    const auto fragenCdx = m_ctx.filePath("FRAGEN.CDX");
-    if (!std::filesystem::exists(fragenCdx)) {
-        if (!catalog::buildIndexUnderMeter(m_ctx, *frg, "FRAGENR", fragenCdx, QStringLiteral("FRAGEN Index aufbauen...")))
-            return false;
-    } else if (!frg->openIndex(fragenCdx) || !frg->setOrder("FRAGEN")) {
-        return false;
-    }
-
+    if (!openLearningState("str(RICHTIG)+str(ANTWORTEN)+ZULETZT", filter)) return false;
+    if (!openCatalog()) return false;
     if (!MAKETEMP()) return false;
     m_session->select("DLOC");
     MAKEFRAGEN(classCode, m_ctx.settings.NS_MAXFRAGEN, true);
+    selectionDone();
+    return true;
+}
 
-    // The selection order has done its work. The evaluations find their record by the number noted for each
-    // question, so the table needs no second index over all its records.
-    loc->closeIndexes();
+store::WorkArea* Run::openLearningState(const std::string& key, const std::string& filter) {
+    store::WorkArea* loc =
+        m_session->use(m_ctx.filePath(m_ctx.login().CS_LOCAL.toStdString() + ".DBF"), "DLOC");
+    if (!loc) return nullptr;
+    const bool never = false;
+    if (!catalog::BUILDINDEX(*loc, key, m_ctx.filePath("LOCAL.CDX"), {}, never, filter)) return nullptr;
+    return loc;
+}
+
+store::WorkArea* Run::openCatalog() {
+    store::WorkArea* frg = m_session->use(m_ctx.filePath("FRAGEN.DBF"), "DFRG");
+    if (!frg) return nullptr;
+    const auto fragenCdx = m_ctx.filePath("FRAGEN.CDX");
+    if (!std::filesystem::exists(fragenCdx)) {
+        if (!catalog::buildIndexUnderMeter(m_ctx, *frg, "FRAGENR", fragenCdx, QStringLiteral("FRAGEN Index aufbauen...")))
+            return nullptr;
+    } else if (!frg->openIndex(fragenCdx) || !frg->setOrder("FRAGEN")) {
+        return nullptr;
+    }
+    return frg;
+}
+
+void Run::selectionDone() {
+    // The evaluations find their record by the number noted for each question, so the learner's table needs no
+    // second index over all its records.
+    if (store::WorkArea* loc = area("DLOC")) loc->closeIndexes();
     std::error_code ec;
     std::filesystem::remove(m_ctx.filePath("LOCAL.CDX"), ec);
 
     store::WorkArea* fra = area("DFRA");
     fra->goTop();
     m_state.NVON = int(fra->recCount());
-    return true;
 }
 
 bool Run::MAKETEMP() {
@@ -143,14 +152,16 @@ bool Run::MAKETEMP() {
     return fra->indexOn("str(NUMMER)", m_ctx.filePath("T_FRAGE.CDX"), "T_FRAGE");
 }
 
+void Run::emptyWorkingSet() {
+    if (store::WorkArea* fra = area("DFRA")) fra->zap();
+    m_localRecord.clear();
+}
+
 int Run::MAKEFRAGEN(const QString& classCode, int maxCount, bool emptyFirst) {
     store::WorkArea* loc = area("DLOC");
     store::WorkArea* fra = area("DFRA");
     if (!loc || !fra) return 0;
-    if (emptyFirst) {
-        fra->zap();
-        m_localRecord.clear();
-    }
+    if (emptyFirst) emptyWorkingSet();
     int copied = 0;
     for (loc->goTop(); !loc->eof() && copied < maxCount; loc->skip())
         if (copyQuestion(copied + 1, classCode)) ++copied;
@@ -159,10 +170,13 @@ int Run::MAKEFRAGEN(const QString& classCode, int maxCount, bool emptyFirst) {
 }
 
 bool Run::copyQuestion(int nummer, const QString& classCode) {
+    return copyQuestion(nummer, classCode, m_random.NRANDOM(100));
+}
+
+bool Run::copyQuestion(int nummer, const QString& classCode, int r) {
     store::WorkArea* loc = area("DLOC");
     store::WorkArea* frg = area("DFRG");
     store::WorkArea* fra = area("DFRA");
-    const int r = m_random.NRANDOM(100);
     const store::Value fragenr = loc->value("FRAGENR");
     if (!frg->seek(fragenr.asText())) return false; // the catalog lost it: nothing to show
     const auto columns = catalog::classColumns(classCode.toStdString());
@@ -293,6 +307,17 @@ QString Run::expected(int field) const {
 }
 
 bool Run::CHKDATA() {
+    store::WorkArea* fra = area("DFRA");
+    if (!fra || fra->eof()) return true;
+    const bool right = judge();
+    fra->replace("FEHLER", store::Value::logical(!right));
+    if (m_ctx.settings.LS_SOUND)
+        m_ctx.sound().play(right ? QStringLiteral(".\\Sounds\\pok.wav") : QStringLiteral(".\\Sounds\\fehler.wav"));
+    if (!right) m_state.NFEHLER += m_state.NPUNKTE;
+    return right;
+}
+
+bool Run::judge() {
     RunState& s = m_state;
     store::WorkArea* fra = area("DFRA");
     if (!fra || fra->eof()) return true;
@@ -319,11 +344,6 @@ bool Run::CHKDATA() {
         loc->replace("ZULETZT", store::Value::text(m_ctx.clock().now().toString(QStringLiteral("ss")).toStdString()));
         loc->table().flush();
     }
-
-    fra->replace("FEHLER", store::Value::logical(!right));
-    if (m_ctx.settings.LS_SOUND)
-        m_ctx.sound().play(right ? QStringLiteral(".\\Sounds\\pok.wav") : QStringLiteral(".\\Sounds\\fehler.wav"));
-    if (!right) s.NFEHLER += s.NPUNKTE;
     return right;
 }
 
@@ -351,10 +371,14 @@ void Run::renumber() {
 }
 
 Run::Step Run::CHKWEITER() {
+    return goOn(m_ctx.settings.LS_WVORLAGE);
+}
+
+Run::Step Run::goOn(bool presentAgain) {
     RunState& s = m_state;
     store::WorkArea* fra = area("DFRA");
     if (s.NFRAGENR >= s.NVON) {
-        if (m_ctx.settings.LS_WVORLAGE) {
+        if (presentAgain) {
             std::vector<std::uint32_t> right;
             for (fra->goTop(); !fra->eof(); fra->skip())
                 if (!fra->logical("FEHLER")) right.push_back(fra->recNo());

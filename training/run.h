@@ -7,6 +7,8 @@
 #include <string>
 #include <unordered_map>
 
+#include "training/questionrun.h"
+
 namespace core {
 class Context;
 }
@@ -56,17 +58,19 @@ private:
 
 // A training run over the active learner's table: choosing the questions, the working set, showing, evaluating
 // and going on. The dialogs drive it; it owns its tables and removes every file it made when it ends, however it
-// ends.
-class Run {
+// ends. The exam builds on its tables, its working set and its evaluation.
+class Run : public QuestionRun {
 public:
     explicit Run(core::Context& ctx);
-    ~Run();
+    ~Run() override;
     Run(const Run&) = delete;
     Run& operator=(const Run&) = delete;
 
-    RunState& state() { return m_state; }
-    const RunState& state() const { return m_state; }
+    RunState& state() override { return m_state; }
+    const RunState& state() const override { return m_state; }
     store::Session& session() { return *m_session; }
+    // NRANDOM's generator, one for the whole run.
+    Random& random() { return m_random; }
 
     // FRAGEN's first step: the run state for a class and theme (1..9) with the theme title.
     void begin(const QString& classCode, int theme, const QString& title);
@@ -75,40 +79,50 @@ public:
     // the least mastered first; then the working set stands on its first record and NVON holds its count.
     // False when a table could not be opened or an index not be built (reported already).
     bool CHECKDBF(const QString& classCode, int theme);
+    // Opens the active learner's table as DLOC, ordered by `key` over the records that pass `filter` (LOCAL.CDX).
+    store::WorkArea* openLearningState(const std::string& key, const std::string& filter);
+    // Opens FRAGEN as DFRG on its index, building the index first when it is missing.
+    store::WorkArea* openCatalog();
+    // The selection order has done its work: LOCAL.CDX goes, the working set stands on its first record and NVON
+    // holds its count.
+    void selectionDone();
     // An empty T_FRAGE (replacing an old one).
     bool MAKETEMP();
+    // Removes every question from the working set.
+    void emptyWorkingSet();
     // Copies learning-state records in their current order and filter into the working set, numbered 1, 2, 3 ...,
     // until maxCount; emptyFirst empties the working set first. Returns the number copied.
     int MAKEFRAGEN(const QString& classCode, int maxCount, bool emptyFirst);
-    // Appends the working-set record of the learning-state record at hand, with the answers rotated.
+    // Appends the working-set record of the learning-state record at hand, with the answers rotated by a number
+    // drawn for it, or by `rotation` (0..100) where several questions share one.
     bool copyQuestion(int nummer, const QString& classCode);
+    bool copyQuestion(int nummer, const QString& classCode, int rotation);
 
     // The notice for a run without questions: the class and theme have none, or the settings ask for none.
     QString emptySelectionNotice() const;
 
     // GETDATA: the working-set record at hand into the run state (layout, texts, numbers, picture, blank
     // ticks and entries).
-    void GETDATA();
+    void GETDATA() override;
     // What SPEEKIT is given for the question at hand.
     QString speechText() const;
-    void speakQuestion();
+    void speakQuestion() override;
 
-    // CHKDATA: evaluates the ticks or entries of the run state. Counts the answer in the learning state in one
-    // write, plays the sound, adds the points of a wrong answer. True when right.
-    bool CHKDATA();
+    // CHKDATA: evaluates the ticks or entries of the run state (judge), marks the working-set record, plays the
+    // sound and adds the points of a wrong answer. True when right.
+    bool CHKDATA() override;
+    // Right or wrong, counted in NFRAGEN and in the learning state in one write; nothing else.
+    bool judge();
     // GETERGEBNIS: the ticks and entries take the right answer.
-    void GETERGEBNIS();
+    void GETERGEBNIS() override;
 
-    enum class Step {
-        Next,     // the following question is at hand
-        NewPass,  // the wrongly answered questions are presented again, the first is at hand
-        Finished, // the last question was done; the learner was told
-    };
-    // CHKWEITER: goes on after an answer.
-    Step CHKWEITER();
+    // CHKWEITER: goes on after an answer; the wrongly answered questions come again when LS_WVORLAGE says so.
+    Step CHKWEITER() override;
+    // Goes on; after the last question presents the wrongly answered ones again only with presentAgain.
+    Step goOn(bool presentAgain);
 
     // The solution as the pop-up shows it for the question at hand.
-    QString solutionText() const;
+    QString solutionText() const override;
     // The correctness flags of the three answer positions of the question at hand.
     bool correct(int position) const;
     // The expected values of the question at hand, trimmed.
