@@ -5,6 +5,7 @@
 #include "catalog/maintenance.h"
 #include "diag/errordialog.h"
 #include "diag/errorsys.h"
+#include "exam/pruefung.h"
 #include "online/maildialog.h"
 #include "online/updatedialog.h"
 #include "shell/features.h"
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
         training::Links links;
         links.statClass = [](core::Context& c, QWidget* o, const QString& classCode) { stats::STATIST(c, o, classCode); };
         links.statTheme = stats::STATTHEMA;
+        links.exam = exam::PRUEFUNG;
         training::GETTHEMA(ctx, owner, code, description, links);
     };
     features.DOWNLOADIT = [](core::Context& ctx, QWidget* owner) { online::DOWNLOADIT(ctx, owner); };

@@ -42,22 +42,36 @@ ui::BitmapButton* bitmapButton(QWidget* parent, const char* bitmap, const QStrin
 
 } // namespace
 
-QuestionDialog::QuestionDialog(core::Context& ctx, Run& run, QWidget* parent)
-    : ui::SkinnedDialog(parent), m_ctx(ctx), m_run(run) {
+QuestionLook trainingLook(const RunState& state) {
+    QString theme = state.CDLGTHEMA;
+    while (theme.endsWith(QLatin1Char(' ')))
+        theme.chop(1);
+    QuestionLook look;
+    look.windowTitle = QStringLiteral("Fragentraining");
+    look.header = QStringLiteral("Fragen zum Thema: ") + theme + QStringLiteral("  Klasse: '") + state.CDLGKLASSE +
+                  QLatin1Char('\'');
+    look.nextTip = QStringLiteral("Nächste Frage vorlegen.");
+    look.nextTip3 = QStringLiteral("Die nächste Frage vorlegen.");
+    look.solutionTip = QStringLiteral("Die richtigen Antworten anzeigen.");
+    look.topic = look.helpButtonTopic = look.helpKeyTopic = core::topic::kTraining;
+    return look;
+}
+
+QuestionDialog::QuestionDialog(core::Context& ctx, QuestionRun& run, QWidget* parent)
+    : QuestionDialog(ctx, run, trainingLook(run.state()), parent) {}
+
+QuestionDialog::QuestionDialog(core::Context& ctx, QuestionRun& run, QuestionLook look, QWidget* parent)
+    : ui::SkinnedDialog(parent), m_ctx(ctx), m_run(run), m_look(std::move(look)) {
     RunState& s = run.state();
     m_layout = s.NDLGTYP;
     s.NDLGOPEN = m_layout;
-    setWindowTitle(QStringLiteral("Fragentraining"));
+    setWindowTitle(m_look.windowTitle);
     ui::DLGPUTBMP(this, m_layout == 1 ? QStringLiteral("Fragen1") : QStringLiteral("Fragen2"), true);
-    setHelpTopic(ctx, core::topicKeyword(core::topic::kTraining));
+    if (m_look.skinMargin != 1 && !skin().isNull())
+        setDialogSize(skin().width() - m_look.skinMargin, skin().height() - m_look.skinMargin);
+    setHelpTopic(ctx, core::topicKeyword(m_look.topic));
 
-    QString theme = s.CDLGTHEMA;
-    while (theme.endsWith(QLatin1Char(' ')))
-        theme.chop(1);
-    m_header = ui::place(new ui::Label(QStringLiteral("Fragen zum Thema: ") + theme + QStringLiteral("  Klasse: '") +
-                                           s.CDLGKLASSE + QLatin1Char('\''),
-                                       this),
-                         at::header);
+    m_header = ui::place(new ui::Label(m_look.header, this), at::header);
     m_header->setFont(ui::fontPx(QStringLiteral("Arial"), 14));
     m_header->setColors(NCOLF);
     m_header->setTransparent(true);
@@ -114,22 +128,21 @@ QuestionDialog::QuestionDialog(core::Context& ctx, Run& run, QWidget* parent)
     m_errors->setContentsMargins(0, 0, 0, 0);
     m_errors->setAccessibleName(QStringLiteral("Fehlerpunkte"));
 
-    m_next = bitmapButton(this, "B_NEXT",
-                          m_layout == 3 ? QStringLiteral("Die nächste Frage vorlegen.")
-                                        : QStringLiteral("Nächste Frage vorlegen."),
-                          at::next);
-    m_solution = bitmapButton(this, "B_LOES", QStringLiteral("Die richtigen Antworten anzeigen."), at::solution);
+    m_next = bitmapButton(this, "B_NEXT", m_layout == 3 ? m_look.nextTip3 : m_look.nextTip, at::next);
+    m_solution = bitmapButton(this, "B_LOES", m_look.solutionTip, at::solution);
     m_help = bitmapButton(this, "B_HELP", QStringLiteral("Hilfe anzeigen."), at::help);
     m_end = bitmapButton(this, "B_ENDE", QStringLiteral("Diese Übung sofort beenden."), at::end);
     connect(m_next, &QAbstractButton::clicked, this, &QuestionDialog::next);
     connect(m_solution, &QAbstractButton::clicked, this, &QuestionDialog::solution);
     connect(m_help, &QAbstractButton::clicked, this, [this] {
-        m_ctx.help().showTopic(core::kHelpFile, core::topicKeyword(core::topic::kTraining));
+        m_ctx.help().showTopic(core::kHelpFile, core::topicKeyword(m_look.helpButtonTopic));
     });
     connect(m_end, &QAbstractButton::clicked, this, &QDialog::reject);
     addAccelerator(QLatin1Char('N'), m_next);
     addAccelerator(QLatin1Char('L'), m_solution);
-    addAccelerator(QLatin1Char('H'), m_help);
+    addAccelerator(QLatin1Char('H'), [this] {
+        m_ctx.help().showTopic(core::kHelpFile, core::topicKeyword(m_look.helpKeyTopic));
+    });
     addAccelerator(QLatin1Char('B'), m_end);
 
     m_auto = ui::place(new ui::CheckBox(QString(), this), at::autoEvaluate);
@@ -235,7 +248,7 @@ void QuestionDialog::refreshErrors() {
 void QuestionDialog::evaluate(bool popup) {
     collect();
     if (m_run.CHKDATA()) return;
-    if (m_ctx.settings.LS_FPSHOW) refreshErrors();
+    if (m_look.errorsAlways || m_ctx.settings.LS_FPSHOW) refreshErrors();
     if (popup) {
         FRGAUSWERT(m_ctx, m_run, this);
     } else {
@@ -255,8 +268,8 @@ void QuestionDialog::next() {
         evaluate(s.LAUSWERT);
     else
         s.LLOESUNG = false;
-    const Run::Step step = m_run.CHKWEITER();
-    if (step == Run::Step::Finished) {
+    const QuestionRun::Step step = m_run.CHKWEITER();
+    if (step == QuestionRun::Step::Finished) {
         m_outcome = Outcome::Closed;
         accept();
         return;
@@ -268,7 +281,7 @@ void QuestionDialog::next() {
         return;
     }
     showQuestion();
-    if (step == Run::Step::Next) m_run.speakQuestion();
+    if (step == QuestionRun::Step::Next) m_run.speakQuestion();
     focusFirst();
 }
 
@@ -277,6 +290,14 @@ void QuestionDialog::focusFirst() {
         m_boxes[0]->setFocus();
     else
         m_entries[0]->setFocus();
+}
+
+void presentQuestions(core::Context& ctx, QuestionRun& run, const QuestionLook& look, QWidget* owner) {
+    for (;;) {
+        QuestionDialog dialog(ctx, run, look, owner);
+        dialog.exec();
+        if (dialog.outcome() != QuestionDialog::Outcome::LayoutChange) break;
+    }
 }
 
 void FRAGEN(core::Context& ctx, QWidget* owner, const QString& title, const QString& classCode, int theme,
@@ -289,11 +310,7 @@ void FRAGEN(core::Context& ctx, QWidget* owner, const QString& title, const QStr
         return;
     }
     run.GETDATA();
-    for (;;) {
-        QuestionDialog dialog(ctx, run, owner);
-        dialog.exec();
-        if (dialog.outcome() != QuestionDialog::Outcome::LayoutChange) break;
-    }
+    presentQuestions(ctx, run, trainingLook(run.state()), owner);
     // The theme statistic opens the learner's table itself.
     run.closeTables();
     if (run.state().NFRAGEN > 0)

@@ -18,17 +18,36 @@ class MaskedEdit;
 
 namespace training {
 
-class Run;
+class QuestionRun;
+struct RunState;
 
-// The question dialog of a training run in the layout of the question at hand: "Fragen1" with three answer boxes
-// for a multiple-choice question, "Fragen2" with one or two entry fields for a number question. It runs until
-// the learner ends the run, the last question is done, or the next question needs the other layout.
+// What tells the question dialog of a training run from that of an exam: its texts, its size and its help.
+struct QuestionLook {
+    QString windowTitle;
+    QString header;
+    int skinMargin = 1;   // the dialog is its background picture less this many pixels each way
+    QString nextTip;      // B_NEXT in layouts 1 and 2
+    QString nextTip3;     // B_NEXT in layout 3
+    QString solutionTip;  // B_LOES
+    const char* topic;    // while the dialog is open
+    const char* helpButtonTopic; // B_HELP
+    const char* helpKeyTopic;    // Alt+H
+    bool errorsAlways = false;   // the error points follow every wrong answer, whatever LS_FPSHOW says
+};
+// The training's look for the run at hand (its header names the theme and the class).
+QuestionLook trainingLook(const RunState& state);
+
+// The question dialog in the layout of the question at hand: "Fragen1" with three answer boxes for a
+// multiple-choice question, "Fragen2" with one or two entry fields for a number question. It runs until the
+// learner ends the run, the last question is done, or the next question needs the other layout.
 class QuestionDialog : public ui::SkinnedDialog {
     Q_OBJECT
 public:
     enum class Outcome { Closed, LayoutChange };
 
-    QuestionDialog(core::Context& ctx, Run& run, QWidget* parent = nullptr);
+    // With the training's look.
+    QuestionDialog(core::Context& ctx, QuestionRun& run, QWidget* parent = nullptr);
+    QuestionDialog(core::Context& ctx, QuestionRun& run, QuestionLook look, QWidget* parent = nullptr);
     ~QuestionDialog() override;
 
     int layoutType() const { return m_layout; }
@@ -65,7 +84,8 @@ private:
     void focusFirst();
 
     core::Context& m_ctx;
-    Run& m_run;
+    QuestionRun& m_run;
+    QuestionLook m_look;
     int m_layout = 0;
     Outcome m_outcome = Outcome::Closed;
     bool m_spoken = false;
@@ -89,6 +109,10 @@ private:
     ui::BitmapButton* m_end = nullptr;
     ui::CheckBox* m_auto = nullptr;
 };
+
+// Shows the questions of a run from the one at hand, each in the dialog of its layout, until the learner closes
+// the dialog or the last question is done.
+void presentQuestions(core::Context& ctx, QuestionRun& run, const QuestionLook& look, QWidget* owner);
 
 // FRAGEN: one training run of a class and theme (1..9), from choosing the questions to the verdict; every file
 // it made is gone when it returns.

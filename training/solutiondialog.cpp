@@ -5,7 +5,7 @@
 
 #include "core/context.h"
 #include "training/layouts.h"
-#include "training/run.h"
+#include "training/questionrun.h"
 #include "training/slots.h"
 #include "ui/artwork.h"
 #include "ui/buttons.h"
@@ -46,7 +46,7 @@ SolutionDialog::SolutionDialog(core::Context& ctx, const QString& solution, QWid
     });
 }
 
-void FRGAUSWERT(core::Context& ctx, const Run& run, QWidget* owner) {
+void FRGAUSWERT(core::Context& ctx, const QuestionRun& run, QWidget* owner) {
     core::SPEEKIT(ctx, QStringLiteral("Die Frage wurde falsch beantwortet, hier ist die Lösung!"));
     SolutionDialog dialog(ctx, run.solutionText(), owner);
     dialog.exec();

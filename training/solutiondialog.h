@@ -9,7 +9,7 @@ class Label;
 
 namespace training {
 
-class Run;
+class QuestionRun;
 
 // The solution pop-up of a wrongly answered question, kept in position slot 2.
 class SolutionDialog : public ui::SkinnedDialog {
@@ -27,6 +27,6 @@ private:
 };
 
 // FRGAUSWERT: says that the answer was wrong and shows the solution of the question at hand.
-void FRGAUSWERT(core::Context& ctx, const Run& run, QWidget* owner);
+void FRGAUSWERT(core::Context& ctx, const QuestionRun& run, QWidget* owner);
 
 } // namespace training
