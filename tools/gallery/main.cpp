@@ -295,6 +295,7 @@ int main(int argc, char* argv[]) {
     renderMessages();
     gallery::renderMocks(save);
     gallery::renderTraining(save);
+    gallery::renderExam(save);
     gallery::renderStatistics(save);
     renderShell();
     renderCalculators();

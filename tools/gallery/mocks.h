@@ -15,4 +15,7 @@ void renderMocks(const SaveFn& save);
 // The training's real dialogs with realistic questions.
 void renderTraining(const SaveFn& save);
 
+// The exam's question dialog in two layouts.
+void renderExam(const SaveFn& save);
+
 } // namespace gallery

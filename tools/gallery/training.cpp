@@ -1,9 +1,11 @@
-// The training's real dialogs over a program folder with a few questions as the catalog words them.
+// The training's and the exam's real dialogs over a program folder with a few questions as the catalog words them.
 #include "mocks.h"
 
 #include <QTemporaryDir>
 
 #include "catalog/tables.h"
+#include "exam/examrun.h"
+#include "exam/pruefung.h"
 #include "support/scripted.h"
 #include "training/catalogfixture.h"
 #include "training/questiondialog.h"
@@ -14,8 +16,10 @@
 
 namespace gallery {
 
-void renderTraining(const SaveFn& save) {
-    QTemporaryDir folder;
+namespace {
+
+// Three questions of theme 1: two of group 1, one of group 2, so that an exam takes all three.
+void writeSamples(const QTemporaryDir& folder) {
     const std::filesystem::path dir = folder.path().toStdString();
     ui::art::writeBitmapFiles(folder.filePath(QStringLiteral("Bitmaps")));
     using trainingfixture::choice;
@@ -33,7 +37,7 @@ void renderTraining(const SaveFn& save) {
                                            "Faustformel, wenn Sie eine Sekunde Reaktionszeit annehmen?",
                                            "Der Reaktionsweg beträgt etwa", "15", "Meter");
     reaction.bitmap = "KEINBILD";
-    auto tread = trainingfixture::value("1.1.02-106", 1,
+    auto tread = trainingfixture::value("2.1.02-106", 1,
                                         "Ihr Fahrzeug ist liegen geblieben. In welcher Entfernung stellen Sie das "
                                         "Warndreieck innerorts und auf der Autobahn etwa auf?",
                                         "innerorts etwa", "50", "m (Autobahn)");
@@ -42,6 +46,13 @@ void renderTraining(const SaveFn& save) {
     tread.bitmap = "KEINBILD";
     trainingfixture::writeCatalog(dir, {puddle, reaction, tread});
     catalog::MAKELOCAL(dir, "LOCAL1");
+}
+
+} // namespace
+
+void renderTraining(const SaveFn& save) {
+    QTemporaryDir folder;
+    writeSamples(folder);
 
     lwtest::ScriptedContext ctx(folder.path());
     ctx.settings.NS_MAXFRAGEN = 30;
@@ -71,6 +82,26 @@ void renderTraining(const SaveFn& save) {
             save(popUp, QStringLiteral("training_solution3"));
         }
     }
+}
+
+void renderExam(const SaveFn& save) {
+    QTemporaryDir folder;
+    writeSamples(folder);
+    lwtest::ScriptedContext ctx(folder.path());
+    const QString code = QStringLiteral("B / BE");
+    exam::ExamRun run(ctx);
+    run.begin(code);
+    run.CHECKDBF(code);
+    run.GETDATA();
+    {
+        training::QuestionDialog dlg(ctx, run, exam::examLook(code));
+        save(dlg, QStringLiteral("exam_question1"));
+    }
+    run.state().NFEHLER = 9;
+    run.CHKWEITER();
+    run.CHKWEITER();
+    training::QuestionDialog dlg(ctx, run, exam::examLook(code));
+    save(dlg, QStringLiteral("exam_question3"));
 }
 
 } // namespace gallery
