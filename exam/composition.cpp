@@ -59,8 +59,8 @@ std::vector<ExamPick> composeExam(core::Context& ctx, const QString& classCode, 
     QTemporaryDir scratch;
     if (!scratch.isValid()) return {};
     store::Session session;
-    store::WorkArea* loc = session.use(ctx.filePath(ctx.login().CS_LOCAL.toStdString() + ".DBF"), "DLOC",
-                                       store::Table::Mode::SharedRead);
+    store::WorkArea* loc =
+        session.use(ctx.filePath(ctx.login().CS_LOCAL.toStdString() + ".DBF"), "DLOC", store::Table::Mode::SharedRead);
     if (!loc || !orderForExam(*loc, classCode, std::filesystem::path(scratch.path().toStdString()) / "EXAM.CDX"))
         return {};
     return composeExam(*loc, random);

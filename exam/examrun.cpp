@@ -84,15 +84,18 @@ void announceVerdict(core::Context& ctx, Verdict verdict, int errors) {
     case Verdict::Failed:
         core::SPEEKIT(ctx, QStringLiteral("Zuviele Fehler! Sie haben ") + n + QStringLiteral(" Fehlerpunkte!") +
                                QString(1000, QLatin1Char(' ')) + QStringLiteral("Sie müssen noch etwas üben!"));
-        core::MSGINFO(ctx, QStringLiteral("Sie haben ") + n + QStringLiteral(" Fehlerpunkte und damit\rdie Prüfung nicht bestanden !"),
+        core::MSGINFO(ctx,
+                      QStringLiteral("Sie haben ") + n +
+                          QStringLiteral(" Fehlerpunkte und damit\rdie Prüfung nicht bestanden !"),
                       QStringLiteral("Pech gehabt ..."));
         break;
     case Verdict::Passed:
         if (errors > 0) {
             core::SPEEKIT(ctx, QStringLiteral("Glückwunsch. Sie haben die Prüfung mit ") + n +
                                    QStringLiteral(" Fehlerpunkten bestanden !"));
-            core::MSGINFO(ctx, QStringLiteral("Sie haben die Prüfung mit ") + n + QStringLiteral("\rFehlerpunkten bestanden !"),
-                          QStringLiteral("Glückwunsch"));
+            core::MSGINFO(
+                ctx, QStringLiteral("Sie haben die Prüfung mit ") + n + QStringLiteral("\rFehlerpunkten bestanden !"),
+                QStringLiteral("Glückwunsch"));
         } else {
             core::SPEEKIT(ctx, QStringLiteral("Glückwunsch. Sie haben die Prüfung ohne Fehlerpunkte bestanden !"));
             core::MSGINFO(ctx, QStringLiteral("Sie haben die Prüfung ohne\rFehlerpunkte bestanden !"),
@@ -104,7 +107,8 @@ void announceVerdict(core::Context& ctx, Verdict verdict, int errors) {
         core::MSGINFO(ctx, QStringLiteral("Sie haben die Prüfung abgebrochen\rund darum nicht bestanden !"),
                       QStringLiteral("Pech gehabt ..."));
         break;
-    case Verdict::None: break;
+    case Verdict::None:
+        break;
     }
 }
 

@@ -53,7 +53,6 @@ QuestionLook trainingLook(const RunState& state) {
     look.nextTip = QStringLiteral("Nächste Frage vorlegen.");
     look.nextTip3 = QStringLiteral("Die nächste Frage vorlegen.");
     look.solutionTip = QStringLiteral("Die richtigen Antworten anzeigen.");
-    look.topic = look.helpButtonTopic = look.helpKeyTopic = core::topic::kTraining;
     return look;
 }
 
@@ -134,15 +133,13 @@ QuestionDialog::QuestionDialog(core::Context& ctx, QuestionRun& run, QuestionLoo
     m_end = bitmapButton(this, "B_ENDE", QStringLiteral("Diese Übung sofort beenden."), at::end);
     connect(m_next, &QAbstractButton::clicked, this, &QuestionDialog::next);
     connect(m_solution, &QAbstractButton::clicked, this, &QuestionDialog::solution);
-    connect(m_help, &QAbstractButton::clicked, this, [this] {
-        m_ctx.help().showTopic(core::kHelpFile, core::topicKeyword(m_look.helpButtonTopic));
-    });
+    connect(m_help, &QAbstractButton::clicked, this,
+            [this] { m_ctx.help().showTopic(core::kHelpFile, core::topicKeyword(m_look.helpButtonTopic)); });
     connect(m_end, &QAbstractButton::clicked, this, &QDialog::reject);
     addAccelerator(QLatin1Char('N'), m_next);
     addAccelerator(QLatin1Char('L'), m_solution);
-    addAccelerator(QLatin1Char('H'), [this] {
-        m_ctx.help().showTopic(core::kHelpFile, core::topicKeyword(m_look.helpKeyTopic));
-    });
+    addAccelerator(QLatin1Char('H'),
+                   [this] { m_ctx.help().showTopic(core::kHelpFile, core::topicKeyword(m_look.helpKeyTopic)); });
     addAccelerator(QLatin1Char('B'), m_end);
 
     m_auto = ui::place(new ui::CheckBox(QString(), this), at::autoEvaluate);

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "core/helptopics.h"
 #include "training/links.h"
 #include "ui/skinneddialog.h"
 
@@ -25,14 +26,18 @@ struct RunState;
 struct QuestionLook {
     QString windowTitle;
     QString header;
-    int skinMargin = 1;   // the dialog is its background picture less this many pixels each way
-    QString nextTip;      // B_NEXT in layouts 1 and 2
-    QString nextTip3;     // B_NEXT in layout 3
-    QString solutionTip;  // B_LOES
-    const char* topic;    // while the dialog is open
-    const char* helpButtonTopic; // B_HELP
-    const char* helpKeyTopic;    // Alt+H
-    bool errorsAlways = false;   // the error points follow every wrong answer, whatever LS_FPSHOW says
+    // The dialog is its background picture less this many pixels each way.
+    int skinMargin = 1;
+    // Tooltips of B_NEXT in layouts 1 and 2, of B_NEXT in layout 3, of B_LOES.
+    QString nextTip;
+    QString nextTip3;
+    QString solutionTip;
+    // Help topics while the dialog is open, of B_HELP and of Alt+H.
+    const char* topic = core::topic::kTraining;
+    const char* helpButtonTopic = core::topic::kTraining;
+    const char* helpKeyTopic = core::topic::kTraining;
+    // The error points follow every wrong answer, whatever LS_FPSHOW says.
+    bool errorsAlways = false;
 };
 // The training's look for the run at hand (its header names the theme and the class).
 QuestionLook trainingLook(const RunState& state);

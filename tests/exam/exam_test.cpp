@@ -19,8 +19,8 @@ inline std::ostream& operator<<(std::ostream& os, const QString& s) {
 
 namespace {
 
-using examfixture::nr;
 using exam::Verdict;
+using examfixture::nr;
 
 // Theme and group of every position of a complete exam, as the fourteen steps give them.
 std::vector<std::pair<int, char>> positions() {
@@ -241,13 +241,10 @@ TEST_F(ExamTest, TheClassLimitsDecidePassedOrFailed) {
     write(examfixture::examCatalog(4));
     // Positions 0-3 are worth 5 points, 4-7 two, 8-10 three, the rest four.
     const std::vector<std::tuple<const char*, std::set<int>, Verdict, int>> cases = {
-        {"B / BE", {0, 4, 5, 6}, Verdict::Failed, 11},
-        {"B / BE", {4, 5, 6, 7, 11}, Verdict::Failed, 12},
+        {"B / BE", {0, 4, 5, 6}, Verdict::Failed, 11}, {"B / BE", {4, 5, 6, 7, 11}, Verdict::Failed, 12},
         {"B / BE", {0, 1}, Verdict::Failed, 10}, // two 5-point faults fail within 10 points
-        {"B / BE", {4, 5, 8, 9}, Verdict::Passed, 10},
-        {"MO", {0, 4}, Verdict::Passed, 7},
-        {"MO", {4, 5, 6, 7}, Verdict::Failed, 8},
-        {"MO", {}, Verdict::Passed, 0},
+        {"B / BE", {4, 5, 8, 9}, Verdict::Passed, 10}, {"MO", {0, 4}, Verdict::Passed, 7},
+        {"MO", {4, 5, 6, 7}, Verdict::Failed, 8},      {"MO", {}, Verdict::Passed, 0},
     };
     for (const auto& [code, wrong, verdict, points] : cases) {
         exam::ExamRun run(ctx);
@@ -306,8 +303,7 @@ TEST_F(ExamTest, TheVerdictFollowsTheQuestionShownWhenTheDialogClosed) {
              Expect{Verdict::Passed, 10, "Sie haben die Prüfung mit 10\rFehlerpunkten bestanden !", "Glückwunsch",
                     "Glückwunsch. Sie haben die Prüfung mit 10 Fehlerpunkten bestanden !", "pok"},
              Expect{Verdict::Failed, 11, "Sie haben 11 Fehlerpunkte und damit\rdie Prüfung nicht bestanden !",
-                    "Pech gehabt ...", "Zuviele Fehler! Sie haben 11 Fehlerpunkte!Sie müssen noch etwas üben!",
-                    "pnok"},
+                    "Pech gehabt ...", "Zuviele Fehler! Sie haben 11 Fehlerpunkte!Sie müssen noch etwas üben!", "pnok"},
              Expect{Verdict::Aborted, 4, "Sie haben die Prüfung abgebrochen\rund darum nicht bestanden !",
                     "Pech gehabt ...", "Sie haben die Prüfung abgebrochen und darum nicht bestanden !", "pnok"},
          }) {

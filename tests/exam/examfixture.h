@@ -20,17 +20,21 @@ inline std::string nr(char group, int theme, int n) {
 // Points of class B (and MO) by theme: theme 1 holds the 5-point questions.
 inline int pointsOf(int theme) {
     switch (theme) {
-    case 1: return 5;
-    case 2: return 2;
-    case 3: return 3;
-    default: return 4;
+    case 1:
+        return 5;
+    case 2:
+        return 2;
+    case 3:
+        return 3;
+    default:
+        return 4;
     }
 }
 
 // `perCell` three-answer questions of every theme and group (answer "A" right), with the cells in `counts` (theme,
 // group -> count) overriding that number.
 inline std::vector<trainingfixture::Question> examCatalog(int perCell,
-                                                         const std::map<std::pair<int, char>, int>& counts = {}) {
+                                                          const std::map<std::pair<int, char>, int>& counts = {}) {
     std::vector<trainingfixture::Question> all;
     for (int theme = 1; theme <= 8; ++theme)
         for (char group : {'2', '1'}) {

@@ -177,7 +177,8 @@ TEST_F(ExamDialog, AWholeExamByItsButtonsFromTheThemeDialogEndsWithTheVerdictAnd
     EXPECT_EQ(presented, 30);
     EXPECT_EQ(numbers.size(), 30u);
     EXPECT_EQ(titles(), (QStringList{QStringLiteral("Achtung"), QStringLiteral("Glückwunsch")}));
-    EXPECT_EQ(ctx.scripted.messages->shown().back().text, QStringLiteral("Sie haben die Prüfung mit 4\rFehlerpunkten bestanden !"));
+    EXPECT_EQ(ctx.scripted.messages->shown().back().text,
+              QStringLiteral("Sie haben die Prüfung mit 4\rFehlerpunkten bestanden !"));
     expectNoFilesLeft();
     const auto counts = trainingfixture::readCounts(dir / "LOCAL1.DBF");
     int answered = 0, wrong = 0;
