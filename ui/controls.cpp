@@ -1,6 +1,7 @@
 #include "ui/controls.h"
 
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QRadioButton>
 
 #include "ui/skinneddialog.h"
@@ -61,6 +62,15 @@ void Label::setColors(const QColor& text, std::optional<QColor> background) {
 }
 
 CheckBox::CheckBox(const QString& text, QWidget* parent) : QCheckBox(text, parent) {}
+
+bool CheckBox::event(QEvent* event) {
+    if (event->type() == QEvent::Shortcut && isEnabled() && !static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+        setFocus(Qt::ShortcutFocusReason);
+        click();
+        return true;
+    }
+    return QCheckBox::event(event);
+}
 
 void CheckBox::setColors(const QColor& text, std::optional<QColor> background) {
     ui::setColors(this, text, background);

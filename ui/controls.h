@@ -46,6 +46,11 @@ class CheckBox : public QCheckBox {
 public:
     CheckBox(const QString& text, QWidget* parent);
     void setColors(const QColor& text, std::optional<QColor> background = std::nullopt);
+
+protected:
+    // A box's accelerator toggles it at once: Qt's animated click flips it 100 ms later, so a quick Alt+1, Enter
+    // would be evaluated without the tick.
+    bool event(QEvent* event) override;
 };
 
 // A group of radio buttons with the value 1..n of the chosen one (0: none). The buttons are children of the

@@ -186,6 +186,24 @@ TEST(Label, TextComesFromItsCallbackOnRefresh) {
     EXPECT_TRUE(label.autoFillBackground());
 }
 
+TEST(CheckBox, AcceleratorTicksAtOnceSoAnImmediateEnterSeesIt) {
+    QWidget window;
+    window.resize(200, 60);
+    auto* box = new ui::CheckBox(QStringLiteral("&1"), &window);
+    box->setGeometry(0, 0, 80, 20);
+    auto* other = new ui::CheckBox(QStringLiteral("&2"), &window);
+    other->setGeometry(0, 30, 80, 20);
+    uitest::showActive(&window);
+    QTest::keyClick(&window, Qt::Key_1, Qt::AltModifier);
+    EXPECT_TRUE(box->isChecked()); // no event loop turn in between, as with Enter typed right after
+    EXPECT_TRUE(box->hasFocus());
+    QTest::keyClick(&window, Qt::Key_1, Qt::AltModifier);
+    EXPECT_FALSE(box->isChecked());
+    other->setEnabled(false);
+    QTest::keyClick(&window, Qt::Key_2, Qt::AltModifier);
+    EXPECT_FALSE(other->isChecked());
+}
+
 TEST(RadioGroup, ValueIsTheNumberOfTheChosenItem) {
     QWidget parent;
     ui::RadioGroup group(&parent);
