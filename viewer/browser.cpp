@@ -330,6 +330,7 @@ QuestionData Browser::GETDATA(int index) {
     if (a.pointsField) q.points = QString::number(int(dfra->number(a.pointsField)));
     const QString bitmap = plain(*dfra, "BITMAP").trimmed();
     if (bitmap.compare(QLatin1String("KEINBILD"), Qt::CaseInsensitive) == 0) {
+        q.noPicture = true;
         q.picture = m_ctx.path(QStringLiteral(".\\bitmaps\\KEINBKAT.BMP"));
     } else {
         const auto file = catalog::writeQuestionPicture(*dfra, m_ctx.folder());

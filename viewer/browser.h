@@ -68,6 +68,7 @@ struct QuestionData {
     int antworten = 0;
     int richtig = 0;
     QString picture; // file to show; empty for none
+    bool noPicture = false; // the question has no picture of its own: the filler picture is shown
 };
 
 // SHOWKATA's tables: the catalog FRAGEN as DFRA with its index, and the working copy "Katalog" of the area as DLOC,

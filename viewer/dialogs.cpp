@@ -285,10 +285,10 @@ QuestionView::QuestionView(core::Context& ctx, Browser& browser, int row, QWidge
 
     m_picture = ui::place(new QLabel(this), at::picture);
     m_picture->setScaledContents(true);
-    if (!m_data.picture.isEmpty()) {
-        const QPixmap pm(m_data.picture);
-        if (!pm.isNull()) m_picture->setPixmap(pm);
-    }
+    QPixmap pm(m_data.picture);
+    // Without the filler picture file in Bitmaps/ the built-in one of the same name stands in.
+    if (pm.isNull() && m_data.noPicture) pm = ui::Bitmaps::builtIn(QStringLiteral("KEINBKAT"));
+    if (!pm.isNull()) m_picture->setPixmap(pm);
 
     m_question = makeText(this, m_data.frage, choice ? at::question : at::valueQuestion, pal::viewQuestion,
                       Qt::AlignLeft | Qt::AlignTop, true);
@@ -319,6 +319,16 @@ QuestionView::QuestionView(core::Context& ctx, Browser& browser, int row, QWidge
         m_values[4] = makeText(this, m_data.nach, two ? at::two::after : at::one::after, yellow, left, !two);
         for (ui::Label* l : m_values)
             if (l) l->setWordWrap(false);
+        if (two) {
+            // A text between the values longer than its place pushes the second value and the text after it to
+            // the right, so that the line stays whole.
+            const int wanted = m_values[2]->fontMetrics().horizontalAdvance(m_data.zwisch) + 6;
+            const int extra = std::max(0, wanted - at::two::between.width());
+            m_values[2]->resize(at::two::between.width() + extra, at::two::between.height());
+            m_values[3]->move(at::two::value2.topLeft() + QPoint(extra, 0));
+            m_values[4]->move(at::two::after.topLeft() + QPoint(extra, 0));
+            m_values[4]->resize(std::max(40, at::two::after.width() - extra), at::two::after.height());
+        }
     }
 
     const int shift = choice ? 0 : 2;

@@ -40,13 +40,17 @@ bool prepareFolder(const fs::path& dir) {
     return true;
 }
 
-// The first row whose question is of the given layout (1 multiple choice with a picture, 2 or 3 values).
+// The first row whose question is of the given layout (1 multiple choice, 2 or 3 values), one with a picture of
+// its own where there is one.
 int rowOfLayout(viewer::Browser& browser, int layout) {
+    int first = -1;
     for (int r = 0; r < browser.rowCount(); ++r) {
         const viewer::QuestionData q = browser.GETDATA(r);
-        if (q.layout == layout && (layout != 1 || !q.picture.isEmpty())) return r;
+        if (q.layout != layout) continue;
+        if (first < 0) first = r;
+        if (!q.noPicture && !q.picture.isEmpty()) return r;
     }
-    return 0;
+    return std::max(first, 0);
 }
 
 } // namespace
@@ -67,25 +71,27 @@ void renderViewer(const SaveFn& save) {
         dlg.areas()->setValue(2);
         save(dlg, QStringLiteral("viewer_choice"));
     }
-    viewer::Browser browser(ctx);
-    if (!browser.open(2)) return;
     {
-        viewer::TableDialog dlg(ctx, browser);
-        dlg.grid()->setCurrentRow(3);
-        save(dlg, QStringLiteral("viewer_table"));
-    }
-    for (int layout = 1; layout <= 3; ++layout) {
-        viewer::QuestionView dlg(ctx, browser, rowOfLayout(browser, layout), nullptr);
-        save(dlg, QStringLiteral("viewer_question_%1").arg(layout));
-    }
-    {
-        viewer::SearchDialog dlg(ctx, browser);
-        dlg.edit()->setText(QStringLiteral("VORFAHRT"));
-        save(dlg, QStringLiteral("viewer_search"));
-    }
-    if (browser.SUCHEN2(QStringLiteral("VORFAHRT"))) {
-        viewer::TableDialog dlg(ctx, browser);
-        save(dlg, QStringLiteral("viewer_table_search"));
+        viewer::Browser browser(ctx);
+        if (!browser.open(2)) return;
+        {
+            viewer::TableDialog dlg(ctx, browser);
+            dlg.grid()->setCurrentRow(3);
+            save(dlg, QStringLiteral("viewer_table"));
+        }
+        for (int layout = 1; layout <= 3; ++layout) {
+            viewer::QuestionView dlg(ctx, browser, rowOfLayout(browser, layout), nullptr);
+            save(dlg, QStringLiteral("viewer_question_%1").arg(layout));
+        }
+        {
+            viewer::SearchDialog dlg(ctx, browser);
+            dlg.edit()->setText(QStringLiteral("VORFAHRT"));
+            save(dlg, QStringLiteral("viewer_search"));
+        }
+        if (browser.SUCHEN2(QStringLiteral("VORFAHRT"))) {
+            viewer::TableDialog dlg(ctx, browser);
+            save(dlg, QStringLiteral("viewer_table_search"));
+        }
     }
     {
         viewer::CatalogStatistics statistics(ctx);
