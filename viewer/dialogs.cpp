@@ -163,7 +163,10 @@ ChoiceDialog::ChoiceDialog(core::Context& ctx, QWidget* parent) : ui::SkinnedDia
     m_show = button(this, "BZ_WEIT", QStringLiteral("Fragenkatalog anzeigen"), at::show);
     m_help = button(this, "BZ_HELP", QStringLiteral("Hilfe anzeigen"), at::help);
     m_end = button(this, "BZ_ENDE", QStringLiteral("Dialog beenden"), at::end);
-    connect(m_show, &QAbstractButton::clicked, this, [this] { SHOWKATA(m_ctx, this, m_areas->value()); });
+    connect(m_show, &QAbstractButton::clicked, this, [this] {
+        SHOWKATA(m_ctx, this, m_areas->value());
+        activateWindow();
+    });
     connect(m_end, &QAbstractButton::clicked, this, &QDialog::accept);
     connectHelp(ctx, this, m_help, core::topic::kCatalog);
     addAccelerator(QLatin1Char('W'), m_show);
@@ -241,6 +244,8 @@ TableDialog::~TableDialog() = default;
 void TableDialog::refresh(int row) {
     m_grid->reload();
     m_grid->setCurrentRow(row);
+    // Back from a dialog over it, the table takes the keys again, also where no window manager hands them back.
+    activateWindow();
     m_grid->setFocus();
 }
 
@@ -250,8 +255,7 @@ void TableDialog::showQuestion() {
     QuestionView view(m_ctx, m_browser, row, this);
     view.exec();
     // A reset shows in the table at once.
-    m_grid->reload();
-    m_grid->setCurrentRow(row);
+    refresh(row);
 }
 
 void TableDialog::search() {
@@ -420,7 +424,13 @@ QString SearchDialog::text() const {
 }
 
 void SearchDialog::start() {
-    if (m_browser.SUCHEN2(m_edit->text())) accept();
+    if (m_browser.SUCHEN2(m_edit->text())) {
+        accept();
+        return;
+    }
+    // Another try: the keys go to the field again, and the first one replaces the text.
+    activateWindow();
+    m_edit->setFocus();
 }
 
 // ---- the catalog statistics -----------------------------------------------------------------------------------
