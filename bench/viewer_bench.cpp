@@ -15,6 +15,7 @@
 
 #include "support/scripted.h"
 #include "support/testdir.h"
+#include "timing.h"
 #include "training/catalogfixture.h"
 #include "viewer/artwork.h"
 #include "viewer/browser.h"
@@ -22,29 +23,21 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double ms(Clock::time_point a, Clock::time_point b) {
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+using benchtiming::Clock;
+using benchtiming::median;
+using benchtiming::ms;
 
 // Question texts of a usual length from a few openings and endings, so that a word is found in some of them only;
 // most are in class B, about half were answered. No pictures: neither the opening nor the search reads them, and
 // in the memo file they would make the reference scan a measure of the disk.
 void makeProgramFolder(const std::filesystem::path& dir, int count) {
-    const char* const openings[] = {"Sie fahren auf einer Landstraße und sehen vor sich",
-                                    "Womit müssen Sie rechnen, wenn an einer Einmündung",
-                                    "Welches Verhalten ist richtig, wenn im Kreisverkehr",
-                                    "Was ist zu beachten, wenn bei Nässe und Dunkelheit"};
-    const char* const endings[] = {" ein Fahrzeug mit Vorfahrt von rechts kommt?",
-                                   " ein Radfahrer die Fahrbahn überquert?",
-                                   " ein Bus mit eingeschaltetem Warnblinklicht hält?",
-                                   " die Sicht durch Nebel stark eingeschränkt ist?", " ein Tier am Straßenrand steht?"};
+    const char* const openings[] = {
+        "Sie fahren auf einer Landstraße und sehen vor sich", "Womit müssen Sie rechnen, wenn an einer Einmündung",
+        "Welches Verhalten ist richtig, wenn im Kreisverkehr", "Was ist zu beachten, wenn bei Nässe und Dunkelheit"};
+    const char* const endings[] = {
+        " ein Fahrzeug mit Vorfahrt von rechts kommt?", " ein Radfahrer die Fahrbahn überquert?",
+        " ein Bus mit eingeschaltetem Warnblinklicht hält?", " die Sicht durch Nebel stark eingeschränkt ist?",
+        " ein Tier am Straßenrand steht?"};
     std::vector<trainingfixture::Question> all;
     all.reserve(std::size_t(count));
     std::map<std::string, trainingfixture::Counts> counts;

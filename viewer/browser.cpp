@@ -71,8 +71,8 @@ const Area& area(int number) {
 }
 
 int readArea(core::Context& ctx) {
-    const double n = platform::profileNumber(
-        platform::readProfileString(iniFile(ctx), QStringLiteral("Setup"), QStringLiteral("Katalog"), QStringLiteral("1")));
+    const double n = platform::profileNumber(platform::readProfileString(
+        iniFile(ctx), QStringLiteral("Setup"), QStringLiteral("Katalog"), QStringLiteral("1")));
     return n >= 1 && n <= kAreaCount ? int(n) : 1;
 }
 
@@ -179,7 +179,8 @@ bool Browser::open(int areaNumber) {
 }
 
 bool Browser::copyArea(const Area& a) {
-    store::WorkArea* src = m_session.use(m_ctx.filePath(platform::toAnsi(m_ctx.login().CS_LOCAL).append(".DBF")), "DLOC");
+    store::WorkArea* src =
+        m_session.use(m_ctx.filePath(platform::toAnsi(m_ctx.login().CS_LOCAL).append(".DBF")), "DLOC");
     if (!src) return false;
     // The tag holds only the area's records, in question order: walking it is the copy.
     if (!src->indexOn("FRAGENR", m_ctx.filePath("LOCAL.CDX"), "LOCAL", a.condition)) return false;
@@ -323,9 +324,15 @@ QuestionData Browser::GETDATA(int index) {
     q.wert2 = plain(*dfra, "MC_WERT2");
     q.nach = plain(*dfra, "MC_NACH").trimmed();
     switch (catalog::questionKind(dfra->text("MC_WERT"), dfra->text("MC_WERT2"))) {
-    case catalog::QuestionKind::MultipleChoice: q.layout = 1; break;
-    case catalog::QuestionKind::OneValue: q.layout = 2; break;
-    case catalog::QuestionKind::TwoValues: q.layout = 3; break;
+    case catalog::QuestionKind::MultipleChoice:
+        q.layout = 1;
+        break;
+    case catalog::QuestionKind::OneValue:
+        q.layout = 2;
+        break;
+    case catalog::QuestionKind::TwoValues:
+        q.layout = 3;
+        break;
     }
     if (a.pointsField) q.points = QString::number(int(dfra->number(a.pointsField)));
     const QString bitmap = plain(*dfra, "BITMAP").trimmed();

@@ -67,7 +67,7 @@ struct QuestionData {
     QString fragenr;
     int antworten = 0;
     int richtig = 0;
-    QString picture; // file to show; empty for none
+    QString picture;        // file to show; empty for none
     bool noPicture = false; // the question has no picture of its own: the filler picture is shown
 };
 

@@ -50,12 +50,12 @@ void connectHelp(core::Context& ctx, ui::SkinnedDialog* dialog, ui::BitmapButton
 }
 
 ui::Label* makeText(QWidget* parent, const QString& s, const QRect& rect, const QColor& back, Qt::Alignment align,
-                bool bold = false) {
+                    bool bold = false) {
     auto* l = ui::place(new ui::Label(s, parent), rect);
     l->setColors(ui::art::palette::NCOLF, back);
     l->setAlignment(align);
     l->setWordWrap(true);
-    l->setFont(bold ? ui::fontPx(QStringLiteral("MS Sans Serif"), 8 * 96 / 72, true) : ui::dialogFont());
+    l->setFont(bold ? ui::dialogFont(true) : ui::dialogFont());
     return l;
 }
 
@@ -93,11 +93,16 @@ public:
     QString cell(int row, int column) const override {
         const Row& r = m_browser.row(row);
         switch (column) {
-        case 0: return QLatin1Char(' ') + r.fragenr;
-        case 1: return QStringLiteral("%1").arg(r.thema, 4);
-        case 2: return r.text;
-        case 3: return QStringLiteral("%1 ").arg(r.antworten, 4);
-        default: return QStringLiteral("%1 ").arg(r.richtig, 4);
+        case 0:
+            return QLatin1Char(' ') + r.fragenr;
+        case 1:
+            return QStringLiteral("%1").arg(r.thema, 4);
+        case 2:
+            return r.text;
+        case 3:
+            return QStringLiteral("%1 ").arg(r.antworten, 4);
+        default:
+            return QStringLiteral("%1 ").arg(r.richtig, 4);
         }
     }
 
@@ -112,7 +117,7 @@ public:
         store::WorkArea* dsta = statistics.area();
         if (!dsta) return;
         for (dsta->goTop(); !dsta->eof(); dsta->skip()) {
-            QStringList row{platform_text(dsta->text("KLASSE")), platform_text(dsta->text("TEXT"))};
+            QStringList row{platform::fromAnsi(dsta->text("KLASSE")), platform::fromAnsi(dsta->text("TEXT"))};
             for (const char* field : {"FRAGEN", "PUNKTE", "BITMAP", "WERTE"}) {
                 const long long n = static_cast<long long>(dsta->number(field));
                 // Every column but the count of questions stays empty for 0.
@@ -128,7 +133,6 @@ public:
     QString cell(int row, int column) const override { return m_rows[std::size_t(row)].value(column); }
 
 private:
-    static QString platform_text(const std::string& ansi) { return platform::fromAnsi(ansi); }
     std::vector<QStringList> m_rows;
 };
 
@@ -148,10 +152,11 @@ ChoiceDialog::ChoiceDialog(core::Context& ctx, QWidget* parent) : ui::SkinnedDia
     if (skin().isNull()) setDialogSize(369, 303);
     setWindowTitle(QStringLiteral("Fragenkatalog - Auswahl"));
     const QColor amber = ui::art::palette::amber;
-    m_text = makeText(this,
-                  QStringLiteral("Wählen Sie die Führerscheinklasse oder den Bereich aus dem Fragenkatalog, den Sie "
-                                 "anzeigen möchten."),
-                  at::text, amber, Qt::AlignCenter);
+    m_text =
+        makeText(this,
+                 QStringLiteral("Wählen Sie die Führerscheinklasse oder den Bereich aus dem Fragenkatalog, den Sie "
+                                "anzeigen möchten."),
+                 at::text, amber, Qt::AlignCenter);
     m_areas = new ui::RadioGroup(this);
     for (int n = 1; n <= kAreaCount; ++n)
         m_areas->addItem(QString::fromUtf8(area(n).radio), at::radio(n));
@@ -295,7 +300,7 @@ QuestionView::QuestionView(core::Context& ctx, Browser& browser, int row, QWidge
     if (!pm.isNull()) m_picture->setPixmap(pm);
 
     m_question = makeText(this, m_data.frage, choice ? at::question : at::valueQuestion, pal::viewQuestion,
-                      Qt::AlignLeft | Qt::AlignTop, true);
+                          Qt::AlignLeft | Qt::AlignTop, true);
     if (choice) {
         const QColor colours[3] = {pal::viewAnswer1, pal::viewAnswer2, pal::viewAnswer3};
         for (int n = 1; n <= 3; ++n) {
@@ -340,7 +345,7 @@ QuestionView::QuestionView(core::Context& ctx, Browser& browser, int row, QWidge
     const QString values[4] = {m_data.classLabel, QString::number(m_data.thema), m_data.fragenr, m_data.points};
     for (int i = 0; i < 6; ++i) {
         auto* l = ui::place(new ui::Label(i < 4 ? values[i] : QString(), this), bar[i]);
-        l->setFont(ui::fontPx(QStringLiteral("MS Sans Serif"), 8 * 96 / 72, true));
+        l->setFont(ui::dialogFont(true));
         l->setColors(Qt::white, pal::viewBar);
         l->setAlignment(Qt::AlignCenter);
         m_bar[std::size_t(i)] = l;
@@ -390,11 +395,12 @@ SearchDialog::SearchDialog(core::Context& ctx, Browser& browser, QWidget* parent
     auto* icon = ui::place(new QLabel(this), at::icon);
     icon->setPixmap(ui::Bitmaps::get(QStringLiteral("SEEK_WIN")));
     icon->setScaledContents(true);
-    makeText(this,
-         QStringLiteral("Die Suche erfolgt als Volltextsuche in der gesamten Datenbank aller Prüfungsfragen. Wenn die "
-                        "Suche erfolgreich ist, werden im Fragenkatalog alle Treffer zum ausgewählten Themengebiet "
-                        "aufgelistet."),
-         at::text, amber, Qt::AlignCenter);
+    makeText(
+        this,
+        QStringLiteral("Die Suche erfolgt als Volltextsuche in der gesamten Datenbank aller Prüfungsfragen. Wenn die "
+                       "Suche erfolgreich ist, werden im Fragenkatalog alle Treffer zum ausgewählten Themengebiet "
+                       "aufgelistet."),
+        at::text, amber, Qt::AlignCenter);
     makeText(this, QStringLiteral("Geben Sie nun Ihren Suchbegriff ein !"), at::prompt, amber, Qt::AlignCenter);
     makeText(this, QStringLiteral("Suchbegriff:"), at::label, amber, Qt::AlignLeft | Qt::AlignVCenter);
     m_edit = ui::place(new ui::MaskedEdit(this), at::edit);

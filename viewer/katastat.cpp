@@ -34,7 +34,8 @@ std::array<ClassCounts, kStatRows> countCatalog(store::Table& fragen) {
     std::array<ClassCounts, kStatRows> counts{};
     std::array<int, kStatRows> columns{};
     for (int i = 0; i < kStatRows; ++i)
-        columns[std::size_t(i)] = statRows()[std::size_t(i)].field ? fragen.fieldIndex(statRows()[std::size_t(i)].field) : -1;
+        columns[std::size_t(i)] =
+            statRows()[std::size_t(i)].field ? fragen.fieldIndex(statRows()[std::size_t(i)].field) : -1;
     const int bitmap = fragen.fieldIndex("BITMAP");
     const int wert = fragen.fieldIndex("MC_WERT");
     for (std::uint32_t r = 1; r <= fragen.recCount(); ++r) {
@@ -61,8 +62,8 @@ std::array<ClassCounts, kStatRows> countCatalog(store::Table& fragen) {
 }
 
 CatalogStatistics::CatalogStatistics(core::Context& ctx) : m_ctx(ctx) {
-    const QString folder = platform::readProfileString(ctx.path(ctx.settings.CINIFILE), QStringLiteral("Path"),
-                                                       QStringLiteral("DBF"), {});
+    const QString folder =
+        platform::readProfileString(ctx.path(ctx.settings.CINIFILE), QStringLiteral("Path"), QStringLiteral("DBF"), {});
     m_file = ctx.filePath(platform::toAnsi(folder + QStringLiteral("T_STAT.DBF")));
 }
 

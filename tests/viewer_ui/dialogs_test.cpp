@@ -11,6 +11,8 @@
 #include "platform/inifile.h"
 #include "support/scripted.h"
 #include "support/testdir.h"
+#include "ui/artwork.h"
+#include "ui/bitmaps.h"
 #include "ui/buttons.h"
 #include "ui/controls.h"
 #include "ui/grid.h"
@@ -250,6 +252,26 @@ TEST_F(ViewerDialogs, CatalogStatisticsLeaveZeroCellsEmpty) {
     ASSERT_EQ(ctx.scripted.help->calls().size(), 1u);
     EXPECT_EQ(ctx.scripted.help->calls()[0].argument, core::topicKeyword(core::topic::kOverview));
     EXPECT_FALSE(fs::exists(dir.path() / "T_STAT.DBF"));
+}
+
+TEST_F(ViewerDialogs, BackgroundsFollowTheLayoutOfTheirControls) {
+    namespace pal = ui::art::palette;
+    auto skin = [](const char* name) { return ui::Bitmaps::builtIn(QString::fromLatin1(name), 1.0).toImage(); };
+    // The amber panel reaches the right column of radio buttons and ends above the buttons.
+    const QImage choice = skin("KataAusw");
+    const QRect last = layout::choice::radio(11);
+    EXPECT_EQ(choice.pixelColor(last.right(), last.center().y()), pal::amber);
+    EXPECT_NE(choice.pixelColor(layout::choice::show.center()), pal::amber);
+    // Each solution box stands on its answer's colour.
+    const QImage view1 = skin("Katalog1");
+    const QColor colours[3] = {pal::viewAnswer1, pal::viewAnswer2, pal::viewAnswer3};
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_EQ(view1.pixelColor(layout::view::box(n).left() - 2, layout::view::box(n).center().y()), colours[n - 1])
+            << n;
+    // The value layouts have the slots of the counts two pixels further left: the same slot, moved.
+    const QImage view2 = skin("Katalog2");
+    EXPECT_EQ(view2.copy(layout::view::answers(2)), view1.copy(layout::view::answers(0)));
+    EXPECT_NE(view2.copy(layout::view::answers(0)), view1.copy(layout::view::answers(0)));
 }
 
 } // namespace
