@@ -68,7 +68,7 @@ TEST_F(CatalogStatisticsTest, AgreesWithAnIndependentCountOfTheCatalog) {
     if (lwtest::runCommand("/usr/bin/python3 -c 'import dbfread' 2>/dev/null") != 0)
         GTEST_SKIP() << "python3 lacks dbfread";
     std::mt19937 rng(1999);
-    const char* columns[] = {"KLASSE_A",  "KLASSE_A1", "KLASSE_M", "KLASSE_MO", "KLASSE_K", "KLASSE_B", "KLASSE_C",
+    const char* columns[] = {"KLASSE_A",  "KLASSE_A1", "KLASSE_M",  "KLASSE_MO", "KLASSE_K", "KLASSE_B", "KLASSE_C",
                              "KLASSE_C1", "KLASSE_D",  "KLASSE_D1", "KLASSE_CE", "KLASSE_L", "KLASSE_T"};
     std::vector<trainingfixture::Question> questions;
     for (int i = 0; i < 400; ++i) {
@@ -103,7 +103,8 @@ TEST_F(CatalogStatisticsTest, AgreesWithAnIndependentCountOfTheCatalog) {
     std::string out;
     ASSERT_EQ(lwtest::runCommand(command, &out), 0) << out;
 
-    std::unique_ptr<store::Table> fragen = store::Table::open(dir.path() / "FRAGEN.DBF", store::Table::Mode::SharedRead);
+    std::unique_ptr<store::Table> fragen =
+        store::Table::open(dir.path() / "FRAGEN.DBF", store::Table::Mode::SharedRead);
     ASSERT_TRUE(fragen);
     const auto counts = viewer::countCatalog(*fragen);
     std::istringstream in(out);

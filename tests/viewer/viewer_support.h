@@ -33,8 +33,8 @@ inline std::vector<Question> sampleCatalog() {
     q.back().wert2 = "70";
     q.back().points = {{"KLASSE_B", 5}, {"KLASSE_C", 2}};
     q.back().bitmap = "KEINBILD";
-    q.push_back(value("2.5.01-005", 5, "Wie hoch ist der Verbrauch über eine Strecke von 100 km?", "etwa", "8",
-                      "Liter"));
+    q.push_back(
+        value("2.5.01-005", 5, "Wie hoch ist der Verbrauch über eine Strecke von 100 km?", "etwa", "8", "Liter"));
     q.back().points = {{"KLASSE_A1", 2}};
     q.back().bitmap = "KEINBILD";
     q.push_back(choice("2.6.01-006", 6, "Welche Bedeutung hat das Zeichen über der Tür?", {"Notausgang", "Keine"},
