@@ -6,6 +6,7 @@
 #include "shell/artwork.h"
 #include "stats/artwork.h"
 #include "training/artwork.h"
+#include "viewer/artwork.h"
 
 namespace app {
 
@@ -13,6 +14,7 @@ void registerArtwork() {
     shell::registerArtwork();
     training::registerArtwork();
     stats::registerArtwork();
+    viewer::registerArtwork();
     calc::registerArtwork();
     online::registerArtwork();
     diag::registerArtwork();

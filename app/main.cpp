@@ -12,6 +12,7 @@
 #include "shell/program.h"
 #include "training/themedialog.h"
 #include "stats/statist.h"
+#include "viewer/dialogs.h"
 
 int main(int argc, char* argv[]) {
     // The error handler is in place before anything else runs, and stays to the end.
@@ -32,6 +33,8 @@ int main(int argc, char* argv[]) {
     features.MAILSUPPORT = [](core::Context& ctx, const QString& subject, const QString& file) {
         online::MAILSUPPORT(ctx, subject, file);
     };
+    features.KATALOG = viewer::KATALOG;
+    features.KATASTAT = viewer::KATASTAT;
     features.KFZ_STEUER = calc::KFZ_STEUER;
     features.BUSSRECH = calc::BUSSRECH;
     features.ANHAWEG = calc::ANHAWEG;

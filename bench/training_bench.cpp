@@ -15,6 +15,7 @@
 #include "store/workarea.h"
 #include "support/scripted.h"
 #include "support/testdir.h"
+#include "timing.h"
 #include "training/artwork.h"
 #include "training/catalogfixture.h"
 #include "training/questiondialog.h"
@@ -22,16 +23,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double ms(Clock::time_point a, Clock::time_point b) {
-    return std::chrono::duration<double, std::milli>(b - a).count();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+using benchtiming::Clock;
+using benchtiming::median;
+using benchtiming::ms;
 
 // A catalog shaped like the delivered one: eight themes, a third of the questions with a picture, one in eight
 // asking for a number, most of them in class B; the learner has answered about half of them.

@@ -69,13 +69,7 @@ private:
 
 // The backgrounds of the dialogs (art_skins.cpp), named after what they are for.
 namespace ui::art::decor {
-void catalogChoice(QPainter& p, QSize size);
-void catalogTable(QPainter& p, QSize size);
-void catalogView1(QPainter& p, QSize size);
-void catalogView2(QPainter& p, QSize size);
-void search(QPainter& p, QSize size);
 void catalogPrint(QPainter& p, QSize size);
-void catalogStatistics(QPainter& p, QSize size);
 } // namespace ui::art::decor
 
 // Start pictures, filler pictures, logos and icons (art_pictures.cpp).

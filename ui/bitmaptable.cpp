@@ -21,14 +21,8 @@ static std::vector<SkinEntry> toolkitSkins() {
         {"MsgYesNo", 386, 174, K::Question, "", 0, nullptr, 0},
         {"MsgInfo", 382, 173, K::Notice, "", 0, nullptr, 0},
         {"MsgBlank", 384, 134, K::Progress, "", 0, nullptr, 0},
-        // catalog viewer; their headings stand in a tab, drawn by the decoration
-        {"KataAusw", 370, 304, K::Dialog, "", 46, decor::catalogChoice},
-        {"KataTab", 632, 454, K::Dialog, "", 54, decor::catalogTable},
-        {"Katalog1", 642, 517, K::Dialog, "", 0, decor::catalogView1},
-        {"Katalog2", 642, 517, K::Dialog, "", 0, decor::catalogView2},
-        {"Suchen", 370, 303, K::Dialog, "", 47, decor::search},
+        // catalog printing; its heading stands in a tab, drawn by the decoration
         {"KataDruck", 370, 304, K::Dialog, "", 44, decor::catalogPrint},
-        {"KataStat", 520, 369, K::Dialog, "", 54, decor::catalogStatistics},
     };
 }
 

@@ -39,6 +39,7 @@
 #include "app/artwork.h"
 #include "mocks.h"
 #include "statsgallery.h"
+#include "viewergallery.h"
 #include "support/scripted.h"
 
 namespace {
@@ -297,6 +298,7 @@ int main(int argc, char* argv[]) {
     gallery::renderTraining(save);
     gallery::renderExam(save);
     gallery::renderStatistics(save);
+    gallery::renderViewer(save);
     renderShell();
     renderCalculators();
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));
