@@ -74,7 +74,6 @@ void catalogTable(QPainter& p, QSize size);
 void catalogView1(QPainter& p, QSize size);
 void catalogView2(QPainter& p, QSize size);
 void search(QPainter& p, QSize size);
-void catalogPrint(QPainter& p, QSize size);
 void catalogStatistics(QPainter& p, QSize size);
 } // namespace ui::art::decor
 

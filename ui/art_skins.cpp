@@ -89,11 +89,6 @@ void search(QPainter& p, QSize) {
     drawSurface(p, QRectF(14, 44, 342, 200), palette::amber, 8);
 }
 
-void catalogPrint(QPainter& p, QSize) {
-    drawTitleTab(p, QRectF(12, 8, 160, 16), palette::titleTab);
-    drawSurface(p, QRectF(16, 46, 338, 208), palette::amber, 8);
-}
-
 void catalogStatistics(QPainter& p, QSize) {
     headingTab(p, QStringLiteral("Katalog-Statistik"), 150);
     drawShadow(p, QRectF(14, 46, 492, 262));

@@ -27,7 +27,6 @@ static std::vector<SkinEntry> toolkitSkins() {
         {"Katalog1", 642, 517, K::Dialog, "", 0, decor::catalogView1},
         {"Katalog2", 642, 517, K::Dialog, "", 0, decor::catalogView2},
         {"Suchen", 370, 303, K::Dialog, "", 47, decor::search},
-        {"KataDruck", 370, 304, K::Dialog, "", 44, decor::catalogPrint},
         {"KataStat", 520, 369, K::Dialog, "", 54, decor::catalogStatistics},
     };
 }

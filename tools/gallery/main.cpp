@@ -38,6 +38,7 @@
 
 #include "app/artwork.h"
 #include "mocks.h"
+#include "printgallery.h"
 #include "statsgallery.h"
 #include "support/scripted.h"
 
@@ -296,6 +297,7 @@ int main(int argc, char* argv[]) {
     gallery::renderMocks(save);
     gallery::renderTraining(save);
     gallery::renderStatistics(save);
+    gallery::renderPrintout(save);
     renderShell();
     renderCalculators();
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));

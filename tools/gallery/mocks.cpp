@@ -190,28 +190,6 @@ void search(const SaveFn& save) {
     save(dlg, QStringLiteral("Suchen"));
 }
 
-void catalogPrint(const SaveFn& save) {
-    ui::SkinnedDialog dlg;
-    ui::DLGPUTBMP(&dlg, QStringLiteral("KataDruck"));
-    label(&dlg, ui::pxRect(8, 12, 160, 16), QStringLiteral("Fragenkatalog drucken"), QColor(249, 224, 109),
-          Qt::AlignLeft | Qt::AlignVCenter, ui::fontPx(QStringLiteral("Arial"), 14));
-    label(&dlg, ui::pxRect(60, 40, 290, 40),
-          QStringLiteral("Wählen Sie zuerst die Führerscheinklasse aus dem Fragenkatalog, die Sie drucken möchten."),
-          QColor(246, 205, 42), Qt::AlignCenter);
-    auto* radios = new ui::RadioGroup(&dlg);
-    const char* classes[] = {"Klasse A",    "Klasse A1", "Klasse B / BE", "Klasse C",  "Klasse C1",
-                             "Klasse CE",   "Klasse D",  "Klasse D1",     "Klasse DE", "Klasse M",
-                             "Klasse Mofa", "Klasse L",  "Klasse S",      "Klasse T"};
-    for (int i = 0; i < 14; ++i)
-        radios->addItem(QString::fromUtf8(classes[i]), ui::pxRect(120 + 18 * (i % 7), 40 + 150 * (i / 7), 140, 18));
-    radios->setValue(3);
-    button(&dlg, "BZ_WEIT", ui::pxRect(268, 54, 100, 34));
-    button(&dlg, "BZ_HELP", ui::pxRect(268, 158, 100, 34));
-    button(&dlg, "BZ_ENDE", ui::pxRect(268, 262, 100, 34));
-    dlg.addCloseButton(12, 342);
-    save(dlg, QStringLiteral("KataDruck"));
-}
-
 void catalogStatistics(const SaveFn& save) {
     ui::SkinnedDialog dlg;
     ui::DLGPUTBMP(&dlg, QStringLiteral("KataStat"));
@@ -263,7 +241,6 @@ void renderMocks(const SaveFn& save) {
     catalogView(save, false);
     catalogView(save, true);
     search(save);
-    catalogPrint(save);
     catalogStatistics(save);
 }
 
