@@ -66,6 +66,15 @@ void lines(PageCanvas& canvas, const Geometry& g, double& row, double columnStep
     }
 }
 
+// A value question's line: one line as a rule; one too long for the column goes on in the next lines rather
+// than off the paper.
+void valueLine(PageCanvas& canvas, const Geometry& g, double& row, const QString& text) {
+    const QStringList parts = wrapText(text, 60);
+    for (qsizetype i = 0; i < parts.size(); ++i)
+        canvas.text(g.x(8), g.y(row + 0.7 * double(i)), PrintFont::Normal, parts[i]);
+    if (parts.size() > 1) row += 0.7 * double(parts.size() - 1);
+}
+
 void questionBody(PageCanvas& canvas, const Geometry& g, double& row, const PrintQuestion& q) {
     if (q.hasPicture) {
         const double width = g.W / 2.5;
@@ -88,12 +97,12 @@ void questionBody(PageCanvas& canvas, const Geometry& g, double& row, const Prin
         const QString gap(20, QLatin1Char(' '));
         QString line = q.vor + gap;
         if (!q.zwisch.isEmpty()) line += q.zwisch + gap;
-        canvas.text(g.x(8), g.y(row), PrintFont::Normal, line + q.nach);
+        valueLine(canvas, g, row, line + q.nach);
         row += 1.5;
     }
 }
 
-void solutionBody(PageCanvas& canvas, const Geometry& g, double row, const PrintQuestion& q) {
+void solutionBody(PageCanvas& canvas, const Geometry& g, double& row, const PrintQuestion& q) {
     if (q.multipleChoice()) {
         const double at[3] = {8, 20, 30};
         const int count = q.threeAnswers() ? 3 : 2;
@@ -106,7 +115,7 @@ void solutionBody(PageCanvas& canvas, const Geometry& g, double row, const Print
     const QString two(2, QLatin1Char(' '));
     QString line = q.vor + two + decimalComma(q.wert) + two;
     if (!q.wert2.isEmpty()) line += q.zwisch + two + decimalComma(q.wert2) + two;
-    canvas.text(g.x(8), g.y(row), PrintFont::Normal, line + q.nach);
+    valueLine(canvas, g, row, line + q.nach);
 }
 
 void solutionHeading(PageCanvas& canvas, const Geometry& g, double& row, const QString& text) {

@@ -263,6 +263,29 @@ TEST(PrintPages, AnswersWithAFormToFillInTakeTheWholeWidth) {
     EXPECT_EQ(shortLines, 2);
 }
 
+TEST(PrintPages, AValueLineTooLongForTheColumnGoesOnBelowInsteadOfOffThePaper) {
+    Questions qs;
+    qs.list = {valueQuestion(1, QStringLiteral("14"), QStringLiteral("10")), choice(2, 2)};
+    qs.list[0].vor = QStringLiteral("Kinder müssen bis zum vollendeten");
+    qs.list[0].zwisch = QStringLiteral("Lebensjahr, dürfen bis zum vollendeten");
+    qs.list[0].nach = QStringLiteral("Lebensjahr");
+    Recorder r;
+    ASSERT_TRUE(printout::PRINTFRAGEN(r, qs));
+    for (const auto& page : r.pages)
+        for (const Op& op : page)
+            EXPECT_LE(op.text.size(), 60) << op.text.toStdString();
+    std::vector<double> rows;
+    for (const Op& op : r.pages[0])
+        if (op.text.contains(QLatin1String("Lebensjahr")) || op.text.contains(QLatin1String("vollendeten")))
+            rows.push_back(op.y / kRow);
+    // Frage text at row 2, value lines from 3.2 on, 0.7 apart.
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_DOUBLE_EQ(rows[0], 3.2);
+    EXPECT_DOUBLE_EQ(rows[1], 3.9);
+    // The next question begins 1.5 rows below the last of them and half a row further.
+    EXPECT_DOUBLE_EQ(headers(r)[1].row, rows.back() + 1.5 + 0.5);
+}
+
 TEST(PrintText, LinesBreakAtBlanksWithinTheWidthAndLoseTheirLeadingBlanks) {
     EXPECT_EQ(printout::wrapText(QStringLiteral("aaa bbb ccc"), 7), (QStringList{"aaa bbb", "ccc"}));
     EXPECT_EQ(printout::wrapText(QStringLiteral("  eins\r\n   zwei"), 60), (QStringList{"eins", "zwei"}));

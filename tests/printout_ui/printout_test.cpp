@@ -83,6 +83,33 @@ TEST_F(PrintoutTest, TheClassChoiceKeepsItsChoiceAndItsHelpTopicWhileOpen) {
     EXPECT_NE(ini.find("KataThema=4"), std::string::npos) << ini;
 }
 
+TEST_F(PrintoutTest, AltWOpensTheThemeChoiceOnlyAndAltBClosesEach) {
+    ASSERT_TRUE(trainingfixture::writeCatalog(
+        dir.path(), {trainingfixture::choice("1.2.01-001", 2, "Frage", {"a", "b"}, {true, false, false})}));
+    ctx.scripted.printer->setResult(true);
+    bool themesOpened = false;
+    uitest::onNextDialog<ChoiceDialog>([&](ChoiceDialog* classes) {
+        uitest::onNextDialog<ChoiceDialog>([&](ChoiceDialog* themes) {
+            themesOpened = themes->kind() == ChoiceDialog::Kind::Theme;
+            // The key that opened this dialog has not printed anything here.
+            EXPECT_TRUE(ctx.scripted.printer->jobs().isEmpty());
+            uitest::alt(themes, 'b');
+        });
+        uitest::alt(classes, 'w');
+        EXPECT_TRUE(classes->isVisible());
+        classes->activateWindow();
+        EXPECT_TRUE(uitest::waitFor([classes] { return QApplication::activeWindow() == classes; }, 2000));
+        uitest::alt(classes, 'b');
+        if (classes->isVisible()) {
+            ADD_FAILURE() << "Alt+B left the class choice open";
+            classes->reject();
+        }
+    });
+    printout::KATADRUCK(ctx, nullptr);
+    EXPECT_TRUE(themesOpened);
+    EXPECT_TRUE(ctx.scripted.printer->jobs().isEmpty());
+}
+
 // The answers tell whether they are right, so that the printed order can be read back from the pages.
 Question question(const std::string& nr, int theme, int answers, std::array<bool, 3> ok) {
     std::vector<std::string> texts;
