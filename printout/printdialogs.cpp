@@ -80,12 +80,15 @@ ChoiceDialog::ChoiceDialog(core::Context& ctx, Kind kind, int classNo, QWidget* 
     connect(m_next, &QAbstractButton::clicked, this, [this] { next(); });
     connect(m_help, &QAbstractButton::clicked, this, [&ctx, topic] { ctx.help().showIndex(core::kHelpFile, topic); });
     connect(m_end, &QAbstractButton::clicked, this, &QDialog::reject);
-    addAccelerator(QLatin1Char('W'), m_next);
-    addAccelerator(QLatin1Char('H'), m_help);
-    addAccelerator(QLatin1Char('B'), m_end);
+    // A key held down must not go on into the dialog that its first press opened: the repeated Alt+W would print
+    // at once in the theme choice.
+    addAccelerator(QLatin1Char('W'), m_next)->setAutoRepeat(false);
+    addAccelerator(QLatin1Char('H'), m_help)->setAutoRepeat(false);
+    addAccelerator(QLatin1Char('B'), m_end)->setAutoRepeat(false);
     // Weiter is the default: Enter presses it, as bitmap buttons are not pressed by the dialog itself.
     for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setAutoRepeat(false);
         connect(shortcut, &QShortcut::activated, this, [this] { emit m_next->clicked(false); });
     }
     if (QAbstractButton* chosen = m_choices->button(m_choices->value())) chosen->setFocus();
