@@ -3,6 +3,7 @@
 #include "calc/artwork.h"
 #include "diag/artwork.h"
 #include "online/artwork.h"
+#include "printout/artwork.h"
 #include "shell/artwork.h"
 #include "stats/artwork.h"
 #include "training/artwork.h"
@@ -18,6 +19,7 @@ void registerArtwork() {
     calc::registerArtwork();
     online::registerArtwork();
     diag::registerArtwork();
+    printout::registerArtwork();
 }
 
 } // namespace app

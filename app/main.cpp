@@ -8,6 +8,7 @@
 #include "exam/pruefung.h"
 #include "online/maildialog.h"
 #include "online/updatedialog.h"
+#include "printout/printdialogs.h"
 #include "shell/features.h"
 #include "shell/program.h"
 #include "training/themedialog.h"
@@ -38,6 +39,7 @@ int main(int argc, char* argv[]) {
     features.KFZ_STEUER = calc::KFZ_STEUER;
     features.BUSSRECH = calc::BUSSRECH;
     features.ANHAWEG = calc::ANHAWEG;
+    features.KATADRUCK = [](core::Context& ctx, QWidget* owner) { printout::KATADRUCK(ctx, owner); };
     features.KONVTRANS = [](core::Context& ctx) { catalog::KONVTRANS(ctx); };
     features.DECRYPTALL = [](core::Context& ctx) { catalog::DECRYPTALL(ctx); };
     features.ENCRYPTALL = [](core::Context& ctx) { catalog::ENCRYPTALL(ctx); };

@@ -67,11 +67,6 @@ private:
 
 } // namespace ui::art::detail
 
-// The backgrounds of the dialogs (art_skins.cpp), named after what they are for.
-namespace ui::art::decor {
-void catalogPrint(QPainter& p, QSize size);
-} // namespace ui::art::decor
-
 // Start pictures, filler pictures, logos and icons (art_pictures.cpp).
 namespace ui::art::pictures {
 void noPicture(QPainter& p, QSize size);

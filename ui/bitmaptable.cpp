@@ -21,8 +21,6 @@ static std::vector<SkinEntry> toolkitSkins() {
         {"MsgYesNo", 386, 174, K::Question, "", 0, nullptr, 0},
         {"MsgInfo", 382, 173, K::Notice, "", 0, nullptr, 0},
         {"MsgBlank", 384, 134, K::Progress, "", 0, nullptr, 0},
-        // catalog printing; its heading stands in a tab, drawn by the decoration
-        {"KataDruck", 370, 304, K::Dialog, "", 44, decor::catalogPrint},
     };
 }
 

@@ -242,6 +242,8 @@ bool DesktopShell::startProcess(const QString& program, const QStringList& argum
 bool SystemPrinter::print(const QString& jobName, const PageWriter& writer) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(jobName);
+    // The printouts are laid out for A4; the user may still choose another paper in the dialog.
+    printer.setPageSize(QPageSize(QPageSize::A4));
     QPrintDialog dialog(&printer, m_owner ? m_owner() : nullptr);
     if (dialog.exec() != QDialog::Accepted) return false;
     QPainter painter;

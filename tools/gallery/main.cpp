@@ -37,7 +37,8 @@
 #include "ui/skinneddialog.h"
 
 #include "app/artwork.h"
-#include "mocks.h"
+#include "pages.h"
+#include "printgallery.h"
 #include "statsgallery.h"
 #include "viewergallery.h"
 #include "support/scripted.h"
@@ -294,11 +295,11 @@ int main(int argc, char* argv[]) {
     renderBitmaps();
     renderSheets();
     renderMessages();
-    gallery::renderMocks(save);
     gallery::renderTraining(save);
     gallery::renderExam(save);
     gallery::renderStatistics(save);
     gallery::renderViewer(save);
+    gallery::renderPrintout(save);
     renderShell();
     renderCalculators();
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));

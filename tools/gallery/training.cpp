@@ -1,5 +1,5 @@
 // The training's and the exam's real dialogs over a program folder with a few questions as the catalog words them.
-#include "mocks.h"
+#include "pages.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mocks.h"
+#include "pages.h"
 
 namespace gallery {
 

@@ -9,9 +9,6 @@ namespace gallery {
 
 using SaveFn = std::function<void(QWidget& window, const QString& name)>;
 
-// Each skinned dialog with sample contents placed as its Part places them.
-void renderMocks(const SaveFn& save);
-
 // The training's real dialogs with realistic questions.
 void renderTraining(const SaveFn& save);
 
