@@ -103,7 +103,16 @@ std::vector<std::string> verify(const std::filesystem::path& dir, const std::map
     for (std::string line; std::getline(peerLines, line);)
         if (line.rfind("FAIL", 0) == 0) findings.push_back("dbfread: " + line.substr(5));
 
-    for (const auto& path : all)
+    // Then the program's start: interrupted commits are finished and leftovers removed before any table is used.
+    {
+        ErrorTrap trap;
+        const store::SweepReport sweep = store::sweepLeftovers(dir);
+        for (const auto& f : sweep.failed)
+            findings.push_back("start-up sweep: " + f);
+        for (const auto& e : trap.errors())
+            findings.push_back("start-up sweep: " + e);
+    }
+    for (const auto& path : tables(dir))
         if (const std::string error = readWhole(path); !error.empty())
             findings.push_back("engine: " + path.filename().string() + ": " + error);
 
