@@ -52,6 +52,7 @@ QLabel* picture(QWidget* parent, const QRect& r, const char* name) {
 void catalogChoice(const SaveFn& save) {
     ui::SkinnedDialog dlg;
     ui::DLGPUTBMP(&dlg, QStringLiteral("KataAusw"));
+    dlg.setWindowTitle(QString::fromUtf8("Fragenkatalog - Auswahl"));
     const QColor amber(246, 205, 42);
     label(&dlg, ui::duRect(30, 23, 198, 18),
           QStringLiteral("Wählen Sie die Führerscheinklasse oder den Bereich aus dem Fragenkatalog, den Sie "
@@ -99,6 +100,7 @@ public:
 void catalogTable(const SaveFn& save) {
     ui::SkinnedDialog dlg;
     ui::DLGPUTBMP(&dlg, QStringLiteral("KataTab"));
+    dlg.setWindowTitle(QString::fromUtf8("Fragenkatalog"));
     dlg.addCloseButton(12, 604);
     label(&dlg, ui::pxRect(8, 12, 280, 16), QStringLiteral("Fragenkatalog - Klasse B, BE"), QColor(249, 224, 109),
           Qt::AlignLeft | Qt::AlignVCenter, ui::fontPx(QStringLiteral("Arial"), 14));
@@ -123,6 +125,7 @@ void catalogTable(const SaveFn& save) {
 void catalogView(const SaveFn& save, bool values) {
     ui::SkinnedDialog dlg;
     ui::DLGPUTBMP(&dlg, QString::fromLatin1(values ? "Katalog2" : "Katalog1"));
+    dlg.setWindowTitle(QStringLiteral("Fragenkatalog"));
     picture(&dlg, ui::pxRect(44, 8, 318, 200), values ? "KEINBKAT" : "Bild1");
     const QFont bold = ui::dialogFont(true);
     if (!values) {
@@ -172,6 +175,7 @@ void catalogView(const SaveFn& save, bool values) {
 void search(const SaveFn& save) {
     ui::SkinnedDialog dlg;
     ui::DLGPUTBMP(&dlg, QStringLiteral("Suchen"));
+    dlg.setWindowTitle(QString::fromUtf8("Suchen"));
     const QColor amber(246, 205, 42);
     picture(&dlg, ui::pxRect(56, 24, 40, 40), "SEEK_WIN");
     label(&dlg, ui::pxRect(68, 80, 240, 80),
@@ -193,6 +197,7 @@ void search(const SaveFn& save) {
 void catalogPrint(const SaveFn& save) {
     ui::SkinnedDialog dlg;
     ui::DLGPUTBMP(&dlg, QStringLiteral("KataDruck"));
+    dlg.setWindowTitle(QString::fromUtf8("Fragenkatalog drucken"));
     label(&dlg, ui::pxRect(8, 12, 160, 16), QStringLiteral("Fragenkatalog drucken"), QColor(249, 224, 109),
           Qt::AlignLeft | Qt::AlignVCenter, ui::fontPx(QStringLiteral("Arial"), 14));
     label(&dlg, ui::pxRect(60, 40, 290, 40),
@@ -215,6 +220,7 @@ void catalogPrint(const SaveFn& save) {
 void catalogStatistics(const SaveFn& save) {
     ui::SkinnedDialog dlg;
     ui::DLGPUTBMP(&dlg, QStringLiteral("KataStat"));
+    dlg.setWindowTitle(QString::fromUtf8("Katalogstatistik"));
     static ui::ListGridSource rows(6, {});
     if (rows.rows().empty()) {
         const char* classes[][2] = {{"A1", "Motorräder bis 125 qm und max. 11 KW"},
@@ -239,6 +245,7 @@ void catalogStatistics(const SaveFn& save) {
                                    QStringLiteral("%1 ").arg(20 + i, 5)});
     }
     auto* grid = ui::place(new ui::Grid(&dlg), ui::pxRect(46, 14, 492, 262));
+    grid->setAccessibleName(QStringLiteral("Fragen je Klasse"));
     grid->setSource(&rows, {{QStringLiteral("Klasse"), 50, Qt::AlignLeft},
                             {QStringLiteral("Text"), 243, Qt::AlignLeft},
                             {QStringLiteral("Fragen "), 50, Qt::AlignRight},
