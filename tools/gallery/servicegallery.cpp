@@ -23,15 +23,15 @@ void renderServices(const SaveFn& save) {
         save(dlg, QStringLiteral("online_mailsetup"));
     }
     {
-        diag::ErrorRecord e;
-        e.GENCODE = 21;
-        e.OSCODE = 2;
-        e.SUBSYSTEM = QStringLiteral("DBFCDX");
-        e.SUBCODE = 1001;
-        e.DESCRIPTION = QStringLiteral("Datei kann nicht geöffnet werden");
-        e.FILENAME = QStringLiteral("LOCAL1.DBF");
-        e.CANRETRY = true;
-        e.CANDEFAULT = true;
+        // A learner's table that cannot be opened.
+        const diag::ErrorRecord e{.GENCODE = 21,
+                                  .OSCODE = 2,
+                                  .SUBSYSTEM = QStringLiteral("DBFCDX"),
+                                  .SUBCODE = 1001,
+                                  .DESCRIPTION = QStringLiteral("Datei kann nicht geöffnet werden"),
+                                  .FILENAME = QStringLiteral("LOCAL1.DBF"),
+                                  .CANRETRY = true,
+                                  .CANDEFAULT = true};
         diag::ErrorDialog dlg({e,
                                QStringLiteral("   Fehlerbeschreibung: ") + diag::ERRORMESSAGE(e),
                                {QStringLiteral("Aufgerufen von CHECKDBF(212)"),
