@@ -24,6 +24,7 @@ LogViewer::LogViewer(const QString& title, const QString& text, QWidget* parent)
     resize(640, 480);
 
     m_view->setReadOnly(true);
+    m_view->setAccessibleName(title);
     m_view->setLineWrapMode(QPlainTextEdit::NoWrap);
     // The logbook lines up its columns with blanks.
     m_view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

@@ -6,6 +6,7 @@
 #include "online/layouts.h"
 #include "online/mailsupport.h"
 #include "online/settings.h"
+#include "ui/accessible.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/geometry.h"
@@ -48,6 +49,7 @@ MailSetupDialog::MailSetupDialog(core::Context& ctx, const QString& subject, con
     m_save = ui::place(new QPushButton(QStringLiteral("&Speichern"), this), at::save);
     m_end = ui::place(new QPushButton(QStringLiteral("&Beenden"), this), at::end);
     m_save->setDefault(true);
+    ui::nameControlsFromCaptions(this);
     connect(m_save, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_end, &QPushButton::clicked, this, &QDialog::reject);
     m_reply->setFocus();

@@ -15,11 +15,6 @@ using namespace ui::art::detail;
 constexpr Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 
-// The eight catalog themes as the statistics pages name them.
-const char* const kThemes[8] = {
-    "Gefahrenlehre", "Verhalten im Straßenverkehr",   "Vorfahrt, Vorrang", "Verkehrszeichen",
-    "Umweltschutz",  "Vorschriften über den Betrieb", "Technik",           "Eignung und Befähigung"};
-
 // Alternating light rows, so that a caption and its bars read as one line.
 void stripe(QPainter& p, const QRectF& r, int index) {
     if (index % 2 == 0) return;
@@ -52,7 +47,7 @@ template <typename Upper, typename Lower> void twoBarRows(QPainter& p, Upper upp
     for (int n = 1; n <= 8; ++n) {
         const QRect a = upper(n), b = lower(n);
         stripe(p, QRectF(8, a.top() - 8, 528, 40), n - 1);
-        themeCaption(p, a.top(), b.bottom() + 1, QString::fromUtf8(kThemes[n - 1]));
+        themeCaption(p, a.top(), b.bottom() + 1, QString::fromUtf8(layout::kThemeCaptions[n - 1]));
         barSlot(p, a);
         barSlot(p, b);
     }
@@ -86,7 +81,7 @@ void themePage1(QPainter& p, QSize) {
     for (int n = 1; n <= 8; ++n) {
         const QRect bar = layout::themePage1::bar(n);
         stripe(p, QRectF(8, bar.top() - 10, 530, 30), n - 1);
-        themeCaption(p, bar.top(), bar.bottom() + 1, QString::fromUtf8(kThemes[n - 1]));
+        themeCaption(p, bar.top(), bar.bottom() + 1, QString::fromUtf8(layout::kThemeCaptions[n - 1]));
         barSlot(p, bar);
     }
 }

@@ -29,9 +29,15 @@ ui::BitmapButton* button(QWidget* parent, const char* bitmap, const QString& too
     return b;
 }
 
+// The theme captions are part of the pictures; a screen reader gets them as the bars' names.
+QString themeCaption(int n) {
+    return n <= 8 ? QString::fromUtf8(layout::kThemeCaptions[n - 1]) : QStringLiteral("Alle Themen");
+}
+
 ui::ProgressBar* makeBar(QWidget* parent, const QRect& rect, long long value, long long total, const QColor& back,
-                         const QColor& text) {
+                         const QColor& text, const QString& name) {
     auto* b = ui::place(new ui::ProgressBar(parent), rect);
+    b->setAccessibleName(name);
     b->setTotal(static_cast<int>(total));
     b->setPosition(static_cast<int>(value));
     b->setBackgroundColor(back);
@@ -103,8 +109,10 @@ void OverviewDialog::build(bool theme) {
     for (int i = 0; i < 4; ++i)
         m_figures[static_cast<std::size_t>(i)] = rowLabel(this, {}, places[i], i < 2 ? row1 : row2, true);
 
-    m_bar1 = makeBar(this, at::bar1, 0, 0, QColor(185, 180, 173), Qt::black);
-    m_bar2 = makeBar(this, at::bar2, 0, 0, QColor(209, 98, 98), Qt::black);
+    m_bar1 =
+        makeBar(this, at::bar1, 0, 0, QColor(185, 180, 173), Qt::black, QStringLiteral("Beantwortet von allen Fragen"));
+    m_bar2 = makeBar(this, at::bar2, 0, 0, QColor(209, 98, 98), Qt::black,
+                     QStringLiteral("Richtig von den gestellten Fragen"));
     showCounts();
 
     if (theme) {
@@ -165,7 +173,8 @@ ThemePage::ThemePage(int page, const ThemeCounts& c, QWidget* parent) : ui::Skin
     if (page == 1) {
         for (int n = 1; n <= 8; ++n) {
             const auto i = static_cast<std::size_t>(n - 1);
-            m_upper[i] = makeBar(this, layout::themePage1::bar(n), c.NRICHTG[i], c.NFRAGEN[i], yellow, Qt::black);
+            m_upper[i] = makeBar(this, layout::themePage1::bar(n), c.NRICHTG[i], c.NFRAGEN[i], yellow, Qt::black,
+                                 themeCaption(n) + QStringLiteral(": richtig von allen Fragen"));
             m_upper[i]->setBarColor(colour(shareColor(c.NRICHTG[i], c.NFRAGEN[i])));
         }
         m_nextButton = button(this, "BK_WEIT", QStringLiteral("Nächste Statistik anzeigen"), layout::themePage1::next);
@@ -179,11 +188,14 @@ ThemePage::ThemePage(int page, const ThemeCounts& c, QWidget* parent) : ui::Skin
             const long long questions = total ? c.NFRAGENA : c.NFRAGEN[i];
             const long long answered = total ? c.NGEFRAGA : c.NGEFRAG[i];
             const long long right = total ? c.NRICHTGA : c.NRICHTG[i];
-            m_upper[i] = makeBar(this, total ? at::totalUpper : at::upper(n), answered, questions, yellow, yellow);
+            m_upper[i] = makeBar(this, total ? at::totalUpper : at::upper(n), answered, questions, yellow, yellow,
+                                 themeCaption(n) + QStringLiteral(": beantwortet von allen Fragen"));
             m_upper[i]->setBarColor(ui::art::palette::barMagenta);
             // Page 2: right of those answered; page 3: right of all questions.
             m_lower[i] = makeBar(this, total ? at::totalLower : at::lower(n), right, page == 2 ? answered : questions,
-                                 yellow, Qt::white);
+                                 yellow, Qt::white,
+                                 themeCaption(n) + (page == 2 ? QStringLiteral(": richtig von den beantworteten")
+                                                              : QStringLiteral(": richtig von allen Fragen")));
         }
         if (page == 2) m_nextButton = button(this, "BK_WEIT", QStringLiteral("Nächste Statistik anzeigen"), at::next);
         m_end = button(this, "BK_ENDE",
@@ -216,10 +228,12 @@ CompareDialog::CompareDialog(const LearnerCounts& l1, const LearnerCounts& l2, c
         const auto i = static_cast<std::size_t>(n - 1);
         const bool total = n == 9;
         m_bars1[i] = makeBar(this, total ? at::total1 : at::learner1(n), total ? l1.NRICHTGA : l1.NRICHTG[i],
-                             total ? l1.NFRAGENA : l1.NFRAGEN[i], yellow, Qt::black);
+                             total ? l1.NFRAGENA : l1.NFRAGEN[i], yellow, Qt::black,
+                             themeCaption(n) + QStringLiteral(": richtig, ") + name1);
         m_bars1[i]->setBarColor(ui::art::palette::barMagenta);
         m_bars2[i] = makeBar(this, total ? at::total2 : at::learner2(n), total ? l2.NRICHTGA : l2.NRICHTG[i],
-                             total ? l2.NFRAGENA : l2.NFRAGEN[i], yellow, Qt::white);
+                             total ? l2.NFRAGENA : l2.NFRAGEN[i], yellow, Qt::white,
+                             themeCaption(n) + QStringLiteral(": richtig, ") + name2);
     }
     auto name = [&](const QString& text, const QRect& rect) {
         auto* label = ui::place(new ui::Label(text, this), rect);

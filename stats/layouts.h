@@ -8,6 +8,11 @@
 // the dialog's background picture, and used by the dialogs, by the pictures' decorations and by the tests.
 namespace stats::layout {
 
+// The eight catalog themes as the statistics pages name them (UTF-8): drawn beside the bars and the bars' names.
+inline const char* const kThemeCaptions[8] = {
+    "Gefahrenlehre", "Verhalten im Straßenverkehr",   "Vorfahrt, Vorrang", "Verkehrszeichen",
+    "Umweltschutz",  "Vorschriften über den Betrieb", "Technik",           "Eignung und Befähigung"};
+
 // The overview of a class ("Statist1") and the statistic of one theme ("StatistT"), 476 x 270: two rows of
 // labels and figures, each with its bar below.
 namespace overview {

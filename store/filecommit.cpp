@@ -87,8 +87,20 @@ bool exists(const std::filesystem::path& p, bool& error) {
 }
 
 // The steps after the point of no return; each can be repeated: a prepared file that is gone was renamed already.
-bool apply(const std::filesystem::path& dir, const Journal& j, const std::string& reportAs) {
+bool apply(const std::filesystem::path& dir, const Journal& j, const std::filesystem::path& owner) {
+    const std::string reportAs = owner.string();
     bool ok = true;
+    // A reader that knows nothing of the journal must never find the old table beside the new memo file, whose
+    // blocks its pointers do not match: while its companions are renamed there is no table at all.
+    if (j.replace.size() > 1)
+        for (const auto& [from, to] : j.replace) {
+            bool error = false;
+            if (to != owner.filename().string() || !exists(dir / from, error)) continue;
+            if (!io::unlink(dir / to)) {
+                reportError(reportAs, to + " lässt sich nicht durch die neue Fassung ersetzen: " + io::lastError());
+                return false;
+            }
+        }
     for (const auto& [from, to] : j.replace) {
         bool error = false;
         if (!exists(dir / from, error)) {
@@ -203,7 +215,7 @@ FileCommit::Result FileCommit::run() {
         // A journal that reached its name without the folder being synced is still valid; finishing beats guessing.
         if (temp && std::filesystem::exists(journal)) {
             const int fd = temp->releaseFd();
-            const bool ok = apply(dir, j, m_owner.string()) && io::unlink(journal);
+            const bool ok = apply(dir, j, m_owner) && io::unlink(journal);
             ::close(fd);
             return ok ? Result::Done : Result::Pending;
         }
@@ -211,7 +223,7 @@ FileCommit::Result FileCommit::run() {
     }
     // The journal's descriptor keeps its lock until the journal is gone: recovery elsewhere waits for us.
     const int fd = temp->releaseFd();
-    bool ok = apply(dir, j, m_owner.string());
+    bool ok = apply(dir, j, m_owner);
     if (ok && !io::unlink(journal)) {
         // Everything is in place; the journal would only repeat finished steps.
         reportError(journal.string(),
@@ -259,7 +271,7 @@ Recovery recoverCommit(const std::filesystem::path& owner) {
                                           " ist beschädigt; die Dateien bleiben, wie sie sind");
         return io::unlink(journal) ? Recovery::Finished : Recovery::Failed;
     }
-    if (!apply(folderOf(owner), *j, owner.string()) || !io::unlink(journal)) {
+    if (!apply(folderOf(owner), *j, owner) || !io::unlink(journal)) {
         reportError(owner.string(),
                     io::displayName(owner) + ": eine unterbrochene Änderung lässt sich nicht abschließen");
         return Recovery::Failed;

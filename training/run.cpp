@@ -143,9 +143,10 @@ void Run::selectionDone() {
 }
 
 bool Run::MAKETEMP() {
-    // A T_FRAGE.CDX left by an earlier run would describe another table.
+    // A T_FRAGE.CDX left by an earlier run would describe another table. The old table goes before its memo file,
+    // so that a crash in between never leaves a table without its memos.
     std::error_code ec;
-    for (const char* name : {"T_FRAGE.CDX", "T_FRAGE.FPT", "T_FRAGE.DBT"})
+    for (const char* name : {"T_FRAGE.DBF", "T_FRAGE.CDX", "T_FRAGE.FPT", "T_FRAGE.DBT"})
         std::filesystem::remove(m_ctx.filePath(name), ec);
     store::WorkArea* fra = m_session->create(m_ctx.filePath("T_FRAGE.DBF"), catalog::tFrageFields(), "DFRA");
     if (!fra) return false;

@@ -1,5 +1,6 @@
 #include "ui/buttons.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -20,8 +21,21 @@ BitmapButton::BitmapButton(const QString& bitmapName, const QString& toolTip, QW
 void BitmapButton::setBitmap(const QString& bitmapName) {
     m_name = bitmapName;
     m_pixmap = Bitmaps::get(bitmapName);
-    setAccessibleName(bitmapName);
+    followName();
     update();
+}
+
+// A screen reader says what the tooltip says; the picture's name only when there is no tooltip. A name the
+// dialog set itself is kept.
+void BitmapButton::followName() {
+    if (!accessibleName().isEmpty() && accessibleName() != m_derivedName) return;
+    m_derivedName = toolTip().isEmpty() ? m_name : toolTip();
+    setAccessibleName(m_derivedName);
+}
+
+bool BitmapButton::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTipChange) followName();
+    return QAbstractButton::event(event);
 }
 
 QSize BitmapButton::sizeHint() const {
@@ -69,7 +83,7 @@ void BitmapButton::leaveEvent(QEvent* event) {
 CloseButton::CloseButton(QWidget* parent) : QAbstractButton(parent) {
     setToolTip(QStringLiteral("Schließen"));
     setFocusPolicy(Qt::NoFocus);
-    setAccessibleName(QStringLiteral("X"));
+    setAccessibleName(QStringLiteral("Schließen"));
     setText(QStringLiteral("X"));
     setCursor(ui::cursor(CursorKind::Hand));
 }

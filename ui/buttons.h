@@ -5,7 +5,8 @@
 
 namespace ui {
 
-// A button that shows a named bitmap (Bitmaps::get) with a tooltip; clicked() is its action.
+// A button that shows a named bitmap (Bitmaps::get) with a tooltip, which is also its accessible name; clicked()
+// is its action.
 class BitmapButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -19,12 +20,16 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
+    void followName();
+
     QString m_name;
+    QString m_derivedName;
     QPixmap m_pixmap;
     bool m_hover = false;
 };

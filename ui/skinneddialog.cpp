@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QShortcut>
 
+#include "ui/accessible.h"
 #include "ui/bitmaps.h"
 #include "ui/buttons.h"
 #include "ui/cursors.h"
@@ -20,6 +21,7 @@ SkinnedDialog::SkinnedDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt:
     setFont(dialogFont());
     // The skin covers the whole dialog; no need to clear behind it first.
     setAttribute(Qt::WA_OpaquePaintEvent, false);
+    nameControlsFromCaptions(this);
 }
 
 void SkinnedDialog::setSkin(const QString& name, bool drag) {

@@ -467,6 +467,7 @@ StatDialog::StatDialog(core::Context& ctx, CatalogStatistics& statistics, QWidge
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setExtraHeights(4, 1);
     m_grid->setCurrentRow(0);
+    m_grid->setAccessibleName(QStringLiteral("Fragen je Klasse"));
     m_help = button(this, "BZ_HELP", QStringLiteral("Hilfe anzeigen"), at::help);
     m_end = button(this, "BZ_ENDE", QStringLiteral("Dialog beenden"), at::end);
     connect(m_end, &QAbstractButton::clicked, this, &QDialog::accept);

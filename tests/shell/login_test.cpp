@@ -264,3 +264,19 @@ TEST_F(Login, ANameOrPasswordWithSharpSLogsIn) {
     EXPECT_EQ(ctx.login().NS_USER, 1);
     EXPECT_EQ(window.windowTitle().trimmed(), QStringLiteral("Lenkwerk 9 - Benutzer: Jana Weiß"));
 }
+
+TEST_F(Login, TheKeyboardAloneLogsInFromTheFirstKeyToTheConfirmButton) {
+    login([](LoginDialog* d) {
+        // The dialog opens in the name field; Tab leads on to the password and to the buttons, Space presses one.
+        EXPECT_TRUE(d->nameField()->hasFocus());
+        uitest::typeKeys(QStringLiteral("ben kurz"));
+        uitest::press(Qt::Key_Tab);
+        EXPECT_TRUE(d->passwordField()->hasFocus());
+        uitest::typeKeys(QStringLiteral("b2"));
+        EXPECT_TRUE(uitest::tabTo(d->confirmButton()));
+        uitest::press(Qt::Key_Space);
+        if (d->isVisible()) d->reject();
+    });
+    EXPECT_TRUE(scripted.messages->shown().empty());
+    EXPECT_EQ(ctx.login().NS_USER, 2);
+}

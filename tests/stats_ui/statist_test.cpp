@@ -220,3 +220,33 @@ TEST_F(StatistDialogs, ComparisonShowsBothLearnersAndGivesTheOverviewItsTableBac
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(StatistDialogs, TheKeyboardAloneWalksTheOverviewAndTheThemePages) {
+    std::vector<int> pages;
+    onNextDialog<stats::OverviewDialog>([&](stats::OverviewDialog* dlg) {
+        onNextDialog<stats::ThemePage>([&](stats::ThemePage* page1) {
+            pages.push_back(page1->page());
+            onNextDialog<stats::ThemePage>([&](stats::ThemePage* page2) {
+                pages.push_back(page2->page());
+                onNextDialog<stats::ThemePage>([&](stats::ThemePage* page3) {
+                    pages.push_back(page3->page());
+                    uitest::press(Qt::Key_Escape);
+                });
+                uitest::alt(page2, 'W');
+            });
+            uitest::press(Qt::Key_Return);
+        });
+        // Tab reaches the theme button, Space presses it.
+        ASSERT_TRUE(uitest::tabTo(dlg->themesButton()));
+        uitest::press(Qt::Key_Space);
+        EXPECT_TRUE(dlg->isVisible());
+        uitest::press(Qt::Key_Escape);
+    });
+    stats::STATIST(ctx, nullptr, QStringLiteral("B / BE"));
+    EXPECT_EQ(pages, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+} // namespace

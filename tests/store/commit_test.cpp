@@ -80,6 +80,16 @@ void buildOld(const fs::path& dbf) {
     ASSERT_TRUE(t->close());
 }
 
+// The bytes of the table, and of its memo file when it has one, as any other program finds them, knowing nothing
+// of the journal.
+std::string pairBytes(const fs::path& dbf) {
+    std::string bytes = lwtest::readFile(dbf);
+    if (bytes.empty() || static_cast<unsigned char>(bytes[0]) != 0xF5) return bytes;
+    fs::path fpt = dbf;
+    fpt.replace_extension(".FPT");
+    return bytes + '\0' + lwtest::readFile(fpt);
+}
+
 struct Outcomes {
     unsigned points = 0, oldPair = 0, newPair = 0;
 };
@@ -98,6 +108,7 @@ Outcomes crashEverywhere(const std::function<void(const fs::path&)>& change) {
     };
     restore();
     const std::string oldDigest = digest(dbf);
+    const std::string oldBytes = pairBytes(dbf);
     const auto oldNames = folderNames(work.path());
 
     unsigned total = 0;
@@ -107,6 +118,7 @@ Outcomes crashEverywhere(const std::function<void(const fs::path&)>& change) {
         total = faults::seen();
     }
     const std::string newDigest = digest(dbf);
+    const std::string newBytes = pairBytes(dbf);
     const auto newNames = folderNames(work.path());
     EXPECT_NE(oldDigest, newDigest);
     EXPECT_GT(total, 2u);
@@ -128,6 +140,11 @@ Outcomes crashEverywhere(const std::function<void(const fs::path&)>& change) {
                     change(dbf);
                 }
                 store::setErrorCallback(quiet);
+            }
+            // Until the commit is finished the table is either the old or the new pair, or not there at all.
+            if (action == faults::Action::Exit && fs::exists(dbf)) {
+                const std::string raw = pairBytes(dbf);
+                EXPECT_TRUE(raw == oldBytes || raw == newBytes) << "a table beside a memo file of the other state";
             }
             const std::string after = digest(dbf); // opening finishes an interrupted commit
             ++result.points;

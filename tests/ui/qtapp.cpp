@@ -43,6 +43,33 @@ void alt(QWidget* window, char letter) {
                     Qt::AltModifier);
 }
 
+namespace {
+QWidget* keyReceiver() {
+    if (QWidget* w = QApplication::focusWidget()) return w;
+    if (QWidget* w = QApplication::activeWindow()) return w;
+    if (QWidget* w = QApplication::activeModalWidget()) return w;
+    ADD_FAILURE() << "no window takes keys";
+    return nullptr;
+}
+} // namespace
+
+void typeKeys(const QString& text) {
+    if (QWidget* w = keyReceiver()) QTest::keyClicks(w, text);
+}
+
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    if (QWidget* w = keyReceiver()) QTest::keyClick(w, key, modifiers);
+}
+
+bool tabTo(QWidget* target) {
+    for (int i = 0; i < 40; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && (focus == target || target->isAncestorOf(focus))) return true;
+        press(Qt::Key_Tab);
+    }
+    return false;
+}
+
 bool waitFor(const std::function<bool()>& predicate, int milliseconds) {
     QElapsedTimer t;
     t.start();

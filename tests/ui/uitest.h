@@ -20,6 +20,12 @@ bool showActive(QWidget* window);
 // Alt+letter as the user types it.
 void alt(QWidget* window, char letter);
 
+// Keys as a user types them: to the widget that has the focus now, or to the active window when none has.
+void typeKeys(const QString& text);
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// Presses Tab until the focus is on `target` (or inside it); false when forty presses never get there.
+bool tabTo(QWidget* target);
+
 // Runs the event loop until the predicate holds or the time is up.
 bool waitFor(const std::function<bool()>& predicate, int milliseconds = 5000);
 

@@ -2,6 +2,8 @@
 // screen: lw_gallery <output dir> [help collection file]. Run under QT_QPA_PLATFORM=offscreen.
 // bitmaps/ holds every picture at 1x and 2x, sheets/ the buttons, tiles and small pictures side by side,
 // dialogs/ each skinned dialog with sample contents.
+// lw_gallery --accessibility walks the accessibility tree of every dialog instead and fails on a control that a
+// screen reader could not name.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -39,18 +41,30 @@
 #include "app/artwork.h"
 #include "pages.h"
 #include "printgallery.h"
+#include "servicegallery.h"
 #include "statsgallery.h"
+#include "support/accessibility.h"
 #include "viewergallery.h"
 #include "support/scripted.h"
 
 namespace {
 
 QDir g_out;
+bool g_accessibility = false;
+int g_problems = 0;
 
 void save(QWidget& w, const QString& name) {
     w.show();
     for (int i = 0; i < 5; ++i)
         QApplication::processEvents();
+    if (g_accessibility) {
+        for (const QString& problem : lwtest::accessibilityProblems(&w)) {
+            qWarning("%s: %s", qPrintable(name), qPrintable(problem));
+            ++g_problems;
+        }
+        w.hide();
+        return;
+    }
     const QString path = g_out.filePath(QStringLiteral("dialogs/") + name + QStringLiteral(".png"));
     if (!w.grab().save(path)) qWarning("could not write %s", qPrintable(path));
     w.hide();
@@ -279,8 +293,13 @@ void renderCalculators() {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    if (argc > 1 && QByteArray(argv[1]) == "--accessibility") {
+        g_accessibility = true;
+        --argc;
+        ++argv;
+    }
     if (argc < 2) {
-        qWarning("usage: lw_gallery <output dir> [help collection]");
+        qWarning("usage: lw_gallery [--accessibility] <output dir> [help collection]");
         return 2;
     }
     g_out = QDir(QString::fromLocal8Bit(argv[1]));
@@ -292,16 +311,20 @@ int main(int argc, char* argv[]) {
     app.setFont(ui::dialogFont());
 
     app::registerArtwork();
-    renderBitmaps();
-    renderSheets();
+    if (!g_accessibility) {
+        renderBitmaps();
+        renderSheets();
+    }
     renderMessages();
     gallery::renderTraining(save);
     gallery::renderExam(save);
     gallery::renderStatistics(save);
     gallery::renderViewer(save);
     gallery::renderPrintout(save);
+    gallery::renderServices(save);
     renderShell();
     renderCalculators();
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));
-    return 0;
+    if (g_accessibility) qWarning("%d controls without name or role", g_problems);
+    return g_problems == 0 ? 0 : 1;
 }

@@ -1,0 +1,52 @@
+#include "servicegallery.h"
+
+#include <QTemporaryDir>
+
+#include "catalog/logviewer.h"
+#include "diag/errordialog.h"
+#include "online/maildialog.h"
+#include "online/updatedialog.h"
+#include "support/scripted.h"
+
+namespace gallery {
+
+void renderServices(const SaveFn& save) {
+    QTemporaryDir folder;
+    lwtest::ScriptedContext ctx(folder.path());
+    {
+        online::UpdateDialog dlg(ctx);
+        save(dlg, QStringLiteral("online_update"));
+    }
+    {
+        online::MailSetupDialog dlg(ctx, QStringLiteral("Fehlerprotokoll"), QStringLiteral("Anna Berg"),
+                                    QStringLiteral("anna.berg@example.org"));
+        save(dlg, QStringLiteral("online_mailsetup"));
+    }
+    {
+        // A learner's table that cannot be opened.
+        diag::ErrorRecord e;
+        e.GENCODE = 21;
+        e.OSCODE = 2;
+        e.SUBSYSTEM = QStringLiteral("DBFCDX");
+        e.SUBCODE = 1001;
+        e.DESCRIPTION = QStringLiteral("Datei kann nicht geöffnet werden");
+        e.FILENAME = QStringLiteral("LOCAL1.DBF");
+        e.CANRETRY = true;
+        e.CANDEFAULT = true;
+        diag::ErrorDialog dlg({e,
+                               QStringLiteral("   Fehlerbeschreibung: ") + diag::ERRORMESSAGE(e),
+                               {QStringLiteral("Aufgerufen von CHECKDBF(212)"),
+                                QStringLiteral("Aufgerufen von FRAGEN(48)"), QStringLiteral("Aufgerufen von MAIN(90)")},
+                               3});
+        save(dlg, QStringLiteral("diag_error"));
+    }
+    {
+        catalog::LogViewer dlg(QStringLiteral("FRUPDATE.LOG"),
+                               QStringLiteral("Katalog-Update vom 01.04.2007\n"
+                                              "1.1.01-001   geändert\n1.2.03-104   neu\n2.7.01-003   gelöscht\n"),
+                               nullptr);
+        save(dlg, QStringLiteral("catalog_logbook"));
+    }
+}
+
+} // namespace gallery
