@@ -52,7 +52,7 @@ outside=$(cd "$root" && find . -type f ! -path './opt/lenkwerk/*' ! -path './usr
 [ -z "$outside" ] || fail "files outside the expected places: $outside"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6help6 libqt6multimedia6 qt6-qpa-plugins; do
+for d in libqt6widgets6 libqt6help6 libqt6multimedia6 qt6-qpa-plugins libcurl4; do
     case $depends in *"$d"*) ;; *) fail "Depends lacks $d: $depends" ;; esac
 done
 desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "desktop-file-validate"
