@@ -1,7 +1,8 @@
 // The program's start against a bare Qt Widgets window (lw_bench_startup_bare: a menu bar and a picture), both
 // started as child processes in the same run on a copy of the program folder:
 //   start -> the about box's first frame, and the about box's close -> the idle main window, each and together
-//   against the bare window's start -> first frame; and the memory (RSS and PSS from /proc) of both when idle.
+//   against the bare window's start -> first frame; the CPU time each took until then, which other load on the
+//   machine disturbs less than the wall-clock times; and the memory (RSS and PSS from /proc) of both when idle.
 // lw_bench_startup [runs] [program folder]; runs under the display it is given (xvfb-run, or
 // QT_QPA_PLATFORM=offscreen). The first start of each (a new learner's table, caches) is not counted.
 #include <fcntl.h>
@@ -39,9 +40,24 @@ constexpr int kSettleMs = 600;
 
 struct Run {
     std::map<std::string, double> ms; // instant -> milliseconds after the spawn
+    double cpuMs = 0;                 // on-CPU time of all its threads until the last instant
     long rssKb = 0;
     long pssKb = 0;
 };
+
+// The time the process's threads have run, from the scheduler's own count: unlike the wall-clock times it does not
+// grow when other processes share the CPUs. Threads that have ended are not counted.
+double cpuMs(pid_t pid) {
+    const fs::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    double ns = 0;
+    std::error_code error;
+    for (const auto& task : fs::directory_iterator(tasks, error)) {
+        std::ifstream in(task.path() / "schedstat");
+        double onCpu = 0;
+        if (in >> onCpu) ns += onCpu;
+    }
+    return ns / 1e6;
+}
 
 long smapsField(pid_t pid, const char* field) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/smaps_rollup");
@@ -97,6 +113,7 @@ std::optional<Run> runOnce(const std::vector<std::string>& argv, const std::stri
                 const auto at = Clock::time_point(std::chrono::nanoseconds(ns));
                 run.ms[instant] = std::chrono::duration<double, std::milli>(at - start).count();
                 done = instant == last;
+                if (done) run.cpuMs = cpuMs(pid);
             } else {
                 tail += line + "\n";
             }
@@ -178,7 +195,7 @@ int main(int argc, char* argv[]) {
                 std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "from DISPLAY");
     if (!runOnce(program, "idle") || !runOnce(bare, "painted")) return 1;
 
-    std::vector<double> about, toIdle, own, barePaint, rss, pss, bareRss, barePss;
+    std::vector<double> about, toIdle, own, barePaint, cpu, bareCpu, rss, pss, bareRss, barePss;
     for (int i = 0; i < runs; ++i) {
         const auto p = runOnce(program, "idle");
         const auto b = runOnce(bare, "painted");
@@ -186,6 +203,8 @@ int main(int argc, char* argv[]) {
         about.push_back(p->ms.at("about-painted"));
         toIdle.push_back(p->ms.at("idle") - p->ms.at("about-closed"));
         own.push_back(about.back() + toIdle.back());
+        cpu.push_back(p->cpuMs);
+        bareCpu.push_back(b->cpuMs);
         rss.push_back(p->rssKb / 1024.0);
         pss.push_back(p->pssKb / 1024.0);
         barePaint.push_back(b->ms.at("painted"));
@@ -200,6 +219,8 @@ int main(int argc, char* argv[]) {
                 median(toIdle) / base);
     std::printf("%-44s %8.1f ms %8.1f ms %7.2fx\n", "both together (the program's own start work)", median(own),
                 base, median(own) / base);
+    std::printf("%-44s %8.1f ms %8.1f ms %7.2fx\n", "CPU time until idle (all threads)", median(cpu),
+                median(bareCpu), median(cpu) / median(bareCpu));
     std::printf("%-44s %7.1f MiB %7.1f MiB %7.2fx\n", "idle memory, RSS", median(rss), median(bareRss),
                 median(rss) / median(bareRss));
     std::printf("%-44s %7.1f MiB %7.1f MiB %7.2fx\n", "idle memory, PSS", median(pss), median(barePss),
