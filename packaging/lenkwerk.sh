@@ -3,9 +3,10 @@
 # learning-state tables in the folder it runs from, and the installed folder belongs to the system, so the
 # first start copies it to ${XDG_DATA_HOME:-~/.local/share}/lenkwerk.
 #
-# After an update of the package the delivered files (program, catalog, fine table, pictures, sounds, texts) in
-# that copy are replaced by the new ones and files the new version no longer delivers are removed. Everything
-# else stays: the learning-state tables, the settings and their backup, the error log, imported updates.
+# After an update of the package the delivered files it changed (program, catalog, fine table, pictures, sounds,
+# texts) replace those of that copy, and files the new version no longer delivers are removed. Everything else
+# stays: the learning-state tables, the settings and their backup, the error log, and delivered files the new
+# version did not change (so a catalog update the learner imported is kept until a package brings a new catalog).
 # While the learner's copy runs nothing is replaced; the next start after it has ended catches up.
 set -eu
 
@@ -41,15 +42,27 @@ running() {
 # Called in a condition, where the shell does not stop at a failure: each step says so itself.
 refresh() {
     mkdir -p "$own" || return 1
-    if [ -f "$list" ]; then
-        # What the old version delivered and the new one does not.
-        printf '%s\n' "$current" | cut -f 1 | LC_ALL=C sort >"$list.now" || return 1
-        cut -f 1 "$list" | LC_ALL=C sort | LC_ALL=C comm -23 - "$list.now" | while IFS= read -r gone; do
-            rm -f "$own/$gone"
-        done
-        rm -f "$list.now"
-    fi
-    cp -R --preserve=timestamps "$delivered/." "$own/" || return 1
+    old=
+    [ ! -f "$list" ] || old=$(cat "$list") || return 1
+    printf '%s\n' "$old" | LC_ALL=C sort >"$list.old" || return 1
+    printf '%s\n' "$current" | LC_ALL=C sort >"$list.new" || return 1
+    # Delivered lines that are new or changed: those files the package brings anew.
+    LC_ALL=C comm -13 "$list.old" "$list.new" | cut -f 1 >"$list.changed" || return 1
+    # What the old version delivered and the new one does not.
+    cut -f 1 "$list.old" | LC_ALL=C sort >"$list.oldpaths"
+    cut -f 1 "$list.new" | LC_ALL=C sort >"$list.newpaths"
+    LC_ALL=C comm -23 "$list.oldpaths" "$list.newpaths" | while IFS= read -r gone; do
+        [ -z "$gone" ] || rm -f "$own/$gone"
+    done
+    # A file the package left as it was stays as the program may have changed it (a catalog update imported into
+    # FRAGEN); one the learner's copy lacks is copied again.
+    while IFS= read -r path; do
+        [ -n "$path" ] || continue
+        if [ ! -e "$own/$path" ] || grep -Fxq -- "$path" "$list.changed"; then
+            mkdir -p "$own/$(dirname "$path")" && cp --preserve=timestamps "$delivered/$path" "$own/$path" || return 1
+        fi
+    done <"$list.newpaths" || return 1
+    rm -f "$list.old" "$list.new" "$list.changed" "$list.oldpaths" "$list.newpaths"
     # Written last: an interrupted copy is done again at the next start.
     printf '%s\n' "$current" >"$list.tmp" && mv "$list.tmp" "$list"
 }

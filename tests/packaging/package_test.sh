@@ -34,7 +34,7 @@ root=$work/root
 opt=$root/opt/lenkwerk
 
 # What must be there, and what running a program folder leaves behind, which must not.
-for f in opt/lenkwerk/lenkwerk opt/lenkwerk/FRAGEN.DBF opt/lenkwerk/FRAGEN.FPT opt/lenkwerk/FRAGEN.CDX \
+for f in opt/lenkwerk/lenkwerk opt/lenkwerk/lenkwerk-sound.so opt/lenkwerk/FRAGEN.DBF opt/lenkwerk/FRAGEN.FPT opt/lenkwerk/FRAGEN.CDX \
     opt/lenkwerk/BUSSRECH.DBF opt/lenkwerk/Bitmaps/START1.bmp opt/lenkwerk/Sounds/Tavolin.wav \
     opt/lenkwerk/Texte/TAVOLIN.qhc opt/lenkwerk/Texte/TAVOLIN.qch usr/bin/lenkwerk \
     "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml" \
@@ -76,16 +76,22 @@ grep -q '^lenkwerk-startup idle ' "$work/stderr" || {
     fail "the program did not come up"
     cat "$work/stderr"
 }
+# The first start greets the new learner with a sound, through the player module beside the program.
+! grep -q 'no sound player' "$work/stderr" || fail "the sound player did not load: $(grep 'no sound player' "$work/stderr")"
 for f in lenkwerk FRAGEN.DBF Texte/TAVOLIN.qhc LOCAL1.DBF TAVOLIN.INI TAVOLIN.SAV; do
     [ -f "$own/$f" ] || fail "the learner's folder lacks $f"
 done
 grep -q '^Background=START1' "$own/TAVOLIN.INI" || fail "first start did not show START1"
 [ "$(snapshot)" = "$before" ] || fail "the first start wrote below /opt"
 
-# An update of the package: a changed document, a new one, one no longer delivered.
+# An update of the package: a changed document, a new one, one no longer delivered. In the learner's copy a
+# delivered file was changed (as an imported catalog update changes FRAGEN) and one was lost.
 printf 'neu\n' >>"$opt/Texte/Winter.rtf"
 printf '{\\rtf1 neu}\n' >"$opt/Texte/Neu.rtf"
 rm "$opt/Texte/KV.rtf"
+printf 'vom Programm\n' >>"$own/Texte/Checkliste.rtf"
+kept=$(md5sum <"$own/Texte/Checkliste.rtf")
+rm "$own/Texte/Falschparken.rtf"
 learner=$(md5sum <"$own/LOCAL1.DBF")
 before=$(snapshot)
 start || fail "start after the update ended with $?"
@@ -93,6 +99,8 @@ grep -q '^lenkwerk-startup idle ' "$work/stderr" || fail "the program did not co
 cmp -s "$opt/Texte/Winter.rtf" "$own/Texte/Winter.rtf" || fail "a changed delivered file was not replaced"
 [ -f "$own/Texte/Neu.rtf" ] || fail "a new delivered file was not copied"
 [ ! -e "$own/Texte/KV.rtf" ] || fail "a file no longer delivered was kept"
+[ "$(md5sum <"$own/Texte/Checkliste.rtf")" = "$kept" ] || fail "a file the update did not change was overwritten"
+cmp -s "$opt/Texte/Falschparken.rtf" "$own/Texte/Falschparken.rtf" || fail "a lost delivered file was not restored"
 [ "$(md5sum <"$own/LOCAL1.DBF")" = "$learner" ] || fail "the learner's table changed"
 # The settings were kept: the start picture moved on instead of starting over.
 grep -q '^Background=START2' "$own/TAVOLIN.INI" || fail "the settings were not kept over the update"
