@@ -217,10 +217,10 @@ int main(int argc, char* argv[]) {
                 median(about) / base);
     std::printf("%-44s %8.1f ms %8.1f ms %7.2fx\n", "about box closed -> idle main window", median(toIdle), base,
                 median(toIdle) / base);
-    std::printf("%-44s %8.1f ms %8.1f ms %7.2fx\n", "both together (the program's own start work)", median(own),
-                base, median(own) / base);
-    std::printf("%-44s %8.1f ms %8.1f ms %7.2fx\n", "CPU time until idle (all threads)", median(cpu),
-                median(bareCpu), median(cpu) / median(bareCpu));
+    std::printf("%-44s %8.1f ms %8.1f ms %7.2fx\n", "both together (the program's own start work)", median(own), base,
+                median(own) / base);
+    std::printf("%-44s %8.1f ms %8.1f ms %7.2fx\n", "CPU time until idle (all threads)", median(cpu), median(bareCpu),
+                median(cpu) / median(bareCpu));
     std::printf("%-44s %7.1f MiB %7.1f MiB %7.2fx\n", "idle memory, RSS", median(rss), median(bareRss),
                 median(rss) / median(bareRss));
     std::printf("%-44s %7.1f MiB %7.1f MiB %7.2fx\n", "idle memory, PSS", median(pss), median(barePss),

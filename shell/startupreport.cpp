@@ -26,9 +26,9 @@ std::unique_ptr<StartupReport> StartupReport::fromEnvironment() {
 StartupReport::StartupReport(int stayMs) : m_stayMs(stayMs) {}
 
 void StartupReport::write(const char* instant) {
-    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                        std::chrono::steady_clock::now().time_since_epoch())
-                        .count();
+    const auto ns =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
     std::fprintf(stderr, "lenkwerk-startup %s %lld\n", instant, static_cast<long long>(ns));
     std::fflush(stderr);
 }

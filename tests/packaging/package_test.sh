@@ -76,6 +76,9 @@ grep -q '^lenkwerk-startup idle ' "$work/stderr" || {
     fail "the program did not come up"
     cat "$work/stderr"
 }
+# The start-up report: the about box's first frame, its close and the idle main window, in this order.
+instants=$(awk '$1 == "lenkwerk-startup" { if ($3 < last) print "backwards"; last = $3; printf "%s ", $2 }' "$work/stderr")
+[ "$instants" = "about-painted about-closed idle " ] || fail "start-up report: $instants"
 # The first start greets the new learner with a sound, through the player module beside the program.
 ! grep -q 'no sound player' "$work/stderr" || fail "the sound player did not load: $(grep 'no sound player' "$work/stderr")"
 for f in lenkwerk FRAGEN.DBF Texte/TAVOLIN.qhc LOCAL1.DBF TAVOLIN.INI TAVOLIN.SAV; do
