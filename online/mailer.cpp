@@ -2,10 +2,12 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QLibrary>
 
 #include <curl/curl.h>
 
 #include <cstring>
+#include <type_traits>
 
 #include "core/context.h"
 #include "platform/ansi.h"
@@ -14,6 +16,33 @@ namespace online {
 
 namespace {
 
+// libcurl is loaded when the mailer is opened, not with the program: it brings some twenty libraries (TLS,
+// Kerberos, LDAP, SSH) whose loading every start would pay for a mail that is rarely sent.
+struct Curl {
+    QLibrary library{QStringLiteral("curl"), 4};
+    decltype(&curl_global_init) globalInit = nullptr;
+    decltype(&curl_global_cleanup) globalCleanup = nullptr;
+    decltype(&curl_easy_init) easyInit = nullptr;
+    CURLcode (*easySetopt)(CURL*, CURLoption, ...) = nullptr;
+    decltype(&curl_easy_perform) easyPerform = nullptr;
+    decltype(&curl_easy_cleanup) easyCleanup = nullptr;
+    decltype(&curl_slist_append) slistAppend = nullptr;
+    decltype(&curl_slist_free_all) slistFreeAll = nullptr;
+
+    bool load() {
+        if (!library.load()) return false;
+        auto get = [this](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
+            return function != nullptr;
+        };
+        return get(globalInit, "curl_global_init") && get(globalCleanup, "curl_global_cleanup") &&
+               get(easyInit, "curl_easy_init") && get(easySetopt, "curl_easy_setopt") &&
+               get(easyPerform, "curl_easy_perform") && get(easyCleanup, "curl_easy_cleanup") &&
+               get(slistAppend, "curl_slist_append") && get(slistFreeAll, "curl_slist_free_all");
+    }
+};
+
+Curl g_curl;
 bool g_open = false;
 
 QString quoted(QString value) {
@@ -190,11 +219,12 @@ QByteArray composeMessage(const MailCommand& c, const QByteArray& body) {
 }
 
 void SMTPLIBOPEN() {
-    if (!g_open) g_open = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    // The library stays loaded once it was: unloading it under its TLS back end's exit handlers is not safe.
+    if (!g_open) g_open = (g_curl.globalInit || g_curl.load()) && g_curl.globalInit(CURL_GLOBAL_DEFAULT) == CURLE_OK;
 }
 
 void SMTPLIBCLOSE() {
-    if (g_open) curl_global_cleanup();
+    if (g_open) g_curl.globalCleanup();
     g_open = false;
 }
 
@@ -219,28 +249,29 @@ int SMTPSENDMAIL(const QString& commandLine) {
     const QByteArray password = command->password.toUtf8();
     const QByteArray auth = "AUTH=" + (command->auth.isEmpty() ? QByteArray("LOGIN") : command->auth.toUtf8());
 
-    CURL* curl = curl_easy_init();
+    const Curl& api = g_curl;
+    CURL* curl = api.easyInit();
     if (!curl) return CURLE_FAILED_INIT;
-    curl_slist* recipients = curl_slist_append(nullptr, to.constData());
-    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
-    curl_easy_setopt(curl, CURLOPT_MAIL_FROM, from.constData());
-    curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, recipients);
+    curl_slist* recipients = api.slistAppend(nullptr, to.constData());
+    api.easySetopt(curl, CURLOPT_URL, url.constData());
+    api.easySetopt(curl, CURLOPT_MAIL_FROM, from.constData());
+    api.easySetopt(curl, CURLOPT_MAIL_RCPT, recipients);
     if (!user.isEmpty()) {
-        curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
-        curl_easy_setopt(curl, CURLOPT_LOGIN_OPTIONS, auth.constData());
+        api.easySetopt(curl, CURLOPT_USERNAME, user.constData());
+        api.easySetopt(curl, CURLOPT_PASSWORD, password.constData());
+        api.easySetopt(curl, CURLOPT_LOGIN_OPTIONS, auth.constData());
     }
     // STARTTLS whenever the server offers it; port 465 speaks TLS from the start.
-    curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 10L);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, 60L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_READFUNCTION, readUpload);
-    curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
-    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-    const CURLcode result = curl_easy_perform(curl);
-    curl_slist_free_all(recipients);
-    curl_easy_cleanup(curl);
+    api.easySetopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_TRY));
+    api.easySetopt(curl, CURLOPT_CONNECTTIMEOUT, 10L);
+    api.easySetopt(curl, CURLOPT_TIMEOUT, 60L);
+    api.easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    api.easySetopt(curl, CURLOPT_READFUNCTION, readUpload);
+    api.easySetopt(curl, CURLOPT_READDATA, &upload);
+    api.easySetopt(curl, CURLOPT_UPLOAD, 1L);
+    const CURLcode result = api.easyPerform(curl);
+    api.slistFreeAll(recipients);
+    api.easyCleanup(curl);
     return int(result);
 }
 

@@ -24,6 +24,7 @@
 #include "shell/programlock.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
+#include "shell/startupreport.h"
 #include "ui/bitmaps.h"
 #include "ui/fonts.h"
 #include "ui/helpviewer.h"
@@ -117,7 +118,9 @@ int runProgram(core::Context& ctx, const Features& features) {
     if (problem.any()) core::WARNBOX(ctx, settingsProblemText(problem), QStringLiteral("Problem"));
 
     handleOldErrorLog(ctx, features);
+    const auto report = StartupReport::fromEnvironment();
     ABOUTINFO(ctx, true);
+    if (report) report->aboutClosed();
 
     const QString iconName = platform::readProfileString(iniPath(ctx), QStringLiteral("Setup"), QStringLiteral("Icon"),
                                                          QStringLiteral("Tavolin"));

@@ -6,13 +6,12 @@
 #include <thread>
 
 #include <QApplication>
-#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLibrary>
 #include <QLocale>
-#include <QMediaDevices>
 #include <QMimeDatabase>
 #include <QPageSize>
 #include <QPainter>
@@ -21,7 +20,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
-#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QTextToSpeech>
 #include <QTimer>
@@ -75,26 +73,21 @@ void SkinnedMessages::busy(bool on) {
 
 // ---- sound ------------------------------------------------------------------------------------------------
 
+QString EffectSound::defaultModule() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/lenkwerk-sound.so");
+}
+
 void EffectSound::play(const QString& file) {
     const QString path = m_resolve ? m_resolve(file) : file;
     if (path.isEmpty() || !QFileInfo(path).isFile()) return;
-    // Without an output device an effect would never start nor finish, and so never be freed.
-    if (QMediaDevices::audioOutputs().isEmpty()) return;
-    // The effect lives until it has played (or failed), so play() returns at once, as the callers expect.
-    auto* effect = new QSoundEffect(QCoreApplication::instance());
-    QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect] {
-        if (!effect->isPlaying()) effect->deleteLater();
-    });
-    QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] {
-        if (effect->status() == QSoundEffect::Error)
-            effect->deleteLater();
-        else if (effect->status() == QSoundEffect::Ready)
-            effect->play();
-    });
-    // A backstop for effects that neither play nor fail (a device that vanished meanwhile).
-    QTimer::singleShot(120000, effect, &QObject::deleteLater);
-    effect->setSource(QUrl::fromLocalFile(path));
-    if (effect->status() == QSoundEffect::Ready) effect->play();
+    if (!m_moduleTried) {
+        m_moduleTried = true;
+        // Stays loaded: effects still playing belong to it.
+        QLibrary module(m_module.isEmpty() ? defaultModule() : m_module);
+        m_play = reinterpret_cast<void (*)(const QString&)>(module.resolve("lenkwerk_play_sound"));
+        if (!m_play) qWarning("Lenkwerk: no sound player: %s", qPrintable(module.errorString()));
+    }
+    if (m_play) m_play(path);
 }
 
 // ---- speech -----------------------------------------------------------------------------------------------

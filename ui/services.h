@@ -32,13 +32,20 @@ private:
     std::function<QWidget*()> m_owner;
 };
 
+// Plays through the sound player module (lenkwerk-sound.so), loaded with the first sound; `module` is its file,
+// by default the one beside the executable. Without it, or without an audio device, sounds are not heard.
 class EffectSound : public core::SoundService {
 public:
-    explicit EffectSound(std::function<QString(const QString&)> resolve) : m_resolve(std::move(resolve)) {}
+    explicit EffectSound(std::function<QString(const QString&)> resolve, QString module = {})
+        : m_resolve(std::move(resolve)), m_module(std::move(module)) {}
     void play(const QString& file) override;
+    static QString defaultModule();
 
 private:
     std::function<QString(const QString&)> m_resolve;
+    QString m_module;
+    bool m_moduleTried = false;
+    void (*m_play)(const QString&) = nullptr;
 };
 
 class TextToSpeech : public core::SpeechService {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QAudioDevice>
 #include <QDir>
+#include <QLibrary>
 #include <QMediaDevices>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -113,7 +114,7 @@ TEST(Sound, MissingFilesAndMissingDevicesAreSilent) {
     std::filesystem::create_directories(dir.path() / "Sounds");
     writeWav(dir.path() / "Sounds" / "pok.wav");
     core::Context ctx(str(dir.path()));
-    ui::EffectSound sound([&](const QString& name) { return ctx.resolve(name); });
+    ui::EffectSound sound([&](const QString& name) { return ctx.resolve(name); }, QStringLiteral(LW_SOUND_MODULE));
     sound.play(QStringLiteral(".\\Sounds\\fehler.wav")); // no such file: nothing happens
     EXPECT_EQ(soundEffects(), 0);
     sound.play(QStringLiteral(".\\SOUNDS\\POK.WAV")); // returns at once, whether or not it can be heard
@@ -122,6 +123,20 @@ TEST(Sound, MissingFilesAndMissingDevicesAreSilent) {
     } else {
         EXPECT_EQ(soundEffects(), 1);
     }
+}
+
+TEST(Sound, ThePlayerModuleLoadsAndAMissingOneIsSilent) {
+    // The program finds the player by this name; a module without it would leave every sound unheard.
+    QLibrary module(QStringLiteral(LW_SOUND_MODULE));
+    EXPECT_NE(module.resolve("lenkwerk_play_sound"), nullptr) << module.errorString().toStdString();
+
+    lwtest::TempDir dir;
+    writeWav(dir.path() / "pok.wav");
+    ui::EffectSound sound([&](const QString&) { return str(dir.path() / "pok.wav"); },
+                          str(dir.path() / "lenkwerk-sound.so"));
+    sound.play(QStringLiteral("pok.wav"));
+    sound.play(QStringLiteral("pok.wav"));
+    EXPECT_EQ(soundEffects(), 0);
 }
 
 TEST(Printer, PdfPrinterWritesThePages) {
