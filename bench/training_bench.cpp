@@ -48,8 +48,7 @@ void makeProgramFolder(const std::filesystem::path& dir, int count) {
         if (i % 8 == 3) {
             q = trainingfixture::value(nr, theme, "Wie groß ist der Wert in dieser Frage?", "etwa", "50", "Meter");
         } else {
-            q = trainingfixture::choice(nr, theme,
-                                        "Womit müssen Sie rechnen, wenn Sie an dieser Stelle weiterfahren?",
+            q = trainingfixture::choice(nr, theme, "Womit müssen Sie rechnen, wenn Sie an dieser Stelle weiterfahren?",
                                         {"Mit Gegenverkehr auf meinem Fahrstreifen", "Mit spielenden Kindern",
                                          i % 2 ? "Mit nichts Besonderem" : ""},
                                         {true, true, false});
@@ -128,7 +127,8 @@ int main(int argc, char* argv[]) {
         frg->openIndex(dir / "FRAGEN.CDX");
         catalogOpen.push_back(ms(t0, Clock::now()));
         t0 = Clock::now();
-        store::WorkArea* fra = s.create(dir / "T_FRAGE.DBF", catalog::tFrageFields(), "DFRA");
+        store::WorkArea* fra =
+            s.create(dir / "T_FRAGE.DBF", catalog::tFrageFields(), "DFRA", store::Table::Durability::Scratch);
         fra->indexOn("str(NUMMER)", dir / "T_FRAGE.CDX", "T_FRAGE");
         s.closeAll();
         workingSet.push_back(ms(t0, Clock::now()));

@@ -818,9 +818,54 @@ bool WorkArea::evaluate(std::string_view expression, Value& result) {
 
 // --- Session
 
-Session::Session() = default;
+namespace {
+Session* g_oldestSession = nullptr;
+Session* g_newestSession = nullptr;
+} // namespace
 
-Session::~Session() { closeAll(); }
+Session::Session() {
+    m_older = g_newestSession;
+    if (m_older) m_older->m_newer = this;
+    g_newestSession = this;
+    if (!g_oldestSession) g_oldestSession = this;
+}
+
+Session::~Session() {
+    closeAll();
+    (m_older ? m_older->m_newer : g_oldestSession) = m_newer;
+    (m_newer ? m_newer->m_older : g_newestSession) = m_older;
+}
+
+int listOpenAreas(void (*visit)(const AreaListing& area, void* context), void* context) {
+    int slot = 0;
+    for (const Session* s = g_oldestSession; s; s = s->m_newer) {
+        for (const auto& owned : s->m_areas) {
+            const WorkArea& a = *owned;
+            AreaListing l;
+            l.slot = ++slot;
+            l.current = s == g_newestSession && s->m_current == &a;
+            l.alias = a.m_alias;
+            l.file = a.m_table->path().native();
+            l.driver = kDriverName;
+            l.recNo = a.m_table->recNo();
+            l.recCount = a.m_table->recCount();
+            l.bof = a.m_bof;
+            l.eof = a.m_eof;
+            for (const auto& tag : a.m_tags) {
+                if (l.orderCount == AreaListing::kMaxOrders) break;
+                if (tag->tag->keyExpression().empty()) continue;
+                l.orders[l.orderCount++] = {tag->tag->keyExpression(), tag->tag->name(), tag.get() == a.m_order};
+            }
+            for (const auto& relation : a.m_relations) {
+                if (l.relationCount == AreaListing::kMaxRelations) break;
+                if (!relation->child) continue;
+                l.relations[l.relationCount++] = {relation->key->text(), relation->child->m_alias};
+            }
+            visit(l, context);
+        }
+    }
+    return slot;
+}
 
 WorkArea* Session::use(const std::filesystem::path& dbfPath, std::string_view alias, Table::Mode mode) {
     close(alias);
@@ -832,9 +877,10 @@ WorkArea* Session::use(const std::filesystem::path& dbfPath, std::string_view al
     return m_current;
 }
 
-WorkArea* Session::create(const std::filesystem::path& dbfPath, std::vector<FieldDef> fields, std::string_view alias) {
+WorkArea* Session::create(const std::filesystem::path& dbfPath, std::vector<FieldDef> fields, std::string_view alias,
+                          Table::Durability durability) {
     close(alias);
-    auto table = Table::create(dbfPath, std::move(fields));
+    auto table = Table::create(dbfPath, std::move(fields), durability);
     if (!table)
         return nullptr;
     m_areas.push_back(std::unique_ptr<WorkArea>(new WorkArea(*this, upper(alias), std::move(table))));
