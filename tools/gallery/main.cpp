@@ -37,6 +37,7 @@
 #include "ui/skinneddialog.h"
 
 #include "app/artwork.h"
+#include "diaggallery.h"
 #include "mocks.h"
 #include "statsgallery.h"
 #include "support/scripted.h"
@@ -296,6 +297,7 @@ int main(int argc, char* argv[]) {
     gallery::renderMocks(save);
     gallery::renderTraining(save);
     gallery::renderStatistics(save);
+    gallery::renderDiagnostics(save);
     renderShell();
     renderCalculators();
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));
