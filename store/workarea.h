@@ -118,6 +118,8 @@ private:
     bool fillTag(OpenTag& tag, const IndexProgress& progress, std::uint32_t step);
     // The keys of every record the tag's condition admits (and tag.keyOf); false when progress stopped it.
     bool collectKeys(OpenTag& tag, CdxKeyList& keys, const IndexProgress& progress, std::uint32_t step);
+    // Reads tag.keyOf from the tag, once.
+    void knowKeys(OpenTag& tag);
     // Opens every tag of a file but the one named `except` (upper case) that the area can evaluate.
     void adoptTags(CdxFile& file, std::string_view except = {});
     // Removes the tags the area could not evaluate from their files: once a record changes they would be wrong.
