@@ -147,6 +147,23 @@ TEST_F(DiagUi, DamagedTableOpenedByADialogOffersRetryAndDefault) {
 
     lwtest::writeFile(table, std::string(10, '\x03'));
     EXPECT_FALSE(openByDialog([&](diag::ErrorDialog* d) { d->defaultButton()->click(); }));
+
+    // A table another holder has open fails quietly: no dialog, no log, the network-error flag set.
+    std::filesystem::remove(dir / "Error.log");
+    std::filesystem::copy_file(dir / "GOOD.DBF", table, std::filesystem::copy_options::overwrite_existing);
+    store::Session holder;
+    ASSERT_TRUE(holder.use(table, "DLOC"));
+    diag::setNetErr(false);
+    int asked = 0;
+    diag::setErrorDialog([&](const diag::DialogRequest&) {
+        ++asked;
+        return diag::Choice::Default;
+    });
+    store::Session second;
+    EXPECT_EQ(second.use(table, "DLOC"), nullptr);
+    EXPECT_TRUE(diag::NETERR());
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Error.log"));
     diag::setErrorDialog({});
 }
 
