@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 
 #include "diag/layouts.h"
 #include "ui/bitmaps.h"
@@ -73,7 +74,23 @@ void ErrorDialog::choose(Choice choice) {
     accept();
 }
 
+std::optional<ScreenFacts> primaryScreenFacts() {
+    const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                ? QGuiApplication::primaryScreen()
+                                : nullptr;
+    if (!screen) return std::nullopt;
+    ScreenFacts facts;
+    facts.width = screen->size().width();
+    facts.height = screen->size().height();
+    facts.depth = screen->depth();
+    facts.dpiX = screen->logicalDotsPerInchX();
+    facts.dpiY = screen->logicalDotsPerInchY();
+    facts.monitor = (screen->manufacturer() + QLatin1Char(' ') + screen->model()).trimmed();
+    return facts;
+}
+
 void installErrorDialog() {
+    setScreenSource(primaryScreenFacts);
     setErrorDialog([](const DialogRequest& request) {
         if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return Choice::End;
         QWidget* owner = QApplication::activeModalWidget();

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <optional>
+
 #include <QApplication>
 
 #include "diag/errorsys.h"
+#include "diag/sysinfo.h"
 #include "ui/skinneddialog.h"
 
 class QListWidget;
@@ -33,8 +36,11 @@ private:
     QListWidget* m_stack = nullptr;
 };
 
-// Shows the error dialog for every error the handler does not answer quietly.
+// Shows the error dialog for every error the handler does not answer quietly, and hands the system information
+// the facts of the primary screen.
 void installErrorDialog();
+// The primary screen's facts, nullopt without a screen.
+std::optional<ScreenFacts> primaryScreenFacts();
 
 // The program's application object: an exception escaping an event handler goes to the error handler instead of
 // ending the program, and the titles of the program's windows are kept for the log.

@@ -7,7 +7,18 @@
 
 #include <cstring>
 
+#include "store/workarea.h"
+
 namespace diag::log {
+
+namespace {
+// Copies up to size - 1 bytes and terminates.
+void copyZ(char* out, std::size_t size, std::string_view text) {
+    const std::size_t n = text.size() < size - 1 ? text.size() : size - 1;
+    std::memcpy(out, text.data(), n);
+    out[n] = 0;
+}
+} // namespace
 
 void Buffer::add(std::string_view text) {
     // One byte stays free for the end-of-file mark.
@@ -147,12 +158,16 @@ void variableSection(Buffer& out, const Facts& f) {
     }
 }
 
+void flag(Buffer& out, bool on) {
+    out.add(on ? ".t." : ".f.");
+}
+
 void tableSection(Buffer& out, const Facts& f) {
     out.line();
     out.line("Linked RDDs");
     out.line("===========");
     out.add("   ");
-    out.line("LWDBF");
+    out.line(store::kDriverName);
     out.line();
     out.line("Benutzte DataBanken");
     out.line("===================");
@@ -161,32 +176,51 @@ void tableSection(Buffer& out, const Facts& f) {
         out.line();
         out.number(i + 1, 3);
         out.add(": ");
-        // Which table is selected belongs to a dialog's session; the process does not show it.
-        out.add("   ");
+        out.add(t.current ? "=> " : "   ");
         out.padded(t.alias, 15);
         out.repeat(' ', 20);
         out.add("RddName: ");
-        out.line("LWDBF");
+        out.line(t.driver);
         out.line("     ==============================");
         out.line("     Satznr.  RecCount    BOF   EOF");
-        // Record pointer and BOF/EOF live in the session's work area, the count in the file's header.
         out.add("    ");
-        out.repeat(' ', 5);
+        // A table held outside the work areas has no record pointer; only its header's count is known.
+        if (t.fromArea)
+            out.number(t.recNo, 5);
+        else
+            out.repeat(' ', 5);
         out.repeat(' ', 6);
         if (t.countKnown)
             out.number(t.recCount, 5);
         else
             out.repeat(' ', 5);
         out.repeat(' ', 6);
-        out.repeat(' ', 3);
-        out.repeat(' ', 3);
+        if (t.fromArea) {
+            flag(out, t.bof);
+            out.repeat(' ', 3);
+            flag(out, t.eof);
+        }
         out.line();
         out.line();
         out.add("     Benutzte Indexe ");
         out.repeat(' ', 23);
         out.line("TagName");
+        for (int k = 0; k < t.orderCount; ++k) {
+            out.repeat(' ', 8);
+            out.add(t.orders[k].controlling ? "=> " : "   ");
+            out.padded(t.orders[k].key, 35);
+            out.line(t.orders[k].tag);
+        }
         out.line();
         out.line("     Benutzte Relationen");
+        for (int k = 0; k < t.relationCount; ++k) {
+            out.repeat(' ', 8);
+            out.number(k + 1, 10);
+            out.add(": TO ");
+            out.add(t.relations[k].key);
+            out.add(" INTO ");
+            out.line(t.relations[k].child);
+        }
     }
 }
 
@@ -299,6 +333,9 @@ int scanOpenTables(OpenTable* tables, int capacity) {
             if (!(ext[0] == '.' && (ext[1] | 0x20) == 'd' && (ext[2] | 0x20) == 'b' && (ext[3] | 0x20) == 'f'))
                 continue;
             OpenTable& t = tables[count++];
+            t = OpenTable{};
+            copyZ(t.file, sizeof t.file, std::string_view(target, std::size_t(length)));
+            copyZ(t.driver, sizeof t.driver, store::kDriverName);
             const char* base = std::strrchr(target, '/');
             base = base ? base + 1 : target;
             std::size_t k = 0;
@@ -310,11 +347,66 @@ int scanOpenTables(OpenTable* tables, int capacity) {
             unsigned char head[8];
             const int fd = int(std::strtol(e->name, nullptr, 10));
             t.countKnown = ::pread(fd, head, sizeof head, 0) == ssize_t(sizeof head);
-            t.recCount = t.countKnown ? std::uint32_t(head[4] | head[5] << 8 | head[6] << 16 | std::uint32_t(head[7]) << 24)
-                                      : 0;
+            t.recCount =
+                t.countKnown ? std::uint32_t(head[4] | head[5] << 8 | head[6] << 16 | std::uint32_t(head[7]) << 24) : 0;
         }
     }
     ::close(dir);
+    return count;
+}
+
+namespace {
+struct Listing {
+    OpenTable* tables;
+    int capacity;
+    int count;
+};
+
+void takeArea(const store::AreaListing& a, void* context) {
+    auto& out = *static_cast<Listing*>(context);
+    if (out.count >= out.capacity) return;
+    OpenTable& t = out.tables[out.count++];
+    t = OpenTable{};
+    copyZ(t.alias, sizeof t.alias, a.alias);
+    copyZ(t.driver, sizeof t.driver, a.driver);
+    copyZ(t.file, sizeof t.file, a.file);
+    t.fromArea = true;
+    t.current = a.current;
+    t.recNo = a.recNo;
+    t.recCount = a.recCount;
+    t.countKnown = true;
+    t.bof = a.bof;
+    t.eof = a.eof;
+    for (int i = 0; i < a.orderCount; ++i) {
+        copyZ(t.orders[i].key, sizeof t.orders[i].key, a.orders[i].key);
+        copyZ(t.orders[i].tag, sizeof t.orders[i].tag, a.orders[i].tag);
+        t.orders[i].controlling = a.orders[i].controlling;
+    }
+    t.orderCount = a.orderCount;
+    for (int i = 0; i < a.relationCount; ++i) {
+        copyZ(t.relations[i].key, sizeof t.relations[i].key, a.relations[i].key);
+        copyZ(t.relations[i].child, sizeof t.relations[i].child, a.relations[i].child);
+    }
+    t.relationCount = a.relationCount;
+}
+} // namespace
+
+int listOpenTables(OpenTable* tables, int capacity) {
+    Listing listing{tables, capacity, 0};
+    store::listOpenAreas(takeArea, &listing);
+    const int areas = listing.count;
+    // Then the files the process holds that no work area names (a table opened on its own).
+    const int scanned = scanOpenTables(tables + areas, capacity - areas);
+    int count = areas;
+    for (int i = 0; i < scanned; ++i) {
+        bool known = false;
+        for (int k = 0; k < areas && !known; ++k)
+            known = std::strcmp(tables[k].file, tables[areas + i].file) == 0;
+        if (!known) {
+            if (count != areas + i) tables[count] = tables[areas + i];
+            ++count;
+        }
+    }
     return count;
 }
 

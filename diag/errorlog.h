@@ -41,11 +41,31 @@ struct Arg {
     std::string_view text;
 };
 
-// One open table as the process shows it: the table file, its alias when known, its record count from the header.
+// One open table. From a work area of the program everything is known; a table file the process holds outside
+// the work areas shows its name as alias and the record count of its header only.
 struct OpenTable {
+    struct Order {
+        char key[112];
+        char tag[16];
+        bool controlling;
+    };
+    struct Relation {
+        char key[112];
+        char child[32];
+    };
     char alias[64];
+    char driver[16];
+    char file[512];
+    bool fromArea;
+    bool current;
+    std::uint32_t recNo;
     std::uint32_t recCount;
     bool countKnown;
+    bool bof, eof;
+    Order orders[15];
+    int orderCount;
+    Relation relations[8];
+    int relationCount;
 };
 
 struct Facts {
@@ -74,6 +94,9 @@ void rest(Buffer& out, const Facts& facts);
 
 // The tables the process holds open: every .dbf among its file descriptors. Signal-safe.
 int scanOpenTables(OpenTable* tables, int capacity);
+// The program's open work areas, then the table files held outside them. Allocates nothing; reads the sessions
+// as they are, so a handler of a fatal signal calls it only once its own log is safe.
+int listOpenTables(OpenTable* tables, int capacity);
 
 // Writes the bytes to the file, replacing it; errors are ignored. Signal-safe.
 bool writeFile(const char* path, std::string_view bytes);

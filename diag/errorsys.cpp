@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -200,6 +201,8 @@ void onSignal(int sig, siginfo_t*, void* context) {
     sigaction(SIGALRM, &alarm, nullptr);
     ::alarm(5);
     allocatorFigures(f);
+    // The work areas are read as the fault left them; should that fault again, the first log stands.
+    f.tableCount = log::listOpenTables(g_crashTables, kMaxTables);
     writeCrashLog(sig, stack::resolve(addresses, g_crashFrames), f);
     _exit(1);
 }
@@ -251,8 +254,15 @@ ErrorRecord fromStore(const store::StoreError& e) {
     r.DESCRIPTION = message;
     r.FILENAME = QString::fromStdString(e.file);
     r.CANDEFAULT = true; // the engine goes on with its failure result
+    r.CANRETRY = e.canRetry;
     auto has = [&](const char* text) { return message.contains(QString::fromUtf8(text), Qt::CaseInsensitive); };
-    if (has("ist gesperrt") || has("nicht sperren")) {
+    if (e.open) {
+        r.GENCODE = gencode::kOpen;
+        if (e.systemCode == EWOULDBLOCK)
+            r.OSCODE = kOsSharingViolation;
+        else if (e.systemCode == EACCES || e.systemCode == EPERM || e.systemCode == EROFS)
+            r.OSCODE = kOsAccessDenied;
+    } else if (has("ist gesperrt") || has("nicht sperren")) {
         r.GENCODE = gencode::kOpen;
         r.OSCODE = kOsSharingViolation;
     } else if (has("schreibgeschützt")) {
@@ -274,11 +284,14 @@ ErrorRecord fromStore(const store::StoreError& e) {
     return r;
 }
 
-void onStoreError(const store::StoreError& e) {
+store::ErrorAction onStoreError(const store::StoreError& e) {
     ErrorRecord r = fromStore(e);
-    r.CANRETRY = g_retry != nullptr;
-    const bool retry = ERRORDIALOG(r, 2);
-    if (retry && g_retry) g_retry->requested = true;
+    r.CANRETRY = r.CANRETRY || g_retry != nullptr;
+    if (!ERRORDIALOG(r, 3)) return store::ErrorAction::Default;
+    // The engine repeats an open itself; any other operation is repeated by the caller's retryable().
+    if (e.canRetry) return store::ErrorAction::Retry;
+    if (g_retry) g_retry->requested = true;
+    return store::ErrorAction::Default;
 }
 
 bool eventLoopRunning() {
@@ -505,7 +518,7 @@ bool ERRORDIALOG(const ErrorRecord& error, int skipFrames) {
     f.frameCount = frameCount;
     f.system = &system;
     f.tables = tables;
-    f.tableCount = log::scanOpenTables(tables, kMaxTables);
+    f.tableCount = log::listOpenTables(tables, kMaxTables);
     allocatorFigures(f);
     static char text[kLogCapacity];
     const std::size_t size = log::compose(text, sizeof text, f);

@@ -102,7 +102,8 @@ bool NETERR();
 void setNetErr(bool on);
 
 // Runs an operation of the table engine; an error the engine reports during it may be retried: the operation
-// runs again. Returns the operation's last result (false after "Default").
+// runs again. Returns the operation's last result (false after "Default"). A failed open needs no such wrapper:
+// the engine offers "&Wiederholen" for it and opens again itself.
 bool retryable(const std::function<bool()>& operation);
 
 // a / b, and 0 when b is 0: the program's arithmetic relies on that and logs nothing for it.

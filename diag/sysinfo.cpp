@@ -159,6 +159,47 @@ void collectSystemFacts(SystemFacts& facts) {
     if (haveNames) copy(facts.versionNumber, sizeof facts.versionNumber, names.release, sizeof names.release);
 }
 
+namespace {
+ScreenSource& screenSource() {
+    static ScreenSource source;
+    return source;
+}
+
+std::optional<ScreenFacts> screen() {
+    return screenSource() ? screenSource()() : std::nullopt;
+}
+} // namespace
+
+void setScreenSource(ScreenSource source) {
+    screenSource() = std::move(source);
+}
+
+std::int64_t TSystemInfo::GetColors() const {
+    const auto s = screen();
+    // Colour planes are a thing of the past: one plane of `depth` bits.
+    return s && s->depth > 0 && s->depth < 63 ? std::int64_t(1) << s->depth : 0;
+}
+
+int TSystemInfo::ScreenWidth() const {
+    const auto s = screen();
+    return s ? s->width : 0;
+}
+
+int TSystemInfo::ScreenHeight() const {
+    const auto s = screen();
+    return s ? s->height : 0;
+}
+
+int TSystemInfo::ScreenDpi() const {
+    const auto s = screen();
+    return s ? int(std::lround(s->dpiY)) : 0;
+}
+
+QString TSystemInfo::MonitorName() const {
+    const auto s = screen();
+    return s ? s->monitor : QString();
+}
+
 TSystemInfo::TSystemInfo() {
     IPInfo();
     collectSystemFacts(m_facts);

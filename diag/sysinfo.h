@@ -3,6 +3,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 // Facts about the machine for the error log and for diagnostics: processor, memory, system name and version, host
 // name and address. On Linux they come from /proc/cpuinfo, /proc/meminfo, sysinfo(), os-release and uname().
@@ -22,6 +24,19 @@ struct SystemFacts {
 };
 
 void collectSystemFacts(SystemFacts& facts);
+
+// The facts of the primary screen. This library sees no screen: the program's windowing side hands them in.
+struct ScreenFacts {
+    int width = 0;  // pixels
+    int height = 0;
+    int depth = 0;  // bits per pixel
+    double dpiX = 0; // logical dots per inch
+    double dpiY = 0;
+    QString monitor; // maker and model as the system names them, empty when unknown
+};
+// Asked whenever a screen fact is wanted (screens come and go); nullopt when there is no screen.
+using ScreenSource = std::function<std::optional<ScreenFacts>()>;
+void setScreenSource(ScreenSource source);
 
 // Reads a whole small file with system calls only; returns the bytes read (at most size - 1, zero-terminated).
 std::size_t readSmallFile(const char* path, char* buffer, std::size_t size);
@@ -56,6 +71,14 @@ public:
     QString DirectxVersion() const { return {}; }
     QString ModemName() const { return {}; }
     QString MouseName() const { return {}; }
+
+    // The display: 2 to the power of the bits per pixel, and the screen's size, resolution and name. Without a
+    // screen: 0 and empty.
+    std::int64_t GetColors() const;
+    int ScreenWidth() const;
+    int ScreenHeight() const;
+    int ScreenDpi() const;
+    QString MonitorName() const;
 
     // host name, its address, and the full name of that address; "0.0.0.0" and empty names without a resolver
     bool IPInfo();

@@ -87,7 +87,7 @@ bool exists(const std::filesystem::path& p, bool& error) {
 }
 
 // The steps after the point of no return; each can be repeated: a prepared file that is gone was renamed already.
-bool apply(const std::filesystem::path& dir, const Journal& j, const std::filesystem::path& owner) {
+bool apply(const std::filesystem::path& dir, const Journal& j, const std::filesystem::path& owner, bool durable = true) {
     const std::string reportAs = owner.string();
     bool ok = true;
     // A reader that knows nothing of the journal must never find the old table beside the new memo file, whose
@@ -122,7 +122,7 @@ bool apply(const std::filesystem::path& dir, const Journal& j, const std::filesy
             ok = false;
         }
     }
-    io::syncFolder(dir);
+    if (durable) io::syncFolder(dir);
     return ok;
 }
 
@@ -177,7 +177,7 @@ std::filesystem::path stagingPath(const std::filesystem::path& target) {
     }
 }
 
-FileCommit::FileCommit(std::filesystem::path owner) : m_owner(std::move(owner)) {}
+FileCommit::FileCommit(std::filesystem::path owner, bool durable) : m_owner(std::move(owner)), m_durable(durable) {}
 
 void FileCommit::replace(const std::filesystem::path& prepared, const std::filesystem::path& target) {
     m_replace.emplace_back(prepared.filename().string(), target.filename().string());
@@ -209,13 +209,14 @@ FileCommit::Result FileCommit::run() {
 
     auto temp = io::TempFile::create(journal);
     const std::string text = serialise(j);
-    if (!temp || !io::writeAt(temp->fd(), text.data(), text.size(), 0) || !temp->commit() || !io::syncFolder(dir)) {
+    if (!temp || !io::writeAt(temp->fd(), text.data(), text.size(), 0) || !temp->commit(m_durable) ||
+        (m_durable && !io::syncFolder(dir))) {
         reportError(journal.string(),
                     ownerName + ": das Änderungsprotokoll lässt sich nicht schreiben: " + io::lastError());
         // A journal that reached its name without the folder being synced is still valid; finishing beats guessing.
         if (temp && std::filesystem::exists(journal)) {
             const int fd = temp->releaseFd();
-            const bool ok = apply(dir, j, m_owner) && io::unlink(journal);
+            const bool ok = apply(dir, j, m_owner, m_durable) && io::unlink(journal);
             ::close(fd);
             return ok ? Result::Done : Result::Pending;
         }
@@ -223,7 +224,7 @@ FileCommit::Result FileCommit::run() {
     }
     // The journal's descriptor keeps its lock until the journal is gone: recovery elsewhere waits for us.
     const int fd = temp->releaseFd();
-    bool ok = apply(dir, j, m_owner);
+    bool ok = apply(dir, j, m_owner, m_durable);
     if (ok && !io::unlink(journal)) {
         // Everything is in place; the journal would only repeat finished steps.
         reportError(journal.string(),

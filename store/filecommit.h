@@ -13,7 +13,9 @@ namespace store {
 // finished by recoverCommit(), which Table::open() calls. So readers see all old files or all new ones.
 class FileCommit {
 public:
-    explicit FileCommit(std::filesystem::path owner);
+    // durable: the journal, the prepared files' names and the folder reach the disk before run() returns. A commit
+    // of scratch files (deleted when their user ends) can leave that to the system.
+    explicit FileCommit(std::filesystem::path owner, bool durable = true);
 
     // `prepared` (complete, closed or synced) becomes `target`. Both lie in the owner's folder.
     void replace(const std::filesystem::path& prepared, const std::filesystem::path& target);
@@ -30,6 +32,7 @@ public:
 
 private:
     std::filesystem::path m_owner;
+    bool m_durable;
     std::vector<std::pair<std::string, std::string>> m_replace; // file names in the folder
     std::vector<std::string> m_remove;
 };

@@ -51,10 +51,11 @@ public:
     Kind kind() const { return m_kind; }
     std::uint16_t blockSize() const { return m_blockSize; }
     std::uint32_t nextFree() const { return m_nextFree; }
+    // The blocks the file's header takes: a file without memos ends there.
+    std::uint32_t headerBlocks() const;
 
 private:
     MemoFile(int fd, std::filesystem::path path, Kind kind, bool writable);
-    std::uint32_t headerBlocks() const;
     bool writeNextFree();
     std::optional<Memo> readDbt(std::uint32_t block) const;
 

@@ -222,7 +222,9 @@ void Table::layoutFields() {
             std::memset(m_blank.data() + m_offsets[i], 0, 4); // binary pointer: 0 = no memo
 }
 
-std::unique_ptr<Table> Table::create(const std::filesystem::path& path, std::vector<FieldDef> fields) {
+std::unique_ptr<Table> Table::create(const std::filesystem::path& path, std::vector<FieldDef> fields,
+                                     Durability durability) {
+    const bool durable = durability == Durability::Durable;
     const std::string file = path.string();
     const std::string name = io::displayName(path);
     if (std::string fault = normaliseFields(fields); !fault.empty()) {
@@ -254,6 +256,7 @@ std::unique_ptr<Table> Table::create(const std::filesystem::path& path, std::vec
     t->m_version = hasMemo ? 0xF5 : 0x03;
     t->m_codePage = kCodePage1252;
     t->m_exclusive = true;
+    t->m_durable = durable;
     t->layoutFields();
     t->m_headerLength = static_cast<std::uint16_t>(32 + 32 * t->m_fields.size() + 1);
     t->m_headerImage = t->headerBytes(0);
@@ -264,7 +267,7 @@ std::unique_ptr<Table> Table::create(const std::filesystem::path& path, std::vec
         return nullptr;
     }
     std::string bytes = t->m_headerImage + kEndOfFile;
-    if (!io::writeAt(dbf->fd(), bytes.data(), bytes.size(), 0) || !dbf->sync()) {
+    if (!io::writeAt(dbf->fd(), bytes.data(), bytes.size(), 0) || (durable && !dbf->sync())) {
         reportError(file, name + " kann nicht geschrieben werden: " + io::lastError());
         return nullptr;
     }
@@ -280,14 +283,14 @@ std::unique_ptr<Table> Table::create(const std::filesystem::path& path, std::vec
         }
         t->m_memo = MemoFile::createOn(dupFd, t->m_memoPath);
         if (!t->m_memo) return nullptr;
-        if (!memoTemp->sync()) {
+        if (durable && !memoTemp->sync()) {
             reportError(t->m_memoPath.string(),
                         io::displayName(t->m_memoPath) + " kann nicht geschrieben werden: " + io::lastError());
             return nullptr;
         }
     }
     // Table and memo file are replaced together; the memo file of a replaced table would otherwise lie about this one.
-    FileCommit commit(path);
+    FileCommit commit(path, durable);
     if (memoTemp) commit.replace(memoTemp->tempPath(), t->m_memoPath);
     commit.replace(dbf->tempPath(), path);
     if (!hasMemo)
@@ -309,17 +312,32 @@ std::unique_ptr<Table> Table::create(const std::filesystem::path& path, std::vec
 }
 
 std::unique_ptr<Table> Table::open(const std::filesystem::path& path, Mode mode) {
+    for (;;) {
+        ErrorAction action = ErrorAction::Default;
+        auto t = openOnce(path, mode, action);
+        if (t || action != ErrorAction::Retry) return t;
+    }
+}
+
+std::unique_ptr<Table> Table::openOnce(const std::filesystem::path& path, Mode mode, ErrorAction& action) {
     const std::string file = path.string();
     const std::string name = io::displayName(path);
     const bool exclusive = mode == Mode::Exclusive;
+    int systemCode = 0;
     auto fail = [&](const std::string& message) -> std::unique_ptr<Table> {
-        reportError(file, message);
+        action = reportOpenError(file, message, systemCode);
         return nullptr;
+    };
+    // For the failures the system gives a reason for.
+    auto failSystem = [&](const std::string& message) -> std::unique_ptr<Table> {
+        systemCode = errno;
+        return fail(message + io::lastError());
     };
 
     // A commit of a new table and memo file that a crash interrupted is finished first.
     switch (recoverCommit(path)) {
     case Recovery::Busy:
+        systemCode = EWOULDBLOCK;
         return fail(name + " ist gesperrt (wird gerade neu geschrieben)");
     case Recovery::Failed:
         return fail(name + " lässt sich nicht öffnen: eine unterbrochene Änderung ist nicht abgeschlossen");
@@ -331,17 +349,21 @@ std::unique_ptr<Table> Table::open(const std::filesystem::path& path, Mode mode)
     t->m_path = path;
     t->m_exclusive = exclusive;
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return fail(name + " lässt sich nicht öffnen: " + io::lastError());
+    if (::stat(path.c_str(), &st) != 0) return failSystem(name + " lässt sich nicht öffnen: ");
     if (!S_ISREG(st.st_mode)) return fail(name + " ist keine Datei");
-    if (exclusive && isReadOnlyFile(st))
+    if (exclusive && isReadOnlyFile(st)) {
+        systemCode = EACCES;
         return fail(name + " ist schreibgeschützt und kann nur zum Lesen geöffnet werden");
+    }
     t->m_fd = ::open(path.c_str(), (exclusive ? O_RDWR : O_RDONLY) | O_CLOEXEC);
     if (t->m_fd < 0) {
+        systemCode = errno;
         if (exclusive && (errno == EACCES || errno == EPERM || errno == EROFS))
             return fail(name + " ist schreibgeschützt und kann nur zum Lesen geöffnet werden");
         return fail(name + " lässt sich nicht öffnen: " + io::lastError());
     }
     if (::flock(t->m_fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+        systemCode = errno;
         if (errno == EWOULDBLOCK) return fail(name + " ist gesperrt (anderweitig geöffnet)");
         return fail(name + " lässt sich nicht sperren: " + io::lastError());
     }
@@ -368,7 +390,7 @@ std::unique_ptr<Table> Table::open(const std::filesystem::path& path, Mode mode)
 
     t->m_headerImage.resize(t->m_headerLength);
     if (!io::readAt(t->m_fd, t->m_headerImage.data(), t->m_headerLength, 0))
-        return fail(name + " lässt sich nicht lesen: " + io::lastError());
+        return failSystem(name + " lässt sich nicht lesen: ");
     const auto* image = reinterpret_cast<const unsigned char*>(t->m_headerImage.data());
 
     // Field descriptors up to the 0x0D mark; offsets come from summing the lengths, not from the descriptors.
@@ -449,7 +471,8 @@ std::unique_ptr<Table> Table::open(const std::filesystem::path& path, Mode mode)
         const auto expected = memoPathFor(path, kind == MemoFile::Kind::Dbt ? "dbt" : "fpt");
         auto found = io::findCaseInsensitive(path.parent_path(), expected.filename().string());
         if (!found) {
-            reportError(expected.string(), "Die Memodatei " + io::displayName(expected) + " zu " + name + " fehlt");
+            action = reportOpenError(expected.string(),
+                                     "Die Memodatei " + io::displayName(expected) + " zu " + name + " fehlt", ENOENT);
             return nullptr;
         }
         t->m_memoPath = *found;
@@ -928,14 +951,14 @@ bool Table::replaceFiles(std::vector<char> records, std::uint32_t count, std::op
     bool written = io::writeAt(dbf->fd(), header.data(), header.size(), 0) &&
                    io::writeAt(dbf->fd(), records.data(), records.size(), static_cast<off_t>(header.size())) &&
                    io::writeAt(dbf->fd(), &kEndOfFile, 1, static_cast<off_t>(header.size() + records.size())) &&
-                   dbf->sync() && (!memoTemp || memoTemp->sync());
+                   (!m_durable || (dbf->sync() && (!memoTemp || memoTemp->sync())));
     if (!written) {
         reportError(m_path.string(),
                     std::string(what) + ": " + name + " kann nicht neu geschrieben werden: " + io::lastError());
         return false;
     }
     // Memo file and table are replaced as one: a crash leaves the old pair or the new one, never a mix.
-    FileCommit commit(m_path);
+    FileCommit commit(m_path, m_durable);
     if (memoTemp) commit.replace(memoTemp->tempPath(), m_memoPath);
     commit.replace(dbf->tempPath(), m_path);
     const FileCommit::Result result = commit.run();
@@ -974,6 +997,8 @@ bool Table::replaceFiles(std::vector<char> records, std::uint32_t count, std::op
 
 bool Table::zap() {
     if (!checkWritable("ZAP")) return false;
+    // Nothing to remove: rewriting the files would only cost time (a fresh working set is emptied at every run).
+    if (m_count == 0 && (!m_memo || m_memo->nextFree() == m_memo->headerBlocks())) return true;
     std::optional<io::TempFile> memoTemp;
     std::unique_ptr<MemoFile> newMemo;
     if (m_memo && m_memo->kind() == MemoFile::Kind::Fpt) {

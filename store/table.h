@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/error.h"
 #include "store/value.h"
 
 namespace store {
@@ -36,8 +37,14 @@ class Table : public RecordView {
 public:
     enum class Mode { Exclusive, SharedRead };
 
+    // Durable: creating, ZAP and PACK reach the disk before they return. Scratch: for a table its creator deletes
+    // again when it ends (a run's working set); the system writes it back when it likes, a crash may lose it.
+    enum class Durability { Durable, Scratch };
+
     // Creates (or replaces) a FoxPro 2.x table and opens it exclusively. Field names are upper-cased.
-    static std::unique_ptr<Table> create(const std::filesystem::path& path, std::vector<FieldDef> fields);
+    static std::unique_ptr<Table> create(const std::filesystem::path& path, std::vector<FieldDef> fields,
+                                         Durability durability = Durability::Durable);
+    // A failure to open is reported as an open error; when the callback answers Retry the open runs again.
     static std::unique_ptr<Table> open(const std::filesystem::path& path, Mode mode = Mode::Exclusive);
 
     ~Table() override;
@@ -97,6 +104,7 @@ public:
     std::uint16_t recordLength() const { return m_recordLength; }
 
 private:
+    static std::unique_ptr<Table> openOnce(const std::filesystem::path& path, Mode mode, ErrorAction& action);
     Table() = default;
     bool isVfp() const { return m_version == 0x30; }
     bool checkWritable(const char* what);
@@ -129,6 +137,7 @@ private:
     int m_fd = -1;
     std::unique_ptr<MemoFile> m_memo;
     bool m_exclusive = false;
+    bool m_durable = true;
     std::uint8_t m_version = 0x03;
     std::uint8_t m_flags = 0;
     std::uint8_t m_codePage = 0x03;

@@ -54,6 +54,8 @@ struct WorkArea::OpenTag {
     std::unique_ptr<Expression> key;
     std::unique_ptr<Expression> condition;
     std::vector<std::string> keyOf; // by record number - 1; empty = the record is not in the tag
+    // keyOf is read from the tag when first needed: a table that is only read and sought never needs it.
+    bool keysKnown = false;
     AreaRefs refs;                   // other areas the expressions read
 };
 
@@ -121,10 +123,23 @@ bool WorkArea::fillTag(OpenTag& open, const IndexProgress& progress, std::uint32
     return true;
 }
 
+void WorkArea::knowKeys(OpenTag& open) {
+    if (open.keysKnown)
+        return;
+    const std::uint32_t count = m_table->recCount();
+    open.keyOf.assign(count, std::string());
+    auto cursor = open.tag->cursor();
+    for (bool ok = cursor.first(); ok; ok = cursor.next())
+        if (cursor.recno() >= 1 && cursor.recno() <= count)
+            open.keyOf[cursor.recno() - 1] = std::string(cursor.key());
+    open.keysKnown = true;
+}
+
 bool WorkArea::collectKeys(OpenTag& open, CdxKeyList& keys, const IndexProgress& progress, std::uint32_t step) {
     const std::uint32_t count = m_table->recCount();
     const std::uint32_t here = m_table->recNo();
     open.keyOf.assign(count, std::string());
+    open.keysKnown = true;
     keys.reserve(count);
     bool stopped = false;
     for (std::uint32_t r = 1; r <= count; ++r) {
@@ -178,22 +193,18 @@ void WorkArea::adoptTags(CdxFile& file, std::string_view except) {
             m_unkept.emplace_back(&file, tag->name());
             continue;
         }
-        open->keyOf.assign(count, std::string());
-        std::vector<CdxEntry> gone;
-        auto cursor = tag->cursor();
-        for (bool ok = cursor.first(); ok; ok = cursor.next()) {
-            const std::uint32_t r = cursor.recno();
-            if (r >= 1 && r <= count)
-                open->keyOf[r - 1] = std::string(cursor.key());
-            else
-                gone.push_back({std::string(cursor.key()), r});
-        }
         // Entries of records beyond the end (an index older than the table) would come back wrong with the next
         // records appended under those numbers. A table open for reading gets no records, and its index is left
         // as it is.
-        if (m_table->isExclusive())
+        if (m_table->isExclusive()) {
+            std::vector<CdxEntry> gone;
+            auto cursor = tag->cursor();
+            for (bool ok = cursor.first(); ok; ok = cursor.next())
+                if (cursor.recno() < 1 || cursor.recno() > count)
+                    gone.push_back({std::string(cursor.key()), cursor.recno()});
             for (const CdxEntry& e : gone)
                 tag->erase(e.key, e.recno);
+        }
         m_tags.push_back(std::move(open));
     }
 }
@@ -349,6 +360,8 @@ void WorkArea::recordChanged(Table& table, std::uint32_t recno) {
     if (!current)
         table.goTo(recno);
     for (auto& open : m_tags) {
+        // Before the tag changes: it still holds the record's old key.
+        knowKeys(*open);
         if (open->keyOf.size() < table.recCount())
             open->keyOf.resize(table.recCount());
         std::string& old = open->keyOf[recno - 1];
@@ -404,6 +417,7 @@ void WorkArea::placeCursor() {
     if (!m_order || !m_cursor || m_table->eof())
         return;
     const std::uint32_t r = m_table->recNo();
+    knowKeys(*m_order);
     if (r <= m_order->keyOf.size() && !m_order->keyOf[r - 1].empty()) {
         m_cursor->seekEntry(m_order->keyOf[r - 1], r);
         return;
@@ -818,9 +832,54 @@ bool WorkArea::evaluate(std::string_view expression, Value& result) {
 
 // --- Session
 
-Session::Session() = default;
+namespace {
+Session* g_oldestSession = nullptr;
+Session* g_newestSession = nullptr;
+} // namespace
 
-Session::~Session() { closeAll(); }
+Session::Session() {
+    m_older = g_newestSession;
+    if (m_older) m_older->m_newer = this;
+    g_newestSession = this;
+    if (!g_oldestSession) g_oldestSession = this;
+}
+
+Session::~Session() {
+    closeAll();
+    (m_older ? m_older->m_newer : g_oldestSession) = m_newer;
+    (m_newer ? m_newer->m_older : g_newestSession) = m_older;
+}
+
+int listOpenAreas(void (*visit)(const AreaListing& area, void* context), void* context) {
+    int slot = 0;
+    for (const Session* s = g_oldestSession; s; s = s->m_newer) {
+        for (const auto& owned : s->m_areas) {
+            const WorkArea& a = *owned;
+            AreaListing l;
+            l.slot = ++slot;
+            l.current = s == g_newestSession && s->m_current == &a;
+            l.alias = a.m_alias;
+            l.file = a.m_table->path().native();
+            l.driver = kDriverName;
+            l.recNo = a.m_table->recNo();
+            l.recCount = a.m_table->recCount();
+            l.bof = a.m_bof;
+            l.eof = a.m_eof;
+            for (const auto& tag : a.m_tags) {
+                if (l.orderCount == AreaListing::kMaxOrders) break;
+                if (tag->tag->keyExpression().empty()) continue;
+                l.orders[l.orderCount++] = {tag->tag->keyExpression(), tag->tag->name(), tag.get() == a.m_order};
+            }
+            for (const auto& relation : a.m_relations) {
+                if (l.relationCount == AreaListing::kMaxRelations) break;
+                if (!relation->child) continue;
+                l.relations[l.relationCount++] = {relation->key->text(), relation->child->m_alias};
+            }
+            visit(l, context);
+        }
+    }
+    return slot;
+}
 
 WorkArea* Session::use(const std::filesystem::path& dbfPath, std::string_view alias, Table::Mode mode) {
     close(alias);
@@ -832,9 +891,10 @@ WorkArea* Session::use(const std::filesystem::path& dbfPath, std::string_view al
     return m_current;
 }
 
-WorkArea* Session::create(const std::filesystem::path& dbfPath, std::vector<FieldDef> fields, std::string_view alias) {
+WorkArea* Session::create(const std::filesystem::path& dbfPath, std::vector<FieldDef> fields, std::string_view alias,
+                          Table::Durability durability) {
     close(alias);
-    auto table = Table::create(dbfPath, std::move(fields));
+    auto table = Table::create(dbfPath, std::move(fields), durability);
     if (!table)
         return nullptr;
     m_areas.push_back(std::unique_ptr<WorkArea>(new WorkArea(*this, upper(alias), std::move(table))));

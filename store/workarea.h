@@ -16,6 +16,7 @@
 namespace store {
 
 class Session;
+struct AreaListing;
 
 // Called every `step` records while a tag is built; returning false stops the build.
 using IndexProgress = std::function<bool(std::uint32_t recno, std::uint32_t total)>;
@@ -100,6 +101,7 @@ public:
 
 private:
     friend class Session;
+    friend int listOpenAreas(void (*)(const AreaListing&, void*), void*);
     struct OpenTag;
     struct Relation;
 
@@ -116,6 +118,8 @@ private:
     bool fillTag(OpenTag& tag, const IndexProgress& progress, std::uint32_t step);
     // The keys of every record the tag's condition admits (and tag.keyOf); false when progress stopped it.
     bool collectKeys(OpenTag& tag, CdxKeyList& keys, const IndexProgress& progress, std::uint32_t step);
+    // Reads tag.keyOf from the tag, once.
+    void knowKeys(OpenTag& tag);
     // Opens every tag of a file but the one named `except` (upper case) that the area can evaluate.
     void adoptTags(CdxFile& file, std::string_view except = {});
     // Removes the tags the area could not evaluate from their files: once a record changes they would be wrong.
@@ -161,6 +165,34 @@ private:
     std::string m_scratch;
 };
 
+// The name of this engine's table driver, as diagnostics give it.
+inline constexpr std::string_view kDriverName = "LWDBF";
+
+// One open work area as diagnostics show it. The views point into the live area and stay valid until it changes.
+struct AreaListing {
+    static constexpr int kMaxOrders = 15;
+    static constexpr int kMaxRelations = 8;
+    struct Order {
+        std::string_view key, tag;
+        bool controlling;
+    };
+    struct Link {
+        std::string_view key, child;
+    };
+    int slot = 0;         // 1, 2, ... over the open areas of every session, the oldest session first
+    bool current = false; // the selected area of the newest session
+    std::string_view alias, file, driver;
+    std::uint32_t recNo = 0, recCount = 0;
+    bool bof = false, eof = false;
+    Order orders[kMaxOrders] = {};
+    int orderCount = 0;
+    Link relations[kMaxRelations] = {};
+    int relationCount = 0;
+};
+// Calls visit for every open area of every live session and returns how many there were. Allocates nothing and
+// only reads, so that the handler of a fatal signal can list what the program had open.
+int listOpenAreas(void (*visit)(const AreaListing& area, void* context), void* context);
+
 // All work areas of one dialog or run, by alias, and the named values its expressions may use.
 class Session : public ExprScope {
 public:
@@ -170,9 +202,11 @@ public:
     Session& operator=(const Session&) = delete;
 
     // Opens a table under an alias (an alias in use is closed first) and selects it; nullptr on failure (reported).
-    WorkArea* use(const std::filesystem::path& dbfPath, std::string_view alias, Table::Mode mode = Table::Mode::Exclusive);
+    WorkArea* use(const std::filesystem::path& dbfPath, std::string_view alias,
+                  Table::Mode mode = Table::Mode::Exclusive);
     // Creates a table, opens it exclusively under the alias and selects it.
-    WorkArea* create(const std::filesystem::path& dbfPath, std::vector<FieldDef> fields, std::string_view alias);
+    WorkArea* create(const std::filesystem::path& dbfPath, std::vector<FieldDef> fields, std::string_view alias,
+                     Table::Durability durability = Table::Durability::Durable);
     WorkArea* find(std::string_view alias) const;
     WorkArea* select(std::string_view alias);
     WorkArea* current() const { return m_current; }
@@ -192,6 +226,10 @@ public:
 
 private:
     friend class WorkArea;
+    friend int listOpenAreas(void (*)(const AreaListing&, void*), void*);
+    // Every live session, oldest first, for listOpenAreas().
+    Session* m_older = nullptr;
+    Session* m_newer = nullptr;
     std::vector<std::unique_ptr<WorkArea>> m_areas;
     WorkArea* m_current = nullptr;
     const WorkArea* m_compiling = nullptr;

@@ -148,7 +148,9 @@ bool Run::MAKETEMP() {
     std::error_code ec;
     for (const char* name : {"T_FRAGE.DBF", "T_FRAGE.CDX", "T_FRAGE.FPT", "T_FRAGE.DBT"})
         std::filesystem::remove(m_ctx.filePath(name), ec);
-    store::WorkArea* fra = m_session->create(m_ctx.filePath("T_FRAGE.DBF"), catalog::tFrageFields(), "DFRA");
+    // The working set lives for this run only: it need not reach the disk.
+    store::WorkArea* fra = m_session->create(m_ctx.filePath("T_FRAGE.DBF"), catalog::tFrageFields(), "DFRA",
+                                             store::Table::Durability::Scratch);
     if (!fra) return false;
     return fra->indexOn("str(NUMMER)", m_ctx.filePath("T_FRAGE.CDX"), "T_FRAGE");
 }

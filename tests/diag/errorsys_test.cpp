@@ -12,7 +12,9 @@
 
 #include "diag/errorsys.h"
 #include "diag/logpages.h"
+#include "diag/sysinfo.h"
 #include "store/table.h"
+#include "store/workarea.h"
 #include "support/testdir.h"
 
 namespace {
@@ -189,14 +191,62 @@ TEST(ErrorHandler, LogCarriesHeaderArgumentsAndSystemFactsInTheAnsiCodePage) {
         << stacks.join(QLatin1Char('\n')).toStdString();
 }
 
-TEST(ErrorHandler, OpenTablesOfTheProcessAreListed) {
+namespace {
+
+// A learner's table with an index and a relation into the catalog, as a run holds them; LOSE.DBF is held outside
+// any work area.
+struct OpenRun {
+    explicit OpenRun(const lwtest::TempDir& dir) {
+        for (const char* name : {"LOCAL1.DBF", "FRAGEN.DBF"}) {
+            auto t = store::Table::create(dir / name, {{"FRAGENR", store::FieldType::Character, 6, 0}});
+            for (const char* nr : {"1.1.01", "1.1.02", "1.1.03"}) {
+                t->appendBlank();
+                t->replace(0, store::Value::text(nr));
+            }
+        }
+        loose = store::Table::create(dir / "LOSE.DBF", {{"NR", store::FieldType::Numeric, 4, 0}});
+        loose->appendBlank();
+        loose->flush();
+        store::WorkArea* frg = session.use(dir / "FRAGEN.DBF", "DFRG");
+        frg->indexOn("FRAGENR", dir / "FRAGEN.CDX", "FRAGEN");
+        store::WorkArea* loc = session.use(dir / "LOCAL1.DBF", "DLOC");
+        loc->indexOn("FRAGENR", dir / "LOCAL.CDX", "NR");
+        loc->setRelation("FRAGENR", "DFRG");
+        loc->goTop();
+        loc->skip();
+    }
+    store::Session session;
+    std::unique_ptr<store::Table> loose;
+};
+
+void expectOpenRun(const std::string& log) {
+    const std::size_t tables = log.find("Benutzte DataBanken");
+    ASSERT_NE(tables, std::string::npos);
+    const std::string section = log.substr(tables);
+    const std::string local = "  2: => DLOC                               RddName: LWDBF\r\n"
+                              "     ==============================\r\n"
+                              "     Satznr.  RecCount    BOF   EOF\r\n"
+                              "        2          3      .f.   .f.\r\n"
+                              "\r\n"
+                              "     Benutzte Indexe                        TagName\r\n"
+                              "        => FRAGENR                            NR\r\n"
+                              "\r\n"
+                              "     Benutzte Relationen\r\n"
+                              "                 1: TO FRAGENR INTO DFRG\r\n";
+    EXPECT_NE(section.find(local), std::string::npos) << section;
+    EXPECT_NE(section.find("  1:    DFRG                               RddName: LWDBF\r\n"), std::string::npos);
+    // The table outside the work areas: its name and the count of its header, nothing invented beyond.
+    EXPECT_NE(section.find("  3:    LOSE                               RddName: LWDBF\r\n"), std::string::npos);
+    EXPECT_NE(section.find("\r\n                   1      \r\n"), std::string::npos) << section;
+    EXPECT_EQ(section.find("LOCAL1 "), std::string::npos) << "a table in a work area is listed once";
+}
+
+} // namespace
+
+TEST(ErrorHandler, OpenTablesOfTheProgramAreListedFromItsWorkAreas) {
     lwtest::TempDir dir;
     {
-        auto t = store::Table::create(dir / "LOCAL1.DBF", {{"FRAGENR", store::FieldType::Character, 6, 0}});
-        ASSERT_TRUE(t);
-        t->appendBlank();
-        t->appendBlank();
-        t->flush();
+        OpenRun run(dir);
         diag::setLogFolder(QString::fromStdString(dir.path().string()));
         diag::setErrorDialog([](const diag::DialogRequest&) { return diag::Choice::Default; });
         diag::ErrorRecord error;
@@ -205,12 +255,16 @@ TEST(ErrorHandler, OpenTablesOfTheProcessAreListed) {
         diag::ERRORDIALOG(error);
         diag::setErrorDialog({});
     }
-    const std::string log = logOf(dir);
-    const std::size_t tables = log.find("Benutzte DataBanken");
-    ASSERT_NE(tables, std::string::npos);
-    EXPECT_NE(log.find("  1:    LOCAL1                             RddName: LWDBF\r\n", tables), std::string::npos)
-        << log.substr(tables);
-    EXPECT_NE(log.find("                 2", tables), std::string::npos) << "the record count from the header";
+    expectOpenRun(logOf(dir));
+    // A fault while the tables are open lists them the same way.
+    lwtest::TempDir crashDir;
+    EXPECT_EQ(inChild([&] {
+                  OpenRun run(crashDir);
+                  prepareChild(crashDir);
+                  readThroughNullPointer();
+              }),
+              1);
+    expectOpenRun(logOf(crashDir));
 }
 
 TEST(ErrorHandler, LockedAndReadOnlyOpensStayQuietAndSetTheFlag) {
@@ -268,10 +322,32 @@ TEST(ErrorHandler, ErrorTextAndValueTexts) {
     EXPECT_EQ(diag::plainText(QVariant::fromValue(&object)), QStringLiteral("Object"));
 }
 
+// The screen facts come from whoever shows windows; without a screen they are 0 and empty.
+TEST(SystemInformation, ScreenFactsComeFromTheSourceAndAreEmptyWithoutAScreen) {
+    const diag::TSystemInfo info;
+    diag::setScreenSource({});
+    EXPECT_EQ(info.GetColors(), 0);
+    EXPECT_EQ(info.ScreenWidth(), 0);
+    EXPECT_TRUE(info.MonitorName().isEmpty());
+    std::optional<diag::ScreenFacts> facts = diag::ScreenFacts{1920, 1080, 24, 96.0, 95.6, QStringLiteral("ACME L24")};
+    diag::setScreenSource([&] { return facts; });
+    EXPECT_EQ(info.GetColors(), 16777216);
+    EXPECT_EQ(info.ScreenWidth(), 1920);
+    EXPECT_EQ(info.ScreenHeight(), 1080);
+    EXPECT_EQ(info.ScreenDpi(), 96);
+    EXPECT_EQ(info.MonitorName(), QStringLiteral("ACME L24"));
+    facts->depth = 32; // asked anew each time: the screen may have changed
+    EXPECT_EQ(info.GetColors(), std::int64_t(1) << 32);
+    facts.reset(); // the screen went away
+    EXPECT_EQ(info.GetColors(), 0);
+    EXPECT_EQ(info.ScreenDpi(), 0);
+    diag::setScreenSource({});
+}
+
 TEST(ErrorLogPrint, LinesAreCutAtSeventyCharactersFiftyToAPage) {
     std::string bytes;
-    bytes += std::string(150, 'x') + "\r\n";   // 70 + 70 + 10
-    bytes += "\r\n";                           // an empty line is printed as one
+    bytes += std::string(150, 'x') + "\r\n"; // 70 + 70 + 10
+    bytes += "\r\n";                         // an empty line is printed as one
     for (int i = 0; i < 60; ++i)
         bytes += "Zeile " + std::to_string(i) + "\r\n";
     bytes += '\x1A';

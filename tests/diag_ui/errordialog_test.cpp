@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -61,7 +62,8 @@ TEST_F(DiagUi, ErrorDialogPlacesOneToThreeButtons) {
     for (const Case& c : cases) {
         const diag::ErrorRecord e = record(c.retry, c.byDefault);
         const int buttons = 1 + c.retry + c.byDefault;
-        diag::ErrorDialog dialog({e, QStringLiteral("   Fehlerbeschreibung: ") + diag::ERRORMESSAGE(e),
+        diag::ErrorDialog dialog({e,
+                                  QStringLiteral("   Fehlerbeschreibung: ") + diag::ERRORMESSAGE(e),
                                   {QStringLiteral("Aufgerufen von EINS(12)"), QStringLiteral("Aufgerufen von ZWEI(3)")},
                                   buttons});
         EXPECT_EQ(dialog.size(), QSize(at::kWidth, at::kHeight));
@@ -89,6 +91,19 @@ TEST_F(DiagUi, ErrorDialogPlacesOneToThreeButtons) {
     }
 }
 
+TEST_F(DiagUi, SystemInformationSeesThePrimaryScreen) {
+    diag::installErrorDialog();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_TRUE(screen);
+    const diag::TSystemInfo info;
+    ASSERT_GT(screen->depth(), 0);
+    EXPECT_EQ(info.GetColors(), std::int64_t(1) << screen->depth());
+    EXPECT_EQ(info.ScreenWidth(), screen->size().width());
+    EXPECT_EQ(info.ScreenHeight(), screen->size().height());
+    EXPECT_EQ(info.ScreenDpi(), qRound(screen->logicalDotsPerInchY()));
+    diag::setErrorDialog({});
+}
+
 TEST_F(DiagUi, DamagedTableOpenedByADialogOffersRetryAndDefault) {
     diag::ERRORSYS();
     diag::installErrorDialog();
@@ -108,7 +123,8 @@ TEST_F(DiagUi, DamagedTableOpenedByADialogOffersRetryAndDefault) {
         QTimer::singleShot(0, &opener, [&] {
             store::Session session;
             onNextDialog<diag::ErrorDialog>(answer);
-            opened = diag::retryable([&] { return session.use(table, "DLOC") != nullptr; });
+            // No retryable() around it: the engine repeats a failed open itself when the user asks.
+            opened = session.use(table, "DLOC") != nullptr;
             opener.accept();
         });
         opener.exec();
@@ -125,11 +141,29 @@ TEST_F(DiagUi, DamagedTableOpenedByADialogOffersRetryAndDefault) {
     }));
     EXPECT_EQ(shown, 1);
     const std::string log = lwtest::readFile(dir / "Error.log");
-    EXPECT_NE(log.find("DAMAGED.DBF"), std::string::npos);
+    EXPECT_NE(log.find("Fehlerbeschreibung: Fehler LWDBF/1021  DAMAGED.DBF ist keine Tabelle"), std::string::npos)
+        << log;
     EXPECT_EQ(log.back(), '\x1A');
 
     lwtest::writeFile(table, std::string(10, '\x03'));
     EXPECT_FALSE(openByDialog([&](diag::ErrorDialog* d) { d->defaultButton()->click(); }));
+
+    // A table another holder has open fails quietly: no dialog, no log, the network-error flag set.
+    std::filesystem::remove(dir / "Error.log");
+    std::filesystem::copy_file(dir / "GOOD.DBF", table, std::filesystem::copy_options::overwrite_existing);
+    store::Session holder;
+    ASSERT_TRUE(holder.use(table, "DLOC"));
+    diag::setNetErr(false);
+    int asked = 0;
+    diag::setErrorDialog([&](const diag::DialogRequest&) {
+        ++asked;
+        return diag::Choice::Default;
+    });
+    store::Session second;
+    EXPECT_EQ(second.use(table, "DLOC"), nullptr);
+    EXPECT_TRUE(diag::NETERR());
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "Error.log"));
     diag::setErrorDialog({});
 }
 

@@ -39,6 +39,7 @@
 #include "ui/skinneddialog.h"
 
 #include "app/artwork.h"
+#include "diaggallery.h"
 #include "pages.h"
 #include "printgallery.h"
 #include "servicegallery.h"
@@ -322,6 +323,7 @@ int main(int argc, char* argv[]) {
     gallery::renderViewer(save);
     gallery::renderPrintout(save);
     gallery::renderServices(save);
+    gallery::renderDiagnostics(save);
     renderShell();
     renderCalculators();
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));

@@ -3,7 +3,6 @@
 #include <QTemporaryDir>
 
 #include "catalog/logviewer.h"
-#include "diag/errordialog.h"
 #include "online/maildialog.h"
 #include "online/updatedialog.h"
 #include "support/scripted.h"
@@ -21,24 +20,6 @@ void renderServices(const SaveFn& save) {
         online::MailSetupDialog dlg(ctx, QStringLiteral("Fehlerprotokoll"), QStringLiteral("Anna Berg"),
                                     QStringLiteral("anna.berg@example.org"));
         save(dlg, QStringLiteral("online_mailsetup"));
-    }
-    {
-        // A learner's table that cannot be opened.
-        diag::ErrorRecord e;
-        e.GENCODE = 21;
-        e.OSCODE = 2;
-        e.SUBSYSTEM = QStringLiteral("DBFCDX");
-        e.SUBCODE = 1001;
-        e.DESCRIPTION = QStringLiteral("Datei kann nicht geöffnet werden");
-        e.FILENAME = QStringLiteral("LOCAL1.DBF");
-        e.CANRETRY = true;
-        e.CANDEFAULT = true;
-        diag::ErrorDialog dlg({e,
-                               QStringLiteral("   Fehlerbeschreibung: ") + diag::ERRORMESSAGE(e),
-                               {QStringLiteral("Aufgerufen von CHECKDBF(212)"),
-                                QStringLiteral("Aufgerufen von FRAGEN(48)"), QStringLiteral("Aufgerufen von MAIN(90)")},
-                               3});
-        save(dlg, QStringLiteral("diag_error"));
     }
     {
         catalog::LogViewer dlg(QStringLiteral("FRUPDATE.LOG"),

@@ -4,7 +4,7 @@
 
 namespace gallery {
 
-// The online dialogs, the error dialog and the logbook viewer with realistic contents.
+// The online dialogs and the logbook viewer with realistic contents.
 void renderServices(const SaveFn& save);
 
 } // namespace gallery
