@@ -3,6 +3,7 @@
 #include "calc/artwork.h"
 #include "diag/artwork.h"
 #include "online/artwork.h"
+#include "progress/artwork.h"
 #include "shell/artwork.h"
 #include "stats/artwork.h"
 #include "training/artwork.h"
@@ -16,6 +17,7 @@ void registerArtwork() {
     calc::registerArtwork();
     online::registerArtwork();
     diag::registerArtwork();
+    progress::registerArtwork();
 }
 
 } // namespace app

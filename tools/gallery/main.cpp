@@ -296,6 +296,7 @@ int main(int argc, char* argv[]) {
     gallery::renderMocks(save);
     gallery::renderTraining(save);
     gallery::renderStatistics(save);
+    gallery::renderProgress(save);
     renderShell();
     renderCalculators();
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));

@@ -15,4 +15,7 @@ void renderMocks(const SaveFn& save);
 // The training's real dialogs with realistic questions.
 void renderTraining(const SaveFn& save);
 
+// The progress dialog and the review of a past exam after three exams (progressgallery.cpp).
+void renderProgress(const SaveFn& save);
+
 } // namespace gallery
