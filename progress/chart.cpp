@@ -16,7 +16,7 @@ void paintHistoryChart(QPainter& p, const QRectF& area, const std::vector<Record
     QFont font = ui::fontPx(QStringLiteral("MS Sans Serif"), std::max(8, int(area.height() / 14)));
     p.setFont(font);
     const qreal text = QFontMetricsF(font).height();
-    const QRectF plot = area.adjusted(text * 2, text * 1.2, -4, -text * 1.2);
+    const QRectF plot = area.adjusted(text * 2, text * 1.8, -4, -text * 1.2);
     const std::vector<RecordedExam> exams(all.size() > std::size_t(kChartExams) ? all.end() - kChartExams : all.begin(),
                                           all.end());
     int top = std::max(limit + 4, 12);

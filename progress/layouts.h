@@ -35,4 +35,10 @@ inline const std::array<QRect, 5> buttons = {ui::pxRect(426, 18, 99, 33), ui::px
 inline const QRect close = ui::pxRect(10, 614, 16, 16);
 } // namespace lernstand
 
+// The review of a past exam stands on the question dialog's layout; its one control of its own, whether the
+// question was answered right, sits in the free space of the number row, between points and error points.
+namespace review {
+inline const QRect verdict = ui::luRect(225, 245, 40, 9);
+} // namespace review
+
 } // namespace progress::layout

@@ -8,6 +8,7 @@
 
 #include "core/context.h"
 #include "core/helptopics.h"
+#include "progress/layouts.h"
 #include "training/layouts.h"
 #include "ui/artwork.h"
 #include "ui/buttons.h"
@@ -113,8 +114,7 @@ void ReviewDialog::build(int layout) {
     m_errors->setFrameShape(QFrame::Box);
     m_errors->setFont(ui::fontPx(QStringLiteral("MS Sans Serif"), 11, true));
     m_errors->setToolTip(QStringLiteral("Fehlerpunkte der ganzen Prüfung"));
-    // Where the question dialog has its auto-evaluate box: whether this question was answered right.
-    m_verdict = label(QRect(at::autoEvaluate.left() - 4, at::autoEvaluate.top() - 3, 80, 16), true, std::nullopt);
+    m_verdict = label(layout::review::verdict, true, std::nullopt);
 
     const auto button = [&](const char* bitmap, const QString& tip, const QRect& r) {
         auto* b = keep(ui::place(new ui::BitmapButton(QString::fromLatin1(bitmap), tip, this), r));
