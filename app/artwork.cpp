@@ -4,6 +4,7 @@
 #include "diag/artwork.h"
 #include "online/artwork.h"
 #include "printout/artwork.h"
+#include "progress/artwork.h"
 #include "shell/artwork.h"
 #include "stats/artwork.h"
 #include "training/artwork.h"
@@ -20,6 +21,7 @@ void registerArtwork() {
     online::registerArtwork();
     diag::registerArtwork();
     printout::registerArtwork();
+    progress::registerArtwork();
 }
 
 } // namespace app

@@ -9,6 +9,8 @@
 #include "online/maildialog.h"
 #include "online/updatedialog.h"
 #include "printout/printdialogs.h"
+#include "progress/history.h"
+#include "progress/lernstand.h"
 #include "shell/features.h"
 #include "shell/program.h"
 #include "training/themedialog.h"
@@ -26,9 +28,14 @@ int main(int argc, char* argv[]) {
         training::Links links;
         links.statClass = [](core::Context& c, QWidget* o, const QString& classCode) { stats::STATIST(c, o, classCode); };
         links.statTheme = stats::STATTHEMA;
-        links.exam = exam::PRUEFUNG;
+        // Every finished exam goes into the learner's history as well.
+        links.exam = [](core::Context& c, QWidget* o, const QString& classCode) {
+            progress::ExamRecorder recorder(c);
+            exam::PRUEFUNG(c, o, classCode, &recorder);
+        };
         training::GETTHEMA(ctx, owner, code, description, links);
     };
+    features.LERNSTAND = progress::LERNSTAND;
     features.DOWNLOADIT = [](core::Context& ctx, QWidget* owner) { online::DOWNLOADIT(ctx, owner); };
     // An old error log can be mailed to support.
     features.MAILSUPPORT = [](core::Context& ctx, const QString& subject, const QString& file) {

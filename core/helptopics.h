@@ -32,12 +32,14 @@ inline constexpr const char* kVehicleTax = "Kfz-Steuern";
 inline constexpr const char* kFines = "Bussgeldrechner";
 inline constexpr const char* kStoppingDistance = "Anhalteweg";
 inline constexpr const char* kOnline = "Internet-Update";
+inline constexpr const char* kProgress = "Prüfungsreife";
 } // namespace topic
 
 inline constexpr std::array kHelpTopics{
     topic::kMain,         topic::kTwoUser,    topic::kSetup,      topic::kThemeSelection,  topic::kThemes,
     topic::kTraining,     topic::kExam,       topic::kStatistics, topic::kOverview,        topic::kCatalog,
-    topic::kCatalogPrint, topic::kVehicleTax, topic::kFines,      topic::kStoppingDistance, topic::kOnline};
+    topic::kCatalogPrint, topic::kVehicleTax, topic::kFines,      topic::kStoppingDistance, topic::kOnline,
+    topic::kProgress};
 
 // A keyword as the help service takes it.
 inline QString topicKeyword(const char* keyword) {

@@ -59,6 +59,7 @@ bool ExamRun::CHKDATA() {
         s.NFEHLER += s.NPUNKTE;
         if (s.NPUNKTE == 5) ++m_exam.NFUENFFEH;
     }
+    if (m_observer) m_observer->answered(*this, right);
     return right;
 }
 

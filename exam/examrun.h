@@ -11,6 +11,18 @@ class Context;
 
 namespace exam {
 
+class ExamRun;
+enum class Verdict;
+
+// Told of each evaluated answer while its question is at hand, and of the verdict when the exam has ended, so
+// that records kept beside the learning state can follow the exam without changing it.
+class ExamObserver {
+public:
+    virtual ~ExamObserver() = default;
+    virtual void answered(ExamRun& run, bool right) = 0;
+    virtual void finished(ExamRun& run, Verdict verdict) = 0;
+};
+
 // What an exam keeps beside the state it shares with a training run.
 struct ExamState {
     int NMAXFEH = 10;    // most error points with which the exam is still passed
@@ -56,10 +68,15 @@ public:
     void closeTables() { m_run.closeTables(); }
     void finish() { m_run.finish(); }
 
+    // Who is told of the answers and the verdict; none by default.
+    void setObserver(ExamObserver* observer) { m_observer = observer; }
+    ExamObserver* observer() const { return m_observer; }
+
 private:
     core::Context& m_ctx;
     training::Run m_run;
     ExamState m_exam;
+    ExamObserver* m_observer = nullptr;
 };
 
 // How an exam ended, decided by the question shown when the dialog closed and by the sums.

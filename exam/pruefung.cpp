@@ -21,7 +21,12 @@ training::QuestionLook examLook(const QString& classCode) {
 }
 
 void PRUEFUNG(core::Context& ctx, QWidget* owner, const QString& classCode) {
+    PRUEFUNG(ctx, owner, classCode, nullptr);
+}
+
+void PRUEFUNG(core::Context& ctx, QWidget* owner, const QString& classCode, ExamObserver* observer) {
     ExamRun run(ctx);
+    run.setObserver(observer);
     run.begin(classCode);
     if (!run.CHECKDBF(classCode)) return;
     // An exam without questions would end at once and count as passed.
@@ -32,7 +37,9 @@ void PRUEFUNG(core::Context& ctx, QWidget* owner, const QString& classCode) {
     run.GETDATA();
     training::presentQuestions(ctx, run, examLook(classCode), owner);
     run.closeTables();
-    announceVerdict(ctx, verdictOf(run.state(), run.exam()), run.state().NFEHLER);
+    const Verdict verdict = verdictOf(run.state(), run.exam());
+    announceVerdict(ctx, verdict, run.state().NFEHLER);
+    if (observer) observer->finished(run, verdict);
     run.finish();
 }
 

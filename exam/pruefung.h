@@ -20,5 +20,8 @@ training::QuestionLook examLook(const QString& classCode);
 // PRUEFUNG: one exam simulation of a class, from the composition to the verdict; every file it made is gone when
 // it returns.
 void PRUEFUNG(core::Context& ctx, QWidget* owner, const QString& classCode);
+// The same, telling `observer` of every answer and of the verdict.
+class ExamObserver;
+void PRUEFUNG(core::Context& ctx, QWidget* owner, const QString& classCode, ExamObserver* observer);
 
 } // namespace exam

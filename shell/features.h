@@ -22,6 +22,7 @@ struct Features {
     std::function<void(core::Context& ctx, QWidget* owner, const QString& classCode, const QString& description)>
         GETTHEMA;
     Dialog KATALOG;    // catalog browser
+    Dialog LERNSTAND;  // learning state, exam history and readiness (under Training)
     Dialog KATADRUCK;  // catalog printing
     Dialog KATASTAT;   // catalog statistics
     Dialog KFZ_STEUER; // vehicle-tax calculator

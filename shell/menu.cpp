@@ -139,16 +139,21 @@ QMenuBar* MAKEMENU(core::Context& ctx, QMainWindow* window, const Features& feat
         addItem(training, QString::fromUtf8(c.caption), run);
         if (c.separatorAfter) training->addSeparator();
     }
+    training->addSeparator();
+    QAction* progressItem =
+        addItem(training, QStringLiteral("Lernstand und &Prüfungsreife …"), dialog(ctx, window, features.LERNSTAND));
     // Training and exams need a readable catalog; without one their items say why they are off.
     training->setToolTipsVisible(true);
-    QObject::connect(training, &QMenu::aboutToShow, training, [&ctx, training, offered = bool(features.GETTHEMA)] {
+    QObject::connect(training, &QMenu::aboutToShow, training,
+                     [&ctx, training, progressItem, offered = bool(features.GETTHEMA),
+                      progressOffered = bool(features.LERNSTAND)] {
         const QString why =
             ctx.catalogProblem.isEmpty()
                 ? QString()
                 : QStringLiteral("Die Fragendatenbank kann nicht gelesen werden: ") + ctx.catalogProblem;
         for (QAction* item : training->actions()) {
             if (item->isSeparator()) continue;
-            item->setEnabled(offered && why.isEmpty());
+            item->setEnabled((item == progressItem ? progressOffered : offered) && why.isEmpty());
             item->setToolTip(why);
         }
     });

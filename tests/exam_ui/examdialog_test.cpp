@@ -149,7 +149,7 @@ TEST_F(ExamDialog, SolutionThenNextCountsTheAnswerOnceWithItsErrorPoints) {
 TEST_F(ExamDialog, AWholeExamByItsButtonsFromTheThemeDialogEndsWithTheVerdictAndLeavesNoFiles) {
     write(examfixture::examCatalog(3));
     training::Links links;
-    links.exam = exam::PRUEFUNG;
+    links.exam = [](core::Context& c, QWidget* o, const QString& code) { exam::PRUEFUNG(c, o, code); };
     int themeDialogs = 0, presented = 0;
     std::set<QString> numbers;
     trainingui::drive([&](QWidget* modal) {

@@ -104,6 +104,8 @@ TEST_F(Menu, EveryCaptionIsThereAndLaterFeaturesAreGreyed) {
         "  Klasse &L (selbstfahrende Arbeitsmaschinen) (aus)",
         "  Klasse &S (dreirädrige Kleinkrafträder oder vierrädrige Leicht-Kfz) (aus)",
         "  Klasse &T (land- und forstwirtschaftliche Zugmaschinen bis 60 km/h) (aus)",
+        "  —",
+        "  Lernstand und &Prüfungsreife … (aus)",
         "&Zusätze",
         "  Der komplette &Fragenkatalog (aus)",
         "  Fragenkatalog &drucken (aus)",

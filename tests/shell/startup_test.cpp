@@ -142,6 +142,7 @@ TEST_F(Startup, WithoutAReadableCatalogTheTrainingItemsAreOffAndSayWhy) {
     QMainWindow window;
     shell::Features features;
     features.GETTHEMA = [](core::Context&, QWidget*, const QString&, const QString&) {};
+    features.LERNSTAND = [](core::Context&, QWidget*) {};
     QMenuBar* bar = shell::MAKEMENU(ctx, &window, features);
     QMenu* training = nullptr;
     for (QAction* a : bar->actions())
@@ -153,7 +154,8 @@ TEST_F(Startup, WithoutAReadableCatalogTheTrainingItemsAreOffAndSayWhy) {
             if (!a->isSeparator()) out << a;
         return out;
     };
-    ASSERT_EQ(items().size(), 14);
+    // The fourteen classes and the learning state.
+    ASSERT_EQ(items().size(), 15);
 
     ctx.catalogProblem = QStringLiteral("Die Memodatei FRAGEN.FPT zu FRAGEN.DBF fehlt");
     emit training->aboutToShow();

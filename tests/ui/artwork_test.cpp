@@ -86,6 +86,7 @@ const Named kNamesTheDialogsUse[] = {
     {"SEEK_WIN", 40, 40},   {"Stop_Max", 32, 32},   {"Tavolin", 0, 0},      {"Update", 0, 0},
     {"START1", 0, 0},       {"START2", 0, 0},       {"START3", 0, 0},       {"START4", 0, 0},
     {"KEINBKAT", 318, 200}, {"Bild1", 0, 0},       {"InetUpd", 401, 171},
+    {"Lernstd", 640, 480},  {"BL_ZEIG", 99, 33},    {"BL_UEBEN", 99, 33},   {"BL_DRUCK", 99, 33},   {"B_ZURUK", 99, 31},
 };
 
 } // namespace

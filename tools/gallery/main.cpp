@@ -324,6 +324,7 @@ int main(int argc, char* argv[]) {
     gallery::renderPrintout(save);
     gallery::renderServices(save);
     gallery::renderDiagnostics(save);
+    gallery::renderProgress(save);
     renderShell();
     renderCalculators();
     if (argc > 2) renderHelp(QString::fromLocal8Bit(argv[2]));

@@ -14,5 +14,7 @@ void renderTraining(const SaveFn& save);
 
 // The exam's question dialog in two layouts.
 void renderExam(const SaveFn& save);
+// The progress dialog and the review of a past exam after three exams (progressgallery.cpp).
+void renderProgress(const SaveFn& save);
 
 } // namespace gallery
