@@ -74,6 +74,14 @@ void countStatistics(core::Context& ctx, const QString& code, int theme, std::ui
             fuzz::require(sum <= t.NFRAGENA && t.NFRAGENA == c.NFRAGEN, "class counts disagree");
         }
     }
+    // The two learners side by side: the other learner's counts do not depend on this table.
+    stats::Comparison comparison(ctx, nullptr, code);
+    if (comparison.CHECKDBF()) {
+        comparison.GETSTAT1();
+        comparison.GETSTAT2();
+        fuzz::require(comparison.learner1().NFRAGENA <= records, "comparison counts more than there is");
+        fuzz::require(comparison.learner2().NRICHTGA == 0, "the other learner's counts changed");
+    }
     stats::Overview ofTheme(ctx);
     if (ofTheme.CHECKDBF2(code, theme))
         fuzz::require(ofTheme.counts().NFRAGEN <= records, "theme overview counts more than there is");
@@ -127,7 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             kept = kept || fuzz::readAll(e.path()) == lastBytes;
     fuzz::require(kept, "learner's table lost by the start-up check");
     fuzz::require(fuzz::readAll(dir / "LOCAL2.DBF") == fuzz::fixedFiles().at("LOCAL2.DBF"), "other learner changed");
-    for (const char* gone : {"LOCAL.CDX", "T_FRAGE.DBF", "T_FRAGE.FPT", "T_FRAGE.CDX", "LOCAL1.CDX", "BILD.BMP"})
+    for (const char* gone :
+         {"LOCAL.CDX", "T_FRAGE.DBF", "T_FRAGE.FPT", "T_FRAGE.CDX", "LOCAL1.CDX", "LOCAL2.CDX", "BILD.BMP"})
         fuzz::require(!fs::exists(dir / gone), "temporary file left behind");
     return 0;
 }
