@@ -110,6 +110,12 @@ std::string structureFault(const store::Table& table, const std::vector<FieldDef
     return {};
 }
 
+bool checkStructure(const store::Table& table, const std::vector<FieldDef>& wanted) {
+    const std::string fault = structureFault(table, wanted, table.path().filename().string());
+    if (!fault.empty()) store::reportError(table.path().string(), fault);
+    return fault.empty();
+}
+
 std::optional<ClassColumns> classColumns(std::string_view classCode) {
     struct Row {
         std::string_view prefix;

@@ -31,6 +31,10 @@ std::vector<store::FieldDef> tFrageFields();
 std::string structureFault(const store::Table& table, const std::vector<store::FieldDef>& wanted,
                            const std::string& name);
 
+// The same for a table a routine has just opened: the fault, naming the file, goes to the engine's error report (the
+// error dialog in the program). True when the table has every field.
+bool checkStructure(const store::Table& table, const std::vector<store::FieldDef>& wanted);
+
 // Which column selects a class's questions and which gives their points. Class codes are compared by prefix in a
 // fixed order ("A1" before "A", "C1" and "CE" before "C", "D1" before "D", "MO" before "M"); the menu code
 // "B / BE" is class B; "DE" selects by the D column and scores by the CE column; "S" is held in KLASSE_K.

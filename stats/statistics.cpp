@@ -167,7 +167,8 @@ bool Overview::open(const QString& classCode, std::string condition, bool remove
     m_removeIndexes = removeIndexes;
     m_counts = {};
     store::WorkArea* area = m_session.use(m_ctx.filePath(localName(m_ctx) + ".DBF"), "DLOC");
-    if (!area) return false;
+    // A table without its counters is named with the field it lacks, not by the index expression that needs it.
+    if (!area || !catalog::checkStructure(area->table(), catalog::localFields())) return false;
     bool built = false;
     core::MSGMETER(
         m_ctx,
@@ -339,7 +340,7 @@ bool Comparison::CHECKDBF() {
         const std::string table = "LOCAL" + std::to_string(learner);
         const std::string cdx = table + ".CDX";
         store::WorkArea* area = m_session.use(m_ctx.filePath(table + ".DBF"), "DLOC" + std::to_string(learner));
-        if (!area) return false;
+        if (!area || !catalog::checkStructure(area->table(), catalog::localFields())) return false;
         // Built anew each time, as by the statistics by theme: a file left from an earlier run may be stale.
         removeFile(m_ctx, cdx.c_str());
         if (!catalog::buildIndexUnderMeter(m_ctx, *area, kThemeKey, programFile(m_ctx, cdx.c_str()),

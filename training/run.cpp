@@ -111,7 +111,8 @@ bool Run::CHECKDBF(const QString& classCode, int theme) {
 store::WorkArea* Run::openLearningState(const std::string& key, const std::string& filter) {
     store::WorkArea* loc =
         m_session->use(m_ctx.filePath(m_ctx.login().CS_LOCAL.toStdString() + ".DBF"), "DLOC");
-    if (!loc) return nullptr;
+    // A table without its counters would otherwise be reported by the index expression, not by its name.
+    if (!loc || !catalog::checkStructure(loc->table(), catalog::localFields())) return nullptr;
     const bool never = false;
     if (!catalog::BUILDINDEX(*loc, key, m_ctx.filePath("LOCAL.CDX"), {}, never, filter)) return nullptr;
     return loc;
@@ -140,6 +141,26 @@ void Run::selectionDone() {
     store::WorkArea* fra = area("DFRA");
     fra->goTop();
     m_state.NVON = int(fra->recCount());
+}
+
+bool Run::buildCatalogIndex() {
+    store::WorkArea* frg = area("DFRG");
+    m_catalogIndexBuilt = true;
+    frg->closeIndexes();
+    const auto cdx = m_ctx.filePath("FRAGEN.CDX");
+    std::error_code ec;
+    std::filesystem::remove(cdx, ec);
+    return catalog::buildIndexUnderMeter(m_ctx, *frg, "FRAGENR", cdx, QStringLiteral("FRAGEN Index aufbauen..."));
+}
+
+// An index made for another catalog (copied in, or left from an older one) finds a wrong record or none: the index
+// is then built anew, once a run, and asked again.
+bool Run::seekQuestion(const std::string& fragenr) {
+    store::WorkArea* frg = area("DFRG");
+    const auto rtrim = [](std::string s) { return s.erase(s.find_last_not_of(' ') + 1); };
+    const auto found = [&] { return frg->seek(fragenr) && rtrim(frg->text("FRAGENR")) == rtrim(fragenr); };
+    if (found()) return true;
+    return !m_catalogIndexBuilt && buildCatalogIndex() && found();
 }
 
 bool Run::MAKETEMP() {
@@ -181,7 +202,7 @@ bool Run::copyQuestion(int nummer, const QString& classCode, int r) {
     store::WorkArea* frg = area("DFRG");
     store::WorkArea* fra = area("DFRA");
     const store::Value fragenr = loc->value("FRAGENR");
-    if (!frg->seek(fragenr.asText())) return false; // the catalog lost it: nothing to show
+    if (!seekQuestion(fragenr.asText())) return false; // the catalog lost it: nothing to show
     const auto columns = catalog::classColumns(classCode.toStdString());
     const double points = columns ? loc->number(columns->points) : 0;
 

@@ -135,6 +135,8 @@ public:
 
 private:
     store::WorkArea* area(const char* alias) const;
+    bool buildCatalogIndex();
+    bool seekQuestion(const std::string& fragenr);
     QString fillerPicture();
     void renumber();
 
@@ -147,6 +149,7 @@ private:
     // record without an index over the whole table.
     std::unordered_map<std::string, std::uint32_t> m_localRecord;
     bool m_finished = false;
+    bool m_catalogIndexBuilt = false;
 };
 
 // The learning-state counters after one evaluation: ANTWORTEN + 1 and RICHTIG or FALSCH + 1, none of them beyond
