@@ -21,6 +21,8 @@ training::QuestionLook examLook(const QString& classCode) {
 }
 
 void PRUEFUNG(core::Context& ctx, QWidget* owner, const QString& classCode) {
+    // The exam's help from the composition to the verdict; the caller's topic comes back when the exam is over.
+    core::HelpTopicScope topic(ctx, core::topicKeyword(core::topic::kExam));
     ExamRun run(ctx);
     run.begin(classCode);
     if (!run.CHECKDBF(classCode)) return;

@@ -252,6 +252,39 @@ TEST_F(ExamDialog, WithAutoEvaluationEveryWrongAnswerOpensTheSolutionPopUp) {
     EXPECT_EQ(titles(), QStringList{QStringLiteral("Pech gehabt ...")});
 }
 
+// Notes the help topic in force whenever a notice is shown.
+class TopicMessages : public lwtest::ScriptedMessages {
+public:
+    explicit TopicMessages(core::Context& ctx) : m_ctx(ctx) {}
+    bool info(const QString& message, const QString& title) override {
+        topics << m_ctx.helpTopic;
+        return lwtest::ScriptedMessages::info(message, title);
+    }
+    QStringList topics;
+
+private:
+    core::Context& m_ctx;
+};
+
+TEST_F(ExamDialog, TheExamsHelpTopicHoldsUpToTheVerdictAndTheThemeSelectionsReturnsAfter) {
+    write(examfixture::examCatalog(3));
+    auto owned = std::make_unique<TopicMessages>(ctx);
+    TopicMessages* messages = owned.get();
+    ctx.setMessages(std::move(owned));
+    const QString themes = core::topicKeyword(core::topic::kThemeSelection);
+    const QString examTopic = QStringLiteral("Prüfungssimulation");
+    ctx.helpTopic = themes;
+    // A whole exam: "Dies war die letzte Frage." and the verdict; then one aborted on question 5.
+    examWithEndAt(0);
+    ASSERT_EQ(messages->topics.size(), 2);
+    EXPECT_EQ(messages->topics, (QStringList{examTopic, examTopic}));
+    EXPECT_EQ(ctx.helpTopic, themes);
+    examWithEndAt(5);
+    ASSERT_EQ(messages->topics.size(), 3);
+    EXPECT_EQ(messages->topics.back(), examTopic);
+    EXPECT_EQ(ctx.helpTopic, themes);
+}
+
 TEST_F(ExamDialog, AClassWithoutQuestionsGetsANoticeInsteadOfAVerdict) {
     write(examfixture::examCatalog(3));
     bool dialog = false;
