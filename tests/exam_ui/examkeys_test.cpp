@@ -1,6 +1,7 @@
 // A whole exam by keyboard alone: the theme dialog's exam button by its accelerator, ticks by Alt+1..3, values
 // typed, Enter for Next, Alt+W for the solution pop-up, up to the verdict.
 #include "exam/examfixture.h"
+#include "exam/examrun.h"
 #include "exam/pruefung.h"
 #include "training/questiondialog.h"
 #include "training/solutiondialog.h"
@@ -115,6 +116,32 @@ TEST_F(ExamByKeys, FailedByTwoFivePointFaultsWithTheSolutionPopUpClosedByItsKey)
     ASSERT_EQ(layouts.size(), 30u);
     EXPECT_EQ(verdict(), QStringLiteral("Pech gehabt ...|Sie haben 10 Fehlerpunkte und damit\r"
                                         "die Prüfung nicht bestanden !"));
+}
+
+TEST_F(ExamByKeys, TheKeypadsEnterMeansNextAsTheMainEnterDoes) {
+    exam::ExamRun run(ctx);
+    run.begin(kClass);
+    ASSERT_TRUE(run.CHECKDBF(kClass));
+    // Straight to the one-value question, typed on the keypad as a learner entering numbers would.
+    for (int i = 1; i < 5; ++i)
+        run.CHKWEITER();
+    ASSERT_EQ(run.state().NDLGTYP, 2);
+    training::QuestionDialog dlg(ctx, run, exam::examLook(kClass));
+    ASSERT_TRUE(uitest::showActive(&dlg));
+    ASSERT_EQ(QApplication::focusWidget(), dlg.entry(1));
+    QTest::keyClick(dlg.entry(1), Qt::Key_0, Qt::KeypadModifier);
+    QTest::keyClick(dlg.entry(1), Qt::Key_Period, Qt::KeypadModifier);
+    QTest::keyClick(dlg.entry(1), Qt::Key_5, Qt::KeypadModifier);
+    QTest::keyClick(dlg.entry(1), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(run.state().NFRAGENR, 6);
+    EXPECT_EQ(run.state().NFEHLER, 0);
+    EXPECT_EQ(dlg.outcome(), training::QuestionDialog::Outcome::LayoutChange);
+    // In a multiple-choice dialog, with the focus on a box.
+    training::QuestionDialog choice(ctx, run, exam::examLook(kClass));
+    ASSERT_TRUE(uitest::showActive(&choice));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(run.state().NFRAGENR, 7);
+    choice.reject();
 }
 
 } // namespace
