@@ -85,6 +85,17 @@ void answer(training::Run& run, std::mt19937_64& rng) {
     if (s.NDLGTYP == 3) s.CMC_WERT2 = run.expected(2);
 }
 
+// One answer as the question dialog takes it, journaled before and after its evaluation; then the run goes on.
+training::QuestionRun::Step answerAndGoOn(training::QuestionRun& run, training::Run& shared, Journal& journal,
+                                          std::mt19937_64& rng) {
+    answer(shared, rng);
+    const std::string nr = run.state().CFRGNR.trimmed().toStdString();
+    journal.line("B " + nr);
+    const bool right = run.CHKDATA();
+    journal.line("D " + nr + (right ? " 1" : " 0"));
+    return run.CHKWEITER();
+}
+
 // Training runs as the question dialog drives them, over themes 1, 2 and the number questions, with wrongly
 // answered questions presented again; a run that goes on too long is ended as a learner would.
 void playTraining(core::Context& ctx, Journal& journal, std::mt19937_64& rng, int rounds) {
@@ -101,14 +112,8 @@ void playTraining(core::Context& ctx, Journal& journal, std::mt19937_64& rng, in
         if (!run.CHECKDBF(QStringLiteral("B / BE"), theme)) throw std::runtime_error("the run did not start");
         if (run.state().NVON == 0) continue;
         run.GETDATA();
-        for (int evaluations = 0; evaluations < 40; ++evaluations) {
-            answer(run, rng);
-            const std::string nr = run.state().CFRGNR.trimmed().toStdString();
-            journal.line("B " + nr);
-            const bool right = run.CHKDATA();
-            journal.line("D " + nr + (right ? " 1" : " 0"));
-            if (run.CHKWEITER() == training::Run::Step::Finished) break;
-        }
+        for (int evaluations = 0; evaluations < 40; ++evaluations)
+            if (answerAndGoOn(run, run, journal, rng) == training::Run::Step::Finished) break;
         run.closeTables();
         run.finish();
     }
@@ -149,15 +154,8 @@ void playExam(core::Context& ctx, Journal& journal, std::mt19937_64& rng, int ro
         const int endAt = std::uniform_int_distribution<int>(0, 3)(rng) == 0
                               ? std::uniform_int_distribution<int>(1, run.exam().NMAXFRAGEN)(rng)
                               : 0;
-        for (;;) {
-            if (run.state().NFRAGENR == endAt) break;
-            answer(run.run(), rng);
-            const std::string nr = run.state().CFRGNR.trimmed().toStdString();
-            journal.line("B " + nr);
-            const bool right = run.CHKDATA();
-            journal.line("D " + nr + (right ? " 1" : " 0"));
-            if (run.CHKWEITER() == training::QuestionRun::Step::Finished) break;
-        }
+        while (run.state().NFRAGENR != endAt)
+            if (answerAndGoOn(run, run.run(), journal, rng) == training::QuestionRun::Step::Finished) break;
         run.closeTables();
         run.finish();
     }

@@ -180,14 +180,7 @@ TEST_F(ExamDialog, AWholeExamByItsButtonsFromTheThemeDialogEndsWithTheVerdictAnd
     EXPECT_EQ(ctx.scripted.messages->shown().back().text,
               QStringLiteral("Sie haben die Prüfung mit 4\rFehlerpunkten bestanden !"));
     expectNoFilesLeft();
-    const auto counts = trainingfixture::readCounts(dir / "LOCAL1.DBF");
-    int answered = 0, wrong = 0;
-    for (const auto& [nr, c] : counts) {
-        answered += c.antworten;
-        wrong += c.falsch;
-    }
-    EXPECT_EQ(answered, 30);
-    EXPECT_EQ(wrong, 2);
+    EXPECT_EQ(examfixture::answeredAndWrong(dir / "LOCAL1.DBF"), std::make_pair(30, 2));
 }
 
 TEST_F(ExamDialog, ClosingOnTheFirstQuestionGivesNoVerdictOnALaterOneAbortedOnTheLastTheVerdict) {

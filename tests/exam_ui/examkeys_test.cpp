@@ -99,14 +99,7 @@ TEST_F(ExamByKeys, PassedWithOneFivePointFaultAndAWrongValue) {
     EXPECT_EQ(layouts[4], 2);
     EXPECT_EQ(layouts[28], 3);
     EXPECT_EQ(verdict(), QStringLiteral("Glückwunsch|Sie haben die Prüfung mit 7\rFehlerpunkten bestanden !"));
-    const auto counts = trainingfixture::readCounts(dir.path() / "LOCAL1.DBF");
-    int answered = 0, wrongs = 0;
-    for (const auto& [nr, c] : counts) {
-        answered += c.antworten;
-        wrongs += c.falsch;
-    }
-    EXPECT_EQ(answered, 30);
-    EXPECT_EQ(wrongs, 2);
+    EXPECT_EQ(examfixture::answeredAndWrong(dir.path() / "LOCAL1.DBF"), std::make_pair(30, 2));
 }
 
 TEST_F(ExamByKeys, FailedByTwoFivePointFaultsWithTheSolutionPopUpClosedByItsKey) {
