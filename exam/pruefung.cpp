@@ -25,6 +25,8 @@ void PRUEFUNG(core::Context& ctx, QWidget* owner, const QString& classCode) {
 }
 
 void PRUEFUNG(core::Context& ctx, QWidget* owner, const QString& classCode, ExamObserver* observer) {
+    // The exam's help from the composition to the verdict; the caller's topic comes back when the exam is over.
+    core::HelpTopicScope topic(ctx, core::topicKeyword(core::topic::kExam));
     ExamRun run(ctx);
     run.setObserver(observer);
     run.begin(classCode);

@@ -170,7 +170,9 @@ void QuestionDialog::showEvent(QShowEvent* event) {
 
 void QuestionDialog::keyPressEvent(QKeyEvent* event) {
     // Next is the default button: Enter means Next, unless the focus is on another button, which it then presses.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+    // The keypad's Enter, which learners press after typing a value there, comes with the keypad modifier.
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && plain) {
         auto* focused = qobject_cast<ui::BitmapButton*>(focusWidget());
         if (focused && focused != m_next)
             focused->click();

@@ -5,6 +5,8 @@
 
 #include "catalog/tables.h"
 #include "core/context.h"
+#include "exam/examfixture.h"
+#include "exam/examrun.h"
 #include "harness.h"
 #include "training/catalogfixture.h"
 #include "training/run.h"
@@ -83,6 +85,17 @@ void answer(training::Run& run, std::mt19937_64& rng) {
     if (s.NDLGTYP == 3) s.CMC_WERT2 = run.expected(2);
 }
 
+// One answer as the question dialog takes it, journaled before and after its evaluation; then the run goes on.
+training::QuestionRun::Step answerAndGoOn(training::QuestionRun& run, training::Run& shared, Journal& journal,
+                                          std::mt19937_64& rng) {
+    answer(shared, rng);
+    const std::string nr = run.state().CFRGNR.trimmed().toStdString();
+    journal.line("B " + nr);
+    const bool right = run.CHKDATA();
+    journal.line("D " + nr + (right ? " 1" : " 0"));
+    return run.CHKWEITER();
+}
+
 // Training runs as the question dialog drives them, over themes 1, 2 and the number questions, with wrongly
 // answered questions presented again; a run that goes on too long is ended as a learner would.
 void playTraining(core::Context& ctx, Journal& journal, std::mt19937_64& rng, int rounds) {
@@ -99,14 +112,50 @@ void playTraining(core::Context& ctx, Journal& journal, std::mt19937_64& rng, in
         if (!run.CHECKDBF(QStringLiteral("B / BE"), theme)) throw std::runtime_error("the run did not start");
         if (run.state().NVON == 0) continue;
         run.GETDATA();
-        for (int evaluations = 0; evaluations < 40; ++evaluations) {
-            answer(run, rng);
-            const std::string nr = run.state().CFRGNR.trimmed().toStdString();
-            journal.line("B " + nr);
-            const bool right = run.CHKDATA();
-            journal.line("D " + nr + (right ? " 1" : " 0"));
-            if (run.CHKWEITER() == training::Run::Step::Finished) break;
-        }
+        for (int evaluations = 0; evaluations < 40; ++evaluations)
+            if (answerAndGoOn(run, run, journal, rng) == training::Run::Step::Finished) break;
+        run.closeTables();
+        run.finish();
+    }
+}
+
+// Every theme and group of the exam with room for more than one exam, one-value and two-value questions among
+// them, so that the exam changes layout on its way.
+void prepareExam(const std::filesystem::path& dir) {
+    auto all = examfixture::examCatalog(4);
+    for (int theme : {2, 5, 7}) {
+        auto one = trainingfixture::value(examfixture::nr('1', theme, 90), theme, "Wie weit?", "etwa", "0,5", "Meter");
+        one.points = {{"KLASSE_B", examfixture::pointsOf(theme)}};
+        all.insert(all.begin(), one);
+    }
+    auto two = trainingfixture::value(examfixture::nr('2', 8, 91), 8, "Wie schwer?", "zwischen", "7", "Tonnen");
+    two.zwisch = "und";
+    two.wert2 = "12";
+    two.points = {{"KLASSE_B", examfixture::pointsOf(8)}};
+    all.insert(all.begin(), two);
+    if (!trainingfixture::writeCatalog(dir, all) ||
+        catalog::MAKELOCAL(dir, "LOCAL1") != catalog::MakeLocalResult::Created)
+        throw std::runtime_error("cannot prepare the exam folder " + dir.string());
+}
+
+// Whole exams as the exam dialog drives them, each composed anew from the learner's table the one before changed;
+// now and then the learner ends one on the way, as End or the close button would.
+void playExam(core::Context& ctx, Journal& journal, std::mt19937_64& rng, int rounds) {
+    ctx.settings.LS_SOUND = false;
+    ctx.settings.LS_SPEECH = false;
+    const QString classCode = QStringLiteral("B / BE");
+    for (int round = 0; rounds == 0 || round < rounds; ++round) {
+        exam::ExamRun run(ctx);
+        run.begin(classCode);
+        journal.line("L " + ctx.login().CS_LOCAL.toStdString());
+        if (!run.CHECKDBF(classCode)) throw std::runtime_error("the exam did not start");
+        if (run.state().NVON == 0) throw std::runtime_error("the exam has no questions");
+        run.GETDATA();
+        const int endAt = std::uniform_int_distribution<int>(0, 3)(rng) == 0
+                              ? std::uniform_int_distribution<int>(1, run.exam().NMAXFRAGEN)(rng)
+                              : 0;
+        while (run.state().NFRAGENR != endAt)
+            if (answerAndGoOn(run, run.run(), journal, rng) == training::QuestionRun::Step::Finished) break;
         run.closeTables();
         run.finish();
     }
@@ -114,6 +163,7 @@ void playTraining(core::Context& ctx, Journal& journal, std::mt19937_64& rng, in
 
 const std::vector<Scenario> kScenarios = {
     {"training", prepareTraining, playTraining},
+    {"exam", prepareExam, playExam},
 };
 
 } // namespace

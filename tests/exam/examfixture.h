@@ -3,7 +3,9 @@
 // Catalogs shaped for the exam: every theme with questions of both groups, in a catalog order that puts group 2
 // before group 1, so that only the composition can bring group 1 first.
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "training/catalogfixture.h"
@@ -48,6 +50,16 @@ inline std::vector<trainingfixture::Question> examCatalog(int perCell,
             }
         }
     return all;
+}
+
+// The answers and the wrong answers counted in a learner's table, over all its questions.
+inline std::pair<int, int> answeredAndWrong(const std::filesystem::path& local) {
+    std::pair<int, int> sums;
+    for (const auto& [nr, c] : trainingfixture::readCounts(local)) {
+        sums.first += c.antworten;
+        sums.second += c.falsch;
+    }
+    return sums;
 }
 
 } // namespace examfixture

@@ -180,14 +180,7 @@ TEST_F(ExamDialog, AWholeExamByItsButtonsFromTheThemeDialogEndsWithTheVerdictAnd
     EXPECT_EQ(ctx.scripted.messages->shown().back().text,
               QStringLiteral("Sie haben die Prüfung mit 4\rFehlerpunkten bestanden !"));
     expectNoFilesLeft();
-    const auto counts = trainingfixture::readCounts(dir / "LOCAL1.DBF");
-    int answered = 0, wrong = 0;
-    for (const auto& [nr, c] : counts) {
-        answered += c.antworten;
-        wrong += c.falsch;
-    }
-    EXPECT_EQ(answered, 30);
-    EXPECT_EQ(wrong, 2);
+    EXPECT_EQ(examfixture::answeredAndWrong(dir / "LOCAL1.DBF"), std::make_pair(30, 2));
 }
 
 TEST_F(ExamDialog, ClosingOnTheFirstQuestionGivesNoVerdictOnALaterOneAbortedOnTheLastTheVerdict) {
@@ -250,6 +243,39 @@ TEST_F(ExamDialog, WithAutoEvaluationEveryWrongAnswerOpensTheSolutionPopUp) {
     exam::PRUEFUNG(ctx, nullptr, kClass);
     EXPECT_EQ(solutions, 2);
     EXPECT_EQ(titles(), QStringList{QStringLiteral("Pech gehabt ...")});
+}
+
+// Notes the help topic in force whenever a notice is shown.
+class TopicMessages : public lwtest::ScriptedMessages {
+public:
+    explicit TopicMessages(core::Context& ctx) : m_ctx(ctx) {}
+    bool info(const QString& message, const QString& title) override {
+        topics << m_ctx.helpTopic;
+        return lwtest::ScriptedMessages::info(message, title);
+    }
+    QStringList topics;
+
+private:
+    core::Context& m_ctx;
+};
+
+TEST_F(ExamDialog, TheExamsHelpTopicHoldsUpToTheVerdictAndTheThemeSelectionsReturnsAfter) {
+    write(examfixture::examCatalog(3));
+    auto owned = std::make_unique<TopicMessages>(ctx);
+    TopicMessages* messages = owned.get();
+    ctx.setMessages(std::move(owned));
+    const QString themes = core::topicKeyword(core::topic::kThemeSelection);
+    const QString examTopic = QStringLiteral("Prüfungssimulation");
+    ctx.helpTopic = themes;
+    // A whole exam: "Dies war die letzte Frage." and the verdict; then one aborted on question 5.
+    examWithEndAt(0);
+    ASSERT_EQ(messages->topics.size(), 2);
+    EXPECT_EQ(messages->topics, (QStringList{examTopic, examTopic}));
+    EXPECT_EQ(ctx.helpTopic, themes);
+    examWithEndAt(5);
+    ASSERT_EQ(messages->topics.size(), 3);
+    EXPECT_EQ(messages->topics.back(), examTopic);
+    EXPECT_EQ(ctx.helpTopic, themes);
 }
 
 TEST_F(ExamDialog, AClassWithoutQuestionsGetsANoticeInsteadOfAVerdict) {
