@@ -240,6 +240,8 @@ TableDialog::TableDialog(core::Context& ctx, Browser& browser, QWidget* parent)
     addAccelerator(QLatin1Char('S'), m_search);
     addAccelerator(QLatin1Char('A'), m_all);
     addAccelerator(QLatin1Char('B'), m_end);
+    // The grid leaves Enter to the default button, the question view.
+    enterPresses(this, m_show);
     addCloseButton(at::close);
     m_grid->setFocus();
 }
