@@ -9,6 +9,7 @@
 #include "../viewer/viewer_support.h"
 #include "core/helptopics.h"
 #include "platform/inifile.h"
+#include "support/accessibility.h"
 #include "support/scripted.h"
 #include "support/testdir.h"
 #include "ui/artwork.h"
@@ -289,17 +290,20 @@ TEST_F(ViewerDialogs, TheBrowserIsUsableFromTheKeyboardAlone) {
     const auto viewAndLeave = [&viewed] {
         onNextDialog<viewer::QuestionView>([&viewed](viewer::QuestionView* view) {
             viewed << view->numberLabel()->text();
+            EXPECT_EQ(lwtest::accessibilityProblems(view), QStringList());
             uitest::alt(view, 'B');
         });
     };
     int tableRows = -1;
     onNextDialog<viewer::ChoiceDialog>([&](viewer::ChoiceDialog* choice) {
         // The radio button's own mnemonic picks "alle Fragen"; Enter opens its table.
+        EXPECT_EQ(lwtest::accessibilityProblems(choice), QStringList());
         uitest::press(Qt::Key_F, Qt::AltModifier);
         // A mnemonic presses its button the way a click looks: a moment later.
         EXPECT_TRUE(uitest::waitFor([choice] { return choice->areas()->value() == 10; }));
         onNextDialog<viewer::TableDialog>([&](viewer::TableDialog* table) {
             tableRows = table->grid()->model()->rowCount();
+            EXPECT_EQ(lwtest::accessibilityProblems(table), QStringList());
             EXPECT_EQ(QApplication::focusWidget(), table->grid());
             // Down to the second row, Enter shows its question.
             uitest::press(Qt::Key_Down);
@@ -310,6 +314,7 @@ TEST_F(ViewerDialogs, TheBrowserIsUsableFromTheKeyboardAlone) {
 
             onNextDialog<viewer::SearchDialog>([](viewer::SearchDialog* search) {
                 EXPECT_EQ(QApplication::focusWidget(), search->edit());
+                EXPECT_EQ(lwtest::accessibilityProblems(search), QStringList());
                 uitest::typeKeys(QStringLiteral("vorfahrt"));
                 uitest::press(Qt::Key_Return);
             });
