@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "store/workarea.h"
+
 namespace catalog {
 
 namespace {
@@ -47,6 +49,35 @@ std::string normaliseEntry(std::string_view entry) {
 
 bool entryMatches(std::string_view entry, std::string_view expected) {
     return normaliseEntry(entry) == trim(expected);
+}
+
+std::array<int, 3> answerOrder(int r, bool threeAnswers) {
+    if (!threeAnswers) return r < 50 ? std::array<int, 3>{0, 1, -1} : std::array<int, 3>{1, 0, -1};
+    if (r < 33) return {0, 1, 2};
+    if (r < 66) return {1, 2, 0};
+    return {2, 0, 1};
+}
+
+bool writeShuffledAnswers(const store::WorkArea& from, store::WorkArea& to, int r) {
+    static const char* const antw[3] = {"ANTW1", "ANTW2", "ANTW3"};
+    static const char* const okField[3] = {"OK1", "OK2", "OK3"};
+    // Everything is read before the first write, since `to` may be `from`.
+    std::array<std::string, 3> answers;
+    std::array<bool, 3> ok{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        answers[i] = from.text(antw[i]);
+        ok[i] = from.logical(okField[i]);
+    }
+    const bool three = answers[2].find_first_not_of(" \r\n\t") != std::string::npos;
+    const std::array<int, 3> order = answerOrder(r, three);
+    for (std::size_t pos = 0; pos < 3; ++pos) {
+        const int source = order[pos];
+        const bool taken = source >= 0;
+        if (!to.replaceMemo(antw[pos], taken ? answers[std::size_t(source)] : std::string(), false) ||
+            !to.replace(okField[pos], store::Value::logical(taken && ok[std::size_t(source)])))
+            return false;
+    }
+    return true;
 }
 
 } // namespace catalog

@@ -1,9 +1,22 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
+namespace store {
+class WorkArea;
+}
+
 namespace catalog {
+
+// The order of a question's answers after drawing r (0..100): for each position the answer it takes (0..2), -1
+// for none. Only three orders occur: two answers keep or swap their places, three are rotated once or twice.
+std::array<int, 3> answerOrder(int r, bool threeAnswers);
+
+// Writes the answers ANTW1..ANTW3 of `from`'s current record, each with its flag OK1..OK3, into `to`'s current
+// record in the order drawn by r; `from` and `to` may be the same area. False when a field could not be written.
+bool writeShuffledAnswers(const store::WorkArea& from, store::WorkArea& to, int r);
 
 // A typed value of a number question, brought into the form its expected value is written in: "." becomes ",",
 // surrounding blanks go; an entry whose part after the first comma is a number other than 0 stays as it is,

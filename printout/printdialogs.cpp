@@ -1,6 +1,5 @@
 #include "printout/printdialogs.h"
 
-#include <QKeySequence>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QRadioButton>
@@ -85,12 +84,7 @@ ChoiceDialog::ChoiceDialog(core::Context& ctx, Kind kind, int classNo, QWidget* 
     addAccelerator(QLatin1Char('W'), m_next)->setAutoRepeat(false);
     addAccelerator(QLatin1Char('H'), m_help)->setAutoRepeat(false);
     addAccelerator(QLatin1Char('B'), m_end)->setAutoRepeat(false);
-    // Weiter is the default: Enter presses it, as bitmap buttons are not pressed by the dialog itself.
-    for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
-        shortcut->setAutoRepeat(false);
-        connect(shortcut, &QShortcut::activated, this, [this] { emit m_next->clicked(false); });
-    }
+    setEnterButton(m_next);
     if (QAbstractButton* chosen = m_choices->button(m_choices->value())) chosen->setFocus();
 }
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "catalog/answers.h"
 #include "catalog/crypt.h"
 #include "catalog/tables.h"
 #include "core/context.h"
@@ -81,10 +82,6 @@ QString plain(const store::WorkArea& area, const char* field) {
     return platform::fromAnsi(area.text(field)).trimmed();
 }
 
-bool blank(const std::string& s) {
-    return s.find_first_not_of(" \r\n\t") == std::string::npos;
-}
-
 } // namespace
 
 PrintSettings::PrintSettings() {
@@ -107,13 +104,6 @@ bool writePrintSetting(const core::Context& ctx, const char* key, int value) {
 }
 
 // ---- selection ---------------------------------------------------------------------------------------------
-
-std::array<int, 3> answerOrder(int r, bool threeAnswers) {
-    if (!threeAnswers) return r < 50 ? std::array<int, 3>{0, 1, -1} : std::array<int, 3>{1, 0, -1};
-    if (r < 33) return {0, 1, 2};
-    if (r < 66) return {1, 2, 0};
-    return {2, 0, 1};
-}
 
 void removePrintFiles(const core::Context& ctx) {
     std::error_code ec;
@@ -170,23 +160,8 @@ bool Selection::select(int classNo, int themeNo) {
 
 bool Selection::shuffle() {
     store::WorkArea* fra = m_session->find("DFRA");
-    static const char* const antw[3] = {"ANTW1", "ANTW2", "ANTW3"};
-    static const char* const okField[3] = {"OK1", "OK2", "OK3"};
-    for (fra->goTop(); !fra->eof(); fra->skip()) {
-        std::array<std::string, 3> answers;
-        std::array<bool, 3> ok{};
-        for (int i = 0; i < 3; ++i) {
-            answers[std::size_t(i)] = fra->value(antw[i]).asText();
-            ok[std::size_t(i)] = fra->logical(okField[i]);
-        }
-        const std::array<int, 3> order = answerOrder(m_draw(), !blank(answers[2]));
-        for (int pos = 0; pos < 3; ++pos) {
-            const int from = order[std::size_t(pos)];
-            if (!fra->replaceMemo(antw[pos], from < 0 ? std::string() : answers[std::size_t(from)], false) ||
-                !fra->replace(okField[pos], store::Value::logical(from >= 0 && ok[std::size_t(from)])))
-                return false;
-        }
-    }
+    for (fra->goTop(); !fra->eof(); fra->skip())
+        if (!catalog::writeShuffledAnswers(*fra, *fra, m_draw())) return false;
     return true;
 }
 

@@ -59,10 +59,6 @@ PrintSettings readPrintSettings(const core::Context& ctx);
 // Writes one of the two keys as a plain number.
 bool writePrintSetting(const core::Context& ctx, const char* key, int value);
 
-// The order of the answers after drawing r (0..100): for each printed position the catalog answer (0..2), -1
-// for none. Two answers keep or swap; three keep their order or are rotated once or twice.
-std::array<int, 3> answerOrder(int r, bool threeAnswers);
-
 // One question as the printout needs it, texts readable.
 struct PrintQuestion {
     QString FRAGENR;

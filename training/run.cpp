@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "catalog/answers.h"
 #include "catalog/crypt.h"
 #include "catalog/runfiles.h"
 #include "catalog/tables.h"
@@ -218,26 +219,7 @@ bool Run::copyQuestion(int nummer, const QString& classCode, int r) {
     fra->replace("ACTIVE", store::Value::logical(false));
     fra->replace("FEHLER", store::Value::logical(false));
 
-    // Only three orders occur: two answers keep or swap, three are rotated once or twice.
-    const std::array<std::string, 3> answers = {frg->text("ANTW1"), frg->text("ANTW2"), frg->text("ANTW3")};
-    const std::array<bool, 3> ok = {frg->logical("OK1"), frg->logical("OK2"), frg->logical("OK3")};
-    std::array<int, 3> order;
-    const bool two = answers[2].find_first_not_of(" \r\n") == std::string::npos;
-    if (two)
-        order = r < 50 ? std::array<int, 3>{0, 1, -1} : std::array<int, 3>{1, 0, -1};
-    else if (r < 33)
-        order = {0, 1, 2};
-    else if (r < 66)
-        order = {1, 2, 0};
-    else
-        order = {2, 0, 1};
-    static const char* const antw[3] = {"ANTW1", "ANTW2", "ANTW3"};
-    static const char* const okField[3] = {"OK1", "OK2", "OK3"};
-    for (int pos = 0; pos < 3; ++pos) {
-        const int from = order[pos];
-        fra->replaceMemo(antw[pos], from < 0 ? std::string() : answers[from], false);
-        fra->replace(okField[pos], store::Value::logical(from >= 0 && ok[from]));
-    }
+    catalog::writeShuffledAnswers(*frg, *fra, r);
     m_localRecord[fragenr.asText()] = loc->recNo();
     return true;
 }

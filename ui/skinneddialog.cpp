@@ -69,6 +69,14 @@ QShortcut* SkinnedDialog::addAccelerator(QChar letter, QAbstractButton* button) 
     });
 }
 
+void SkinnedDialog::setEnterButton(QAbstractButton* button) {
+    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setAutoRepeat(false);
+        connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
+    }
+}
+
 void SkinnedDialog::done(int result) {
     if (!mayClose()) return;
     QDialog::done(result);

@@ -49,6 +49,9 @@ public:
     // neither visible nor in the tab order.
     QShortcut* addAccelerator(QChar letter, std::function<void()> action);
     QShortcut* addAccelerator(QChar letter, QAbstractButton* button);
+    // Return and Enter press `button`, the dialog's default: a dialog presses only push buttons on its own. A key
+    // held down does not repeat into the dialog that its first press opened.
+    void setEnterButton(QAbstractButton* button);
 
     // While the gate returns false the dialog refuses every close: Esc, "X", the window manager, done().
     void setCloseGate(std::function<bool()> gate) { m_closeGate = std::move(gate); }

@@ -1,7 +1,6 @@
 #include "viewer/dialogs.h"
 
 #include <QFile>
-#include <QKeySequence>
 #include <QPixmap>
 #include <QRadioButton>
 #include <QShortcut>
@@ -32,14 +31,6 @@ ui::BitmapButton* button(QWidget* parent, const char* bitmap, const QString& too
     auto* b = ui::place(new ui::BitmapButton(QString::fromLatin1(bitmap), toolTip, parent), rect);
     b->setAccessibleName(toolTip);
     return b;
-}
-
-// Enter does what the default button does: bitmap buttons are not pressed by a dialog on their own.
-void enterPresses(QDialog* dialog, QAbstractButton* target) {
-    for (int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), dialog);
-        QObject::connect(shortcut, &QShortcut::activated, target, [target] { target->click(); });
-    }
 }
 
 // The help of every catalog dialog is the page "Fragenkatalog".
@@ -176,7 +167,7 @@ ChoiceDialog::ChoiceDialog(core::Context& ctx, QWidget* parent) : ui::SkinnedDia
     connectHelp(ctx, this, m_help, core::topic::kCatalog);
     addAccelerator(QLatin1Char('W'), m_show);
     addAccelerator(QLatin1Char('B'), m_end);
-    enterPresses(this, m_show);
+    setEnterButton(m_show);
     addCloseButton(at::close);
 }
 
@@ -240,6 +231,8 @@ TableDialog::TableDialog(core::Context& ctx, Browser& browser, QWidget* parent)
     addAccelerator(QLatin1Char('S'), m_search);
     addAccelerator(QLatin1Char('A'), m_all);
     addAccelerator(QLatin1Char('B'), m_end);
+    // The grid leaves Enter to the default button, the question view.
+    setEnterButton(m_show);
     addCloseButton(at::close);
     m_grid->setFocus();
 }
@@ -420,7 +413,7 @@ SearchDialog::SearchDialog(core::Context& ctx, Browser& browser, QWidget* parent
     connectHelp(ctx, this, m_help, core::topic::kCatalog);
     addAccelerator(QLatin1Char('W'), m_start);
     addAccelerator(QLatin1Char('B'), m_end);
-    enterPresses(this, m_start);
+    setEnterButton(m_start);
     addCloseButton(at::close);
     m_edit->setFocus();
 }

@@ -9,6 +9,7 @@
 #include "../viewer/viewer_support.h"
 #include "core/helptopics.h"
 #include "platform/inifile.h"
+#include "support/accessibility.h"
 #include "support/scripted.h"
 #include "support/testdir.h"
 #include "ui/artwork.h"
@@ -237,7 +238,9 @@ TEST_F(ViewerDialogs, CatalogStatisticsLeaveZeroCellsEmpty) {
         EXPECT_EQ(cell(grid, 1, 3), QStringLiteral("    4 "));
         EXPECT_EQ(cell(grid, 1, 4), QString()); // no picture
         EXPECT_EQ(cell(grid, 1, 5), QString()); // no value question
-        EXPECT_EQ(cell(grid, 2, 1), QStringLiteral("PKW bis 3,5 t"));
+        EXPECT_EQ(cell(grid, 2, 1), QStringLiteral("PKW bis 3,5 T"));
+        EXPECT_EQ(cell(grid, 4, 1), QStringLiteral("KFZ über 3,5 T mit Anhänger über 750 Kg"));
+        EXPECT_EQ(cell(grid, 7, 1), QStringLiteral("Busse ab 8 Sitzplätze mit Anhänger über 750 Kg"));
         EXPECT_EQ(cell(grid, 14, 1), QStringLiteral(" --> Anzahl Fragen"));
         EXPECT_EQ(cell(grid, 14, 2), QStringLiteral("    6 "));
         EXPECT_EQ(cell(grid, 14, 3), QString());
@@ -275,3 +278,64 @@ TEST_F(ViewerDialogs, BackgroundsFollowTheLayoutOfTheirControls) {
 }
 
 } // namespace
+
+// The whole browser without a mouse: each dialog is reached and left through keys typed where the focus is.
+TEST_F(ViewerDialogs, TheBrowserIsUsableFromTheKeyboardAlone) {
+    // Keys reach a dialog only once it is the active window again after the dialog over it closed.
+    const auto backTo = [](QWidget* dlg) {
+        dlg->activateWindow();
+        return uitest::waitFor([dlg] { return QApplication::activeWindow() == dlg; });
+    };
+    QStringList viewed;
+    const auto viewAndLeave = [&viewed] {
+        onNextDialog<viewer::QuestionView>([&viewed](viewer::QuestionView* view) {
+            viewed << view->numberLabel()->text();
+            EXPECT_EQ(lwtest::accessibilityProblems(view), QStringList());
+            uitest::alt(view, 'B');
+        });
+    };
+    int tableRows = -1;
+    onNextDialog<viewer::ChoiceDialog>([&](viewer::ChoiceDialog* choice) {
+        // The radio button's own mnemonic picks "alle Fragen"; Enter opens its table.
+        EXPECT_EQ(lwtest::accessibilityProblems(choice), QStringList());
+        uitest::press(Qt::Key_F, Qt::AltModifier);
+        // A mnemonic presses its button the way a click looks: a moment later.
+        EXPECT_TRUE(uitest::waitFor([choice] { return choice->areas()->value() == 10; }));
+        onNextDialog<viewer::TableDialog>([&](viewer::TableDialog* table) {
+            tableRows = table->grid()->model()->rowCount();
+            EXPECT_EQ(lwtest::accessibilityProblems(table), QStringList());
+            EXPECT_EQ(QApplication::focusWidget(), table->grid());
+            // Down to the second row, Enter shows its question.
+            uitest::press(Qt::Key_Down);
+            viewAndLeave();
+            uitest::press(Qt::Key_Return);
+            ASSERT_TRUE(backTo(table));
+            EXPECT_EQ(QApplication::focusWidget(), table->grid());
+
+            onNextDialog<viewer::SearchDialog>([](viewer::SearchDialog* search) {
+                EXPECT_EQ(QApplication::focusWidget(), search->edit());
+                EXPECT_EQ(lwtest::accessibilityProblems(search), QStringList());
+                uitest::typeKeys(QStringLiteral("vorfahrt"));
+                uitest::press(Qt::Key_Return);
+            });
+            uitest::alt(table, 'S');
+            ASSERT_TRUE(backTo(table));
+            EXPECT_EQ(table->grid()->model()->rowCount(), 1);
+            viewAndLeave();
+            uitest::alt(table, 'Z');
+            ASSERT_TRUE(backTo(table));
+
+            uitest::alt(table, 'A');
+            EXPECT_EQ(table->grid()->model()->rowCount(), tableRows);
+            uitest::alt(table, 'B');
+        });
+        uitest::press(Qt::Key_Return);
+        ASSERT_TRUE(backTo(choice));
+        uitest::alt(choice, 'B');
+    });
+    viewer::KATALOG(ctx, nullptr);
+    EXPECT_EQ(tableRows, 6);
+    EXPECT_EQ(viewed, QStringList({QStringLiteral("1.2.01-002"), QStringLiteral("1.1.01-001")}));
+    EXPECT_EQ(viewer::readArea(ctx), 10);
+    EXPECT_FALSE(fs::exists(dir.path() / "KATALOG.DBF"));
+}
