@@ -9,17 +9,16 @@
 namespace viewer {
 
 const std::array<StatRow, kStatRows>& statRows() {
-    // The rows' fixed texts; the displacement of class A1 is given in ccm, the unit its limit is set in.
     static const std::array<StatRow, kStatRows> rows = {{
-        {"A1", "Motorräder bis 125 ccm und max. 11 KW", "KLASSE_A1"},
+        {"A1", "Motorräder bis 125 ccm und max. 11 kW", "KLASSE_A1"},
         {"A", "Motorräder", "KLASSE_A"},
-        {"B / BE", "PKW bis 3,5 T", "KLASSE_B"},
-        {"C1", "KFZ von 3,5 - 7,5 T", "KLASSE_C1"},
-        {"CE", "KFZ über 3,5 T mit Anhänger über 750 Kg", "KLASSE_CE"},
-        {"C", "KFZ über 3,5 T", "KLASSE_C"},
+        {"B / BE", "PKW bis 3,5 t", "KLASSE_B"},
+        {"C1", "KFZ von 3,5 - 7,5 t", "KLASSE_C1"},
+        {"CE", "KFZ über 3,5 t mit Anhänger über 750 kg", "KLASSE_CE"},
+        {"C", "KFZ über 3,5 t", "KLASSE_C"},
         {"D1", "Busse mit 8 - 15 Sitzplätzen", "KLASSE_D1"},
         // Class DE has no column of its own: its figures are those of the CE column.
-        {"DE", "Busse ab 8 Sitzplätze mit Anhänger über 750 Kg", "KLASSE_CE"},
+        {"DE", "Busse ab 8 Sitzplätze mit Anhänger über 750 kg", "KLASSE_CE"},
         {"D", "Busse ab 8 Sitzplätze", "KLASSE_D"},
         {"M", "Kleinkrafträder und Fahrräder mit Hilfsmotor", "KLASSE_M"},
         {"MO", "Mofas", "KLASSE_MO"},
