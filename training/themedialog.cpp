@@ -109,7 +109,8 @@ ui::BitmapButton* ThemeDialog::button(const char* bitmap) const {
 
 void ThemeDialog::keyPressEvent(QKeyEvent* event) {
     // Enter presses the button that has the focus, as Space does.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         if (auto* focused = qobject_cast<ui::BitmapButton*>(focusWidget()); focused && focused->isEnabled()) {
             focused->click();
             return;

@@ -138,6 +138,12 @@ void MaskedEdit::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     const bool modifierOnly = key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
                               key == Qt::Key_Meta || key == Qt::Key_AltGr || key == Qt::Key_CapsLock;
+    // Alt with a character is an accelerator, even one no control answers to: it must not land in the field.
+    if ((event->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) && !event->text().isEmpty() &&
+        event->text().at(0).isPrint()) {
+        event->ignore();
+        return;
+    }
     if (m_replaceOnFirstKey && m_fresh && !modifierOnly) {
         // Only the first key counts: a cursor key first means the user wants to edit, not replace.
         m_fresh = false;

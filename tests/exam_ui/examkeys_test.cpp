@@ -60,7 +60,7 @@ protected:
     // `wrong`; returns the layouts of the questions in the order shown.
     std::vector<int> takeExam(const std::set<int>& wrong) {
         training::Links links;
-        links.exam = exam::PRUEFUNG;
+        links.exam = [](core::Context& c, QWidget* o, const QString& code) { exam::PRUEFUNG(c, o, code); };
         int themeDialogs = 0, popups = 0;
         std::vector<int> layouts;
         trainingui::drive([&](QWidget* modal) {

@@ -83,9 +83,9 @@ TEST_F(Dialogs, TheThemeLoopRunsTheLinkedActivitiesComesBackWhereItWasMovedAndLe
         }
         EXPECT_EQ(dlg->pos(), firstPlace);
         if (shown == 2) {
-            // Enter presses the button that has the focus.
+            // Enter presses the button that has the focus, the keypad's as well.
             dlg->button("BT_Stati")->setFocus();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
             return false;
         }
         QTest::keyClick(dlg, Qt::Key_Escape);

@@ -47,6 +47,14 @@ TEST(MaskedEdit, UpperCaseTurnsLettersAsTheyAreTyped) {
     EXPECT_EQ(f.type(QStringLiteral("mann")), QStringLiteral("GRO\u00dfMANN"));
 }
 
+TEST(MaskedEdit, AltWithACharacterIsAnAcceleratorAndNeverTyped) {
+    Field f;
+    EXPECT_EQ(f.type(QStringLiteral("29")), QStringLiteral("29"));
+    QTest::keyClick(f.edit, Qt::Key_1, Qt::AltModifier, 0);
+    QTest::keyClick(f.edit, Qt::Key_B, Qt::AltModifier, 0);
+    EXPECT_EQ(f.edit->text(), QStringLiteral("29"));
+}
+
 TEST(MaskedEdit, DigitsOnlyRefusesEverythingElse) {
     Field f;
     f.edit->setDigits(2);
