@@ -10,15 +10,12 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QLibrary>
 #include <QLocale>
 #include <QMimeDatabase>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPointer>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTextToSpeech>
@@ -27,6 +24,7 @@
 
 #include "ui/controls.h"
 #include "ui/helpviewer.h"
+#include "ui/modules.h"
 #include "ui/msgdialogs.h"
 #include "ui/progressbar.h"
 
@@ -74,7 +72,7 @@ void SkinnedMessages::busy(bool on) {
 // ---- sound ------------------------------------------------------------------------------------------------
 
 QString EffectSound::defaultModule() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/lenkwerk-sound.so");
+    return besideProgram(QStringLiteral("lenkwerk-sound.so"));
 }
 
 void EffectSound::play(const QString& file) {
@@ -82,10 +80,8 @@ void EffectSound::play(const QString& file) {
     if (path.isEmpty() || !QFileInfo(path).isFile()) return;
     if (!m_moduleTried) {
         m_moduleTried = true;
-        // Stays loaded: effects still playing belong to it.
-        QLibrary module(m_module.isEmpty() ? defaultModule() : m_module);
-        m_play = reinterpret_cast<void (*)(const QString&)>(module.resolve("lenkwerk_play_sound"));
-        if (!m_play) qWarning("Lenkwerk: no sound player: %s", qPrintable(module.errorString()));
+        m_play = reinterpret_cast<void (*)(const QString&)>(
+            moduleFunction(m_module.isEmpty() ? defaultModule() : m_module, "lenkwerk_play_sound", "sound player"));
     }
     if (m_play) m_play(path);
 }
@@ -112,27 +108,24 @@ struct TextToSpeech::Impl {
 namespace {
 
 // Whether the speech engine answers with a German voice. Asked off the user-interface thread: starting the speech
-// daemon alone can take seconds, and one that never answers must not freeze the program.
-bool germanVoiceAnswers() {
-    if (QTextToSpeech::availableEngines().isEmpty()) return false;
-    QTextToSpeech probe;
-    if (probe.state() == QTextToSpeech::Error) return false;
-    for (const QLocale& locale : probe.availableLocales()) {
-        if (locale.language() == QLocale::German) {
-            probe.setLocale(locale);
-            return !probe.availableVoices().isEmpty();
-        }
-    }
-    return false;
+// daemon alone can take seconds, and one that never answers must not freeze the program. The helper asks in a
+// process of its own, so the engine's libraries load into the program only when it is to speak.
+bool germanVoiceAnswers(const QString& helper) {
+    return runHelper(helper, 30000) == 0;
 }
 
 } // namespace
 
 TextToSpeech::TextToSpeech(std::function<bool()> engineCheck) : m_impl(std::make_unique<Impl>()) {
-    m_impl->engineCheck = engineCheck ? std::move(engineCheck) : germanVoiceAnswers;
+    m_impl->engineCheck =
+        engineCheck ? std::move(engineCheck) : [helper = defaultCheckHelper()] { return germanVoiceAnswers(helper); };
     m_impl->pause.setSingleShot(true);
     m_impl->pause.setInterval(600);
     QObject::connect(&m_impl->pause, &QTimer::timeout, [impl = m_impl.get()] { impl->speakNext(); });
+}
+
+QString TextToSpeech::defaultCheckHelper() {
+    return besideProgram(QStringLiteral("lenkwerk-speechcheck"));
 }
 
 TextToSpeech::~TextToSpeech() {
@@ -232,17 +225,17 @@ bool DesktopShell::startProcess(const QString& program, const QStringList& argum
 
 // ---- printer ----------------------------------------------------------------------------------------------
 
+QString SystemPrinter::defaultModule() {
+    return besideProgram(QStringLiteral("lenkwerk-print.so"));
+}
+
 bool SystemPrinter::print(const QString& jobName, const PageWriter& writer) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(jobName);
-    // The printouts are laid out for A4; the user may still choose another paper in the dialog.
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    QPrintDialog dialog(&printer, m_owner ? m_owner() : nullptr);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    QPainter painter;
-    if (!painter.begin(&printer)) return false;
-    const bool ok = writer(painter, printer);
-    return painter.end() && ok;
+    if (!m_moduleTried) {
+        m_moduleTried = true;
+        m_print = reinterpret_cast<PrintFunction>(
+            moduleFunction(m_module.isEmpty() ? defaultModule() : m_module, "lenkwerk_print", "printing"));
+    }
+    return m_print && m_print(jobName, writer, m_owner ? m_owner() : nullptr);
 }
 
 bool PdfPrinter::print(const QString& jobName, const PageWriter& writer) {
