@@ -122,6 +122,9 @@ int runProgram(core::Context& ctx, const Features& features) {
     handleOldErrorLog(ctx, features);
     const auto report = StartupReport::fromEnvironment();
     ABOUTINFO(ctx, true);
+    // The about box's skin and pictures are drawn again should it be opened again; until then they would only
+    // take memory.
+    ui::Bitmaps::clearCache();
     if (report) report->aboutClosed();
 
     const QString iconName = platform::readProfileString(iniPath(ctx), QStringLiteral("Setup"), QStringLiteral("Icon"),
