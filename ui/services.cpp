@@ -18,7 +18,6 @@
 #include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTextToSpeech>
 #include <QTimer>
 #include <QUrl>
 
@@ -92,15 +91,17 @@ struct TextToSpeech::Impl {
     std::function<bool()> engineCheck;
     bool probing = false;
     std::shared_future<bool> answer;
+    QString module;
     bool engineTried = false;
-    bool ok = false;
-    QPointer<QTextToSpeech> tts;
+    QPointer<QObject> voice; // from the speech module, which owns its type
+    void (*say)(QObject*, const QString&) = nullptr;
+    void (*stop)(QObject*) = nullptr;
     QStringList queue;
     QTimer pause;
 
     void speakNext() {
-        if (!tts || queue.isEmpty()) return;
-        tts->say(queue.takeFirst());
+        if (!voice || queue.isEmpty()) return;
+        say(voice, queue.takeFirst());
     }
     bool answered() const { return probing && answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }
 };
@@ -116,7 +117,8 @@ bool germanVoiceAnswers(const QString& helper) {
 
 } // namespace
 
-TextToSpeech::TextToSpeech(std::function<bool()> engineCheck) : m_impl(std::make_unique<Impl>()) {
+TextToSpeech::TextToSpeech(std::function<bool()> engineCheck, QString module) : m_impl(std::make_unique<Impl>()) {
+    m_impl->module = module.isEmpty() ? besideProgram(QStringLiteral("lenkwerk-speech.so")) : std::move(module);
     m_impl->engineCheck =
         engineCheck ? std::move(engineCheck) : [helper = defaultCheckHelper()] { return germanVoiceAnswers(helper); };
     m_impl->pause.setSingleShot(true);
@@ -129,7 +131,7 @@ QString TextToSpeech::defaultCheckHelper() {
 }
 
 TextToSpeech::~TextToSpeech() {
-    if (m_impl->tts) delete m_impl->tts.data();
+    if (m_impl->voice) delete m_impl->voice.data();
 }
 
 void TextToSpeech::probe() {
@@ -151,23 +153,18 @@ bool TextToSpeech::available() {
     probe();
     // Speaking waits for the answer, but not for an engine that never gives one.
     if (d.answer.wait_for(std::chrono::seconds(5)) != std::future_status::ready || !d.answer.get()) return false;
-    if (d.engineTried) return d.ok;
+    if (d.engineTried) return d.voice != nullptr;
     d.engineTried = true;
-    d.tts = new QTextToSpeech();
-    if (d.tts->state() == QTextToSpeech::Error) return false;
-    for (const QLocale& locale : d.tts->availableLocales()) {
-        if (locale.language() == QLocale::German) {
-            d.tts->setLocale(locale);
-            d.ok = !d.tts->availableVoices().isEmpty();
-            break;
-        }
-    }
-    if (d.ok) {
-        QObject::connect(d.tts, &QTextToSpeech::stateChanged, d.tts, [impl = m_impl.get()](QTextToSpeech::State s) {
-            if (s == QTextToSpeech::Ready && !impl->queue.isEmpty()) impl->pause.start();
-        });
-    }
-    return d.ok;
+    const auto open = reinterpret_cast<QObject* (*)(const std::function<void()>&)>(
+        moduleFunction(d.module, "lenkwerk_speech_open", "speaking voice"));
+    d.say =
+        reinterpret_cast<void (*)(QObject*, const QString&)>(moduleFunction(d.module, "lenkwerk_speech_say", "voice"));
+    d.stop = reinterpret_cast<void (*)(QObject*)>(moduleFunction(d.module, "lenkwerk_speech_stop", "voice"));
+    if (!open || !d.say || !d.stop) return false;
+    d.voice = open([impl = m_impl.get()] {
+        if (!impl->queue.isEmpty()) impl->pause.start();
+    });
+    return d.voice != nullptr;
 }
 
 void TextToSpeech::speak(const QStringList& parts) {
@@ -175,7 +172,7 @@ void TextToSpeech::speak(const QStringList& parts) {
     Impl& d = *m_impl;
     // A new text replaces what was still to be said, as the callers expect the latest question to be heard.
     d.pause.stop();
-    d.tts->stop();
+    d.stop(d.voice);
     d.queue = parts;
     d.speakNext();
 }

@@ -51,8 +51,10 @@ private:
 class TextToSpeech : public core::SpeechService {
 public:
     // `engineCheck` answers whether an engine with a German voice is there; it runs on a thread of its own (the
-    // default asks Qt's speech engines through the helper lenkwerk-speechcheck; tests give a slow one).
-    explicit TextToSpeech(std::function<bool()> engineCheck = {});
+    // default asks Qt's speech engines through the helper lenkwerk-speechcheck; tests give a slow one). The voice
+    // itself comes from the speech module `module` (lenkwerk-speech.so beside the executable), loaded when it is
+    // first to speak.
+    explicit TextToSpeech(std::function<bool()> engineCheck = {}, QString module = {});
     static QString defaultCheckHelper();
     ~TextToSpeech() override;
     void probe() override;

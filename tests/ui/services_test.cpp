@@ -176,10 +176,28 @@ TEST(Helper, ExitCodesTimeOutsAndMissingPrograms) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
+TEST(Speech, TheVoiceModuleLoadsAndWithoutItNothingIsSpokenNorOffered) {
+    // The program finds the voice by these names; one missing would leave the reading aloud without a voice.
+    QLibrary module(QStringLiteral(LW_SPEECH_MODULE));
+    for (const char* name : {"lenkwerk_speech_open", "lenkwerk_speech_say", "lenkwerk_speech_stop"})
+        EXPECT_NE(module.resolve(name), nullptr) << name << ' ' << module.errorString().toStdString();
+
+    lwtest::TempDir dir;
+    ui::TextToSpeech speech([] { return true; }, str(dir.path() / "lenkwerk-speech.so"));
+    EXPECT_FALSE(speech.available()); // the engine says yes, but there is no voice to speak with
+    speech.speak({QStringLiteral("Frage eins")});
+    EXPECT_FALSE(speech.available());
+}
+
 TEST(Speech, TheCheckHelperAnswersYesOrNo) {
     // 0 or 1; -1 would mean it could not even start or crashed, and speech would silently never be offered.
     const int answer = ui::runHelper(QStringLiteral(LW_SPEECH_CHECK), 30000);
     EXPECT_TRUE(answer == 0 || answer == 1) << answer;
+    // Where it finds a German voice, the module must give one to speak with.
+    if (answer == 0) {
+        ui::TextToSpeech speech([] { return true; }, QStringLiteral(LW_SPEECH_MODULE));
+        EXPECT_TRUE(speech.available());
+    }
 }
 
 TEST(Printer, PdfPrinterWritesThePages) {
