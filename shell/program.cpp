@@ -1,5 +1,7 @@
 #include "shell/program.h"
 
+#include <malloc.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -10,16 +12,16 @@
 
 #include "catalog/runfiles.h"
 #include "catalog/startcheck.h"
-#include "diag/printerr.h"
 #include "catalog/updatedialogs.h"
 #include "core/context.h"
 #include "core/helptopics.h"
+#include "diag/printerr.h"
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
+#include "shell/artwork.h"
 #include "shell/features.h"
 #include "shell/login.h"
 #include "shell/logindialog.h"
-#include "shell/artwork.h"
 #include "shell/mainwindow.h"
 #include "shell/programlock.h"
 #include "shell/settings.h"
@@ -120,6 +122,9 @@ int runProgram(core::Context& ctx, const Features& features) {
     handleOldErrorLog(ctx, features);
     const auto report = StartupReport::fromEnvironment();
     ABOUTINFO(ctx, true);
+    // The about box's skin and pictures are drawn again should it be opened again; until then they would only
+    // take memory.
+    ui::Bitmaps::clearCache();
     if (report) report->aboutClosed();
 
     const QString iconName = platform::readProfileString(iniPath(ctx), QStringLiteral("Setup"), QStringLiteral("Icon"),
@@ -147,6 +152,9 @@ int runProgram(core::Context& ctx, const Features& features) {
                               QStringLiteral("Problem"));
             catalog::ISUPDATE(ctx);
         }
+        // The start's work (catalog check, settings, pictures) leaves freed memory behind that malloc keeps for
+        // later; an idle program hands it back.
+        malloc_trim(0);
     });
 
     QEventLoop loop;

@@ -10,23 +10,20 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QLibrary>
 #include <QLocale>
 #include <QMimeDatabase>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPointer>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTextToSpeech>
 #include <QTimer>
 #include <QUrl>
 
 #include "ui/controls.h"
 #include "ui/helpviewer.h"
+#include "ui/modules.h"
 #include "ui/msgdialogs.h"
 #include "ui/progressbar.h"
 
@@ -74,7 +71,7 @@ void SkinnedMessages::busy(bool on) {
 // ---- sound ------------------------------------------------------------------------------------------------
 
 QString EffectSound::defaultModule() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/lenkwerk-sound.so");
+    return besideProgram(QStringLiteral("lenkwerk-sound.so"));
 }
 
 void EffectSound::play(const QString& file) {
@@ -82,10 +79,8 @@ void EffectSound::play(const QString& file) {
     if (path.isEmpty() || !QFileInfo(path).isFile()) return;
     if (!m_moduleTried) {
         m_moduleTried = true;
-        // Stays loaded: effects still playing belong to it.
-        QLibrary module(m_module.isEmpty() ? defaultModule() : m_module);
-        m_play = reinterpret_cast<void (*)(const QString&)>(module.resolve("lenkwerk_play_sound"));
-        if (!m_play) qWarning("Lenkwerk: no sound player: %s", qPrintable(module.errorString()));
+        m_play = reinterpret_cast<void (*)(const QString&)>(
+            moduleFunction(m_module.isEmpty() ? defaultModule() : m_module, "lenkwerk_play_sound", "sound player"));
     }
     if (m_play) m_play(path);
 }
@@ -96,15 +91,17 @@ struct TextToSpeech::Impl {
     std::function<bool()> engineCheck;
     bool probing = false;
     std::shared_future<bool> answer;
+    QString module;
     bool engineTried = false;
-    bool ok = false;
-    QPointer<QTextToSpeech> tts;
+    QPointer<QObject> voice; // from the speech module, which owns its type
+    void (*say)(QObject*, const QString&) = nullptr;
+    void (*stop)(QObject*) = nullptr;
     QStringList queue;
     QTimer pause;
 
     void speakNext() {
-        if (!tts || queue.isEmpty()) return;
-        tts->say(queue.takeFirst());
+        if (!voice || queue.isEmpty()) return;
+        say(voice, queue.takeFirst());
     }
     bool answered() const { return probing && answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }
 };
@@ -112,31 +109,29 @@ struct TextToSpeech::Impl {
 namespace {
 
 // Whether the speech engine answers with a German voice. Asked off the user-interface thread: starting the speech
-// daemon alone can take seconds, and one that never answers must not freeze the program.
-bool germanVoiceAnswers() {
-    if (QTextToSpeech::availableEngines().isEmpty()) return false;
-    QTextToSpeech probe;
-    if (probe.state() == QTextToSpeech::Error) return false;
-    for (const QLocale& locale : probe.availableLocales()) {
-        if (locale.language() == QLocale::German) {
-            probe.setLocale(locale);
-            return !probe.availableVoices().isEmpty();
-        }
-    }
-    return false;
+// daemon alone can take seconds, and one that never answers must not freeze the program. The helper asks in a
+// process of its own, so the engine's libraries load into the program only when it is to speak.
+bool germanVoiceAnswers(const QString& helper) {
+    return runHelper(helper, 30000) == 0;
 }
 
 } // namespace
 
-TextToSpeech::TextToSpeech(std::function<bool()> engineCheck) : m_impl(std::make_unique<Impl>()) {
-    m_impl->engineCheck = engineCheck ? std::move(engineCheck) : germanVoiceAnswers;
+TextToSpeech::TextToSpeech(std::function<bool()> engineCheck, QString module) : m_impl(std::make_unique<Impl>()) {
+    m_impl->module = module.isEmpty() ? besideProgram(QStringLiteral("lenkwerk-speech.so")) : std::move(module);
+    m_impl->engineCheck =
+        engineCheck ? std::move(engineCheck) : [helper = defaultCheckHelper()] { return germanVoiceAnswers(helper); };
     m_impl->pause.setSingleShot(true);
     m_impl->pause.setInterval(600);
     QObject::connect(&m_impl->pause, &QTimer::timeout, [impl = m_impl.get()] { impl->speakNext(); });
 }
 
+QString TextToSpeech::defaultCheckHelper() {
+    return besideProgram(QStringLiteral("lenkwerk-speechcheck"));
+}
+
 TextToSpeech::~TextToSpeech() {
-    if (m_impl->tts) delete m_impl->tts.data();
+    if (m_impl->voice) delete m_impl->voice.data();
 }
 
 void TextToSpeech::probe() {
@@ -158,23 +153,18 @@ bool TextToSpeech::available() {
     probe();
     // Speaking waits for the answer, but not for an engine that never gives one.
     if (d.answer.wait_for(std::chrono::seconds(5)) != std::future_status::ready || !d.answer.get()) return false;
-    if (d.engineTried) return d.ok;
+    if (d.engineTried) return d.voice != nullptr;
     d.engineTried = true;
-    d.tts = new QTextToSpeech();
-    if (d.tts->state() == QTextToSpeech::Error) return false;
-    for (const QLocale& locale : d.tts->availableLocales()) {
-        if (locale.language() == QLocale::German) {
-            d.tts->setLocale(locale);
-            d.ok = !d.tts->availableVoices().isEmpty();
-            break;
-        }
-    }
-    if (d.ok) {
-        QObject::connect(d.tts, &QTextToSpeech::stateChanged, d.tts, [impl = m_impl.get()](QTextToSpeech::State s) {
-            if (s == QTextToSpeech::Ready && !impl->queue.isEmpty()) impl->pause.start();
-        });
-    }
-    return d.ok;
+    const auto open = reinterpret_cast<QObject* (*)(const std::function<void()>&)>(
+        moduleFunction(d.module, "lenkwerk_speech_open", "speaking voice"));
+    d.say =
+        reinterpret_cast<void (*)(QObject*, const QString&)>(moduleFunction(d.module, "lenkwerk_speech_say", "voice"));
+    d.stop = reinterpret_cast<void (*)(QObject*)>(moduleFunction(d.module, "lenkwerk_speech_stop", "voice"));
+    if (!open || !d.say || !d.stop) return false;
+    d.voice = open([impl = m_impl.get()] {
+        if (!impl->queue.isEmpty()) impl->pause.start();
+    });
+    return d.voice != nullptr;
 }
 
 void TextToSpeech::speak(const QStringList& parts) {
@@ -182,7 +172,7 @@ void TextToSpeech::speak(const QStringList& parts) {
     Impl& d = *m_impl;
     // A new text replaces what was still to be said, as the callers expect the latest question to be heard.
     d.pause.stop();
-    d.tts->stop();
+    d.stop(d.voice);
     d.queue = parts;
     d.speakNext();
 }
@@ -232,17 +222,17 @@ bool DesktopShell::startProcess(const QString& program, const QStringList& argum
 
 // ---- printer ----------------------------------------------------------------------------------------------
 
+QString SystemPrinter::defaultModule() {
+    return besideProgram(QStringLiteral("lenkwerk-print.so"));
+}
+
 bool SystemPrinter::print(const QString& jobName, const PageWriter& writer) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(jobName);
-    // The printouts are laid out for A4; the user may still choose another paper in the dialog.
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    QPrintDialog dialog(&printer, m_owner ? m_owner() : nullptr);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    QPainter painter;
-    if (!painter.begin(&printer)) return false;
-    const bool ok = writer(painter, printer);
-    return painter.end() && ok;
+    if (!m_moduleTried) {
+        m_moduleTried = true;
+        m_print = reinterpret_cast<PrintFunction>(
+            moduleFunction(m_module.isEmpty() ? defaultModule() : m_module, "lenkwerk_print", "printing"));
+    }
+    return m_print && m_print(jobName, writer, m_owner ? m_owner() : nullptr);
 }
 
 bool PdfPrinter::print(const QString& jobName, const PageWriter& writer) {

@@ -51,8 +51,11 @@ private:
 class TextToSpeech : public core::SpeechService {
 public:
     // `engineCheck` answers whether an engine with a German voice is there; it runs on a thread of its own (the
-    // default asks Qt's speech engines; tests give a slow one).
-    explicit TextToSpeech(std::function<bool()> engineCheck = {});
+    // default asks Qt's speech engines through the helper lenkwerk-speechcheck; tests give a slow one). The voice
+    // itself comes from the speech module `module` (lenkwerk-speech.so beside the executable), loaded when it is
+    // first to speak.
+    explicit TextToSpeech(std::function<bool()> engineCheck = {}, QString module = {});
+    static QString defaultCheckHelper();
     ~TextToSpeech() override;
     void probe() override;
     bool availableNow() override;
@@ -71,13 +74,21 @@ public:
     bool startProcess(const QString& program, const QStringList& arguments, const QString& workingDirectory) override;
 };
 
+// Prints through the printing module (lenkwerk-print.so, Qt Print Support), loaded with the first print job;
+// `module` is its file, by default the one beside the executable. Without it nothing is printed (false).
 class SystemPrinter : public core::PrinterService {
 public:
-    explicit SystemPrinter(std::function<QWidget*()> owner = {}) : m_owner(std::move(owner)) {}
+    explicit SystemPrinter(std::function<QWidget*()> owner = {}, QString module = {})
+        : m_owner(std::move(owner)), m_module(std::move(module)) {}
     bool print(const QString& jobName, const PageWriter& writer) override;
+    static QString defaultModule();
 
 private:
+    using PrintFunction = bool (*)(const QString&, const PageWriter&, QWidget*);
     std::function<QWidget*()> m_owner;
+    QString m_module;
+    bool m_moduleTried = false;
+    PrintFunction m_print = nullptr;
 };
 
 // Prints into a PDF file instead of asking for a printer: for tests that read the pages back, and the gallery.

@@ -207,7 +207,7 @@ TEST_F(PrintoutTest, APrintoutThroughTheDialogsHasItsQuestionsAndMatchingSolutio
 
 TEST_F(PrintoutTest, ACancelledPrinterChoicePrintsNothingAndLeavesNoFile) {
     ASSERT_TRUE(trainingfixture::writeCatalog(dir.path(), {question("1.2.01-001", 2, 3, {true, false, false})}));
-    ctx.setPrinter(std::make_unique<ui::SystemPrinter>());
+    ctx.setPrinter(std::make_unique<ui::SystemPrinter>(std::function<QWidget*()>{}, QStringLiteral(LW_PRINT_MODULE)));
     bool copyWhileChoosing = false;
     uitest::onNextDialog<QPrintDialog>([&](QPrintDialog* dlg) {
         copyWhileChoosing = std::filesystem::exists(dir / "KATALOG.DBF");

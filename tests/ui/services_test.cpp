@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fstream>
+
 #include <QApplication>
 #include <QAudioDevice>
 #include <QDir>
@@ -9,11 +12,12 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "core/context.h"
 #include "support/testdir.h"
 #include "ui/buttons.h"
-#include "core/context.h"
 #include "ui/controls.h"
 #include "ui/helpviewer.h"
+#include "ui/modules.h"
 #include "ui/msgdialogs.h"
 #include "ui/progressbar.h"
 #include "uitest.h"
@@ -41,7 +45,8 @@ TEST(SkinnedMessages, ShowTheRealDialogs) {
         progress.setTotal(2);
         progress.setPosition(1);
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* dlg = qobject_cast<ui::MeterDialog*>(w); dlg && dlg->isVisible()) ran = dlg->bar()->position() == 1;
+            if (auto* dlg = qobject_cast<ui::MeterDialog*>(w); dlg && dlg->isVisible())
+                ran = dlg->bar()->position() == 1;
     });
     EXPECT_TRUE(ran);
 }
@@ -139,6 +144,62 @@ TEST(Sound, ThePlayerModuleLoadsAndAMissingOneIsSilent) {
     EXPECT_EQ(soundEffects(), 0);
 }
 
+TEST(Printer, ThePrintModuleLoadsAndAMissingOneRunsNoWriter) {
+    // The program finds the printing function by this name; without it no print job would ever start.
+    QLibrary module(QStringLiteral(LW_PRINT_MODULE));
+    EXPECT_NE(module.resolve("lenkwerk_print"), nullptr) << module.errorString().toStdString();
+
+    lwtest::TempDir dir;
+    ui::SystemPrinter printer({}, str(dir.path() / "lenkwerk-print.so"));
+    int writes = 0;
+    const auto writer = [&](QPainter&, QPagedPaintDevice&) { return ++writes > 0; };
+    EXPECT_FALSE(printer.print(QStringLiteral("Fragebogen"), writer)); // a failure, never a print that did not happen
+    EXPECT_FALSE(printer.print(QStringLiteral("Fragebogen"), writer));
+    EXPECT_EQ(writes, 0);
+}
+
+TEST(Helper, ExitCodesTimeOutsAndMissingPrograms) {
+    lwtest::TempDir dir;
+    const auto script = [&](const char* name, const std::string& body) {
+        const auto path = dir.path() / name;
+        std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+        return str(path);
+    };
+    EXPECT_EQ(ui::runHelper(script("yes", "exit 0"), 5000), 0);
+    EXPECT_EQ(ui::runHelper(script("no", "exit 1"), 5000), 1);
+    EXPECT_EQ(ui::runHelper(script("crash", "kill -SEGV $$"), 5000), -1);
+    EXPECT_EQ(ui::runHelper(str(dir.path() / "missing"), 5000), -1);
+    // One that hangs is ended at the limit, not waited for.
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ui::runHelper(script("hang", "exec sleep 30"), 300), -1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(Speech, TheVoiceModuleLoadsAndWithoutItNothingIsSpokenNorOffered) {
+    // The program finds the voice by these names; one missing would leave the reading aloud without a voice.
+    QLibrary module(QStringLiteral(LW_SPEECH_MODULE));
+    for (const char* name : {"lenkwerk_speech_open", "lenkwerk_speech_say", "lenkwerk_speech_stop"})
+        EXPECT_NE(module.resolve(name), nullptr) << name << ' ' << module.errorString().toStdString();
+
+    lwtest::TempDir dir;
+    ui::TextToSpeech speech([] { return true; }, str(dir.path() / "lenkwerk-speech.so"));
+    EXPECT_FALSE(speech.available()); // the engine says yes, but there is no voice to speak with
+    speech.speak({QStringLiteral("Frage eins")});
+    EXPECT_FALSE(speech.available());
+}
+
+TEST(Speech, TheCheckHelperAnswersYesOrNo) {
+    // 0 or 1; -1 would mean it could not even start or crashed, and speech would silently never be offered.
+    const int answer = ui::runHelper(QStringLiteral(LW_SPEECH_CHECK), 30000);
+    EXPECT_TRUE(answer == 0 || answer == 1) << answer;
+    // Where it finds a German voice, the module must give one to speak with.
+    if (answer == 0) {
+        ui::TextToSpeech speech([] { return true; }, QStringLiteral(LW_SPEECH_MODULE));
+        EXPECT_TRUE(speech.available());
+    }
+}
+
 TEST(Printer, PdfPrinterWritesThePages) {
     lwtest::TempDir dir;
     const QString pdf = str(dir.path() / "druck.pdf");
@@ -163,4 +224,3 @@ TEST(Printer, PdfPrinterWritesThePages) {
     // A writer that fails makes the print fail.
     EXPECT_FALSE(printer.print(QStringLiteral("x"), [](QPainter&, QPagedPaintDevice&) { return false; }));
 }
-

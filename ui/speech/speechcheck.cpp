@@ -1,0 +1,20 @@
+// Asks the speech engines whether one speaks German, in a process of its own: the engine's plugin, its client
+// library and their threads then never load into the program just to learn that answer.
+// Exit code 0: a German voice answers; 1: none; anything else (a crash, killed): none either.
+#include <QCoreApplication>
+#include <QLocale>
+#include <QTextToSpeech>
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    if (QTextToSpeech::availableEngines().isEmpty()) return 1;
+    QTextToSpeech probe;
+    if (probe.state() == QTextToSpeech::Error) return 1;
+    for (const QLocale& locale : probe.availableLocales()) {
+        if (locale.language() == QLocale::German) {
+            probe.setLocale(locale);
+            return probe.availableVoices().isEmpty() ? 1 : 0;
+        }
+    }
+    return 1;
+}
