@@ -23,9 +23,10 @@ using store::FieldType;
 // handler, whose dialog would offer to end the program in the middle of an exam's verdict.
 class QuietStore {
 public:
-    QuietStore() : m_previous(store::setErrorCallback([this](const store::StoreError& e) {
-        if (m_first.empty()) m_first = e.message;
-    })) {}
+    QuietStore()
+        : m_previous(store::setErrorCallback([this](const store::StoreError& e) {
+              if (m_first.empty()) m_first = e.message;
+          })) {}
     ~QuietStore() { store::setErrorCallback(m_previous); }
     QuietStore(const QuietStore&) = delete;
     QuietStore& operator=(const QuietStore&) = delete;
@@ -75,8 +76,8 @@ History readTable(const std::filesystem::path& path) {
             RecordedExam exam;
             exam.number = number;
             const QDate date = QDate::fromJulianDay(table->fieldValue(fDate).asDate());
-            const QTime time = QTime::fromString(
-                QString::fromLatin1(trimmed(table->fieldValue(fTime).asText())), QStringLiteral("hh:mm:ss"));
+            const QTime time = QTime::fromString(QString::fromLatin1(trimmed(table->fieldValue(fTime).asText())),
+                                                 QStringLiteral("hh:mm:ss"));
             exam.when = QDateTime(date, time.isValid() ? time : QTime(0, 0));
             exam.classCode = platform::fromAnsi(trimmed(table->fieldValue(fClass).asText()));
             exam.errors = int(table->fieldValue(fErr).asNumber());
@@ -118,6 +119,17 @@ QString rotatedTicks(const store::WorkArea& fra, store::WorkArea& frg, const tra
     return given;
 }
 
+// Where a damaged history is set aside: PHISn.BAD, or PHISn.B01 .. B99 when earlier damage lies there already,
+// so that a second damage never overwrites the first. Empty when all are taken.
+std::filesystem::path freeAsideName(std::filesystem::path path) {
+    std::error_code ec;
+    for (int n = 0; n < 100; ++n) {
+        path.replace_extension(n == 0 ? std::string(".BAD") : (n < 10 ? ".B0" : ".B") + std::to_string(n));
+        if (!std::filesystem::exists(path, ec) && !ec) return path;
+    }
+    return {};
+}
+
 } // namespace
 
 QString historyName(const QString& csLocal) {
@@ -139,9 +151,9 @@ std::vector<store::FieldDef> historyFields() {
         {"BESTANDEN", FieldType::Logical, 1, 0}, // passed
         {"NUMMER", FieldType::Numeric, 2, 0},    // position of the question in the exam
         {"FRAGENR", FieldType::Character, 12, 0},
-        {"PUNKTE", FieldType::Numeric, 1, 0},    // points of the question in the class
+        {"PUNKTE", FieldType::Numeric, 1, 0},     // points of the question in the class
         {"ANTWORT", FieldType::Character, 24, 0}, // the learner's answer (see RecordedAnswer)
-        {"FALSCH", FieldType::Logical, 1, 0},    // answered wrongly
+        {"FALSCH", FieldType::Logical, 1, 0},     // answered wrongly
     };
 }
 
@@ -160,11 +172,18 @@ bool appendExam(core::Context& ctx, RecordedExam exam) {
     if (std::filesystem::exists(path, ec)) {
         before = readTable(path);
         if (before.damaged) {
-            auto aside = path;
-            aside.replace_extension(".BAD");
-            std::filesystem::remove(aside, ec);
-            std::filesystem::rename(path, aside, ec);
-            if (ec) std::filesystem::remove(path, ec);
+            const auto aside = freeAsideName(path);
+            ec.clear();
+            if (!aside.empty()) std::filesystem::rename(path, aside, ec);
+            if (aside.empty() || ec) {
+                // The damaged table is all there is of the learner's past exams: kept, not deleted for a new one.
+                core::WARNBOX(ctx,
+                              QStringLiteral("Die Prüfungsgeschichte %1 ist beschädigt (%2) und konnte nicht "
+                                             "beiseite gelegt werden.\rDiese Prüfung wird nicht eingetragen.")
+                                  .arg(name, platform::fromAnsi(before.fault)),
+                              QStringLiteral("Prüfungsgeschichte"));
+                return false;
+            }
             core::WARNBOX(ctx,
                           QStringLiteral("Die Prüfungsgeschichte %1 war beschädigt (%2).\rSie wurde beiseite gelegt "
                                          "und neu angelegt.")
@@ -180,8 +199,8 @@ bool appendExam(core::Context& ctx, RecordedExam exam) {
 
     QuietStore quiet;
     store::Session session;
-    store::WorkArea* his = std::filesystem::exists(path, ec) ? session.use(path, "DHIS")
-                                                            : session.create(path, historyFields(), "DHIS");
+    store::WorkArea* his =
+        std::filesystem::exists(path, ec) ? session.use(path, "DHIS") : session.create(path, historyFields(), "DHIS");
     bool ok = his != nullptr;
     const std::string time = exam.when.time().toString(QStringLiteral("hh:mm:ss")).toStdString();
     int position = 0;

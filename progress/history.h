@@ -53,7 +53,7 @@ struct History {
 History readHistory(const core::Context& ctx);
 
 // Appends a finished exam to the active learner's history, creating the table on first use. A table that cannot
-// be read as a history is set aside as PHISn.BAD (for whoever wants to look at it) and started anew; the learner
+// be read as a history is set aside as PHISn.BAD (PHISn.B01 and on when that is taken) and started anew; the learner
 // is told. Failures never reach the runtime error handler: a history must never stop an exam. False when nothing
 // could be written (the learner was told).
 bool appendExam(core::Context& ctx, RecordedExam exam);

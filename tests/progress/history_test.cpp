@@ -143,6 +143,36 @@ TEST_F(HistoryTest, ADamagedHistoryIsReportedSetAsideAndStartedAnewWithoutStoppi
     EXPECT_EQ(after.exams[0].errors, 2);
 }
 
+TEST_F(HistoryTest, ASecondDamageKeepsTheFirstDamagedHistory) {
+    const auto damage = [&](const char* text) {
+        std::ofstream out(dir / "PHIS1.DBF", std::ios::binary | std::ios::trunc);
+        out << text;
+    };
+    damage("first damage");
+    EXPECT_EQ(takeExam(QStringLiteral("B / BE"), {}), Verdict::Passed);
+    damage("second damage");
+    EXPECT_EQ(takeExam(QStringLiteral("B / BE"), {}), Verdict::Passed);
+    EXPECT_EQ(lwtest::readFile(dir / "PHIS1.BAD"), "first damage");
+    EXPECT_EQ(lwtest::readFile(dir / "PHIS1.B01"), "second damage");
+    EXPECT_EQ(progress::readHistory(ctx).exams.size(), 1u);
+}
+
+TEST_F(HistoryTest, ADamagedHistoryThatCannotBeSetAsideIsKeptAndNothingIsWritten) {
+    {
+        std::ofstream out(dir / "PHIS1.DBF", std::ios::binary);
+        out << "the only copy";
+    }
+    // Every name a damaged history could be set aside under is taken.
+    std::filesystem::create_directory(dir / "PHIS1.BAD");
+    for (int n = 1; n < 100; ++n)
+        std::filesystem::create_directory(dir / ((n < 10 ? "PHIS1.B0" : "PHIS1.B") + std::to_string(n)));
+    EXPECT_EQ(takeExam(QStringLiteral("B / BE"), {}), Verdict::Passed);
+    EXPECT_EQ(lwtest::readFile(dir / "PHIS1.DBF"), "the only copy");
+    const auto& shown = ctx.scripted.messages->shown();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_TRUE(shown.back().text.contains(QStringLiteral("nicht eingetragen")));
+}
+
 TEST_F(HistoryTest, ATableOfAnotherShapeCountsAsDamaged) {
     // A learning-state table copied over the history: readable, but not a history.
     std::filesystem::copy_file(dir / "LOCAL1.DBF", dir / "PHIS1.DBF");
