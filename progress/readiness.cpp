@@ -30,8 +30,8 @@ std::vector<QuestionState> classQuestions(const core::Context& ctx, const QStrin
     if (!columns) return {};
     // A table that cannot be read gives an empty picture, not the runtime error dialog.
     const store::ErrorCallback previous = store::setErrorCallback([](const store::StoreError&) {});
-    auto table = store::Table::open(ctx.filePath(ctx.login().CS_LOCAL.toStdString() + ".DBF"),
-                                    store::Table::Mode::SharedRead);
+    auto table =
+        store::Table::open(ctx.filePath(ctx.login().CS_LOCAL.toStdString() + ".DBF"), store::Table::Mode::SharedRead);
     store::setErrorCallback(previous);
     if (!table) return {};
     const int fNr = table->fieldIndex("FRAGENR"), fTheme = table->fieldIndex("THEMA"),
@@ -72,21 +72,23 @@ double knowledge(const QuestionState& q) {
 
 std::vector<DrawStep> examShape(core::Context& ctx, const QString& classCode,
                                 const std::vector<QuestionState>& questions) {
-    // The exam's own composition says how many questions each step gets for this class (a theme short of a group
-    // gives a shorter exam); which questions it takes is for the draw.
+    // The exam takes the questions of each step in its own order (those answered right least often first), not at
+    // random: the next exam asks exactly what its composition picks now, so those picks are the pools.
     training::Random random([] { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; });
     const std::vector<exam::ExamPick> picks = exam::composeExam(ctx, classCode, random);
+    std::map<std::uint32_t, int> byRecord;
+    for (int i = 0; i < int(questions.size()); ++i)
+        byRecord.emplace(questions[std::size_t(i)].record, i);
     std::vector<DrawStep> shape;
     int index = 0;
     for (const catalog::ExamStep& s : catalog::EXAM_STEPS) {
         ++index;
         DrawStep step{s.theme, s.group, 0, {}};
-        step.count = int(std::count_if(picks.begin(), picks.end(), [&](const exam::ExamPick& p) { return p.step == index; }));
-        if (step.count == 0) continue;
-        for (int i = 0; i < int(questions.size()); ++i)
-            if (questions[i].theme == s.theme && questions[i].group == s.group) step.pool.push_back(i);
-        step.count = std::min(step.count, int(step.pool.size()));
-        shape.push_back(std::move(step));
+        for (const exam::ExamPick& p : picks)
+            if (p.step == index)
+                if (const auto it = byRecord.find(p.record); it != byRecord.end()) step.pool.push_back(it->second);
+        step.count = int(step.pool.size());
+        if (step.count > 0) shape.push_back(std::move(step));
     }
     return shape;
 }

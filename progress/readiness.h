@@ -47,8 +47,8 @@ struct DrawStep {
     std::vector<int> pool; // indices into the questions
 };
 
-// The shape of the class's exam: the steps the exam's own composition fills for this learner, with the number
-// of questions each gets, and as pool every question of the class of that theme and group.
+// The shape of the class's exam: the steps the exam's own composition fills for this learner, each with the
+// questions it picks now as pool and their number as count.
 std::vector<DrawStep> examShape(core::Context& ctx, const QString& classCode,
                                 const std::vector<QuestionState>& questions);
 
