@@ -31,7 +31,7 @@ const QColor kYellow(0xf2, 0xc0, 0x1e);
 const QColor kGreen(0x3c, 0xa0, 0x4a);
 
 QString percentText(double rate) {
-    return QStringLiteral("%1 %").arg(int(rate * 100 + 0.5));
+    return QStringLiteral("%1 %").arg(percentOf(rate));
 }
 
 } // namespace
@@ -65,7 +65,8 @@ void paintTrafficLight(QPainter& p, const QRectF& r, std::optional<Light> light)
 void TrafficLight::setLight(std::optional<Light> light) {
     m_light = light;
     static const char* const names[3] = {"rot", "gelb", "grün"};
-    setAccessibleName(light ? QStringLiteral("Ampel: ") + QString::fromUtf8(names[int(*light)]) : QStringLiteral("Ampel aus"));
+    setAccessibleName(light ? QStringLiteral("Ampel: ") + QString::fromUtf8(names[int(*light)])
+                            : QStringLiteral("Ampel aus"));
     update();
 }
 
@@ -98,7 +99,8 @@ LernstandDialog::LernstandDialog(core::Context& ctx, QWidget* parent) : ui::Skin
     m_verdict->setColors(ui::art::palette::muted);
     m_verdict->setTransparent(true);
     m_verdict->setWordWrap(true);
-    auto* themesLabel = ui::place(new ui::Label(QStringLiteral("Die meisten Fehlerpunkte kosten:"), this), at::themesLabel);
+    auto* themesLabel =
+        ui::place(new ui::Label(QStringLiteral("Die meisten Fehlerpunkte kosten:"), this), at::themesLabel);
     themesLabel->setFont(ui::dialogFont(true));
     themesLabel->setColors(NCOLF);
     themesLabel->setTransparent(true);
@@ -194,7 +196,8 @@ void LernstandDialog::refresh() {
         QStringList lines;
         for (const ThemeCost& c : r.costliest)
             lines << QStringLiteral("%1 (%2 Punkte je Prüfung)")
-                         .arg(themeName(c.theme), QString::number(c.points, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')));
+                         .arg(themeName(c.theme),
+                              QString::number(c.points, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')));
         m_themes->setText(lines.isEmpty() ? QStringLiteral("kein Thema – alles sitzt") : lines.join(QLatin1Char('\n')));
     } else {
         m_light->setLight(std::nullopt);

@@ -3,6 +3,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <random>
 
@@ -97,6 +98,11 @@ Light lightOf(double passRate) {
     if (passRate < 0.5) return Light::Red;
     if (passRate < 0.85) return Light::Yellow;
     return Light::Green;
+}
+
+int percentOf(double passRate) {
+    // The small slack keeps 0.57 (56.999... times 100) at 57.
+    return std::clamp(int(std::floor(passRate * 100 + 1e-9)), 0, 100);
 }
 
 Readiness simulate(const std::vector<DrawStep>& shape, const std::vector<QuestionState>& questions,

@@ -58,14 +58,17 @@ struct ThemeCost {
 };
 
 struct Readiness {
-    double passRate = 0; // 0..1
-    int exams = 0;       // simulated
-    int questions = 0;   // per exam
+    double passRate = 0;              // 0..1
+    int exams = 0;                    // simulated
+    int questions = 0;                // per exam
     std::vector<ThemeCost> costliest; // at most three, most points first, only themes that cost any
 };
 enum class Light { Red, Yellow, Green };
 // Red below 50 %, yellow below 85 %, green from there.
 Light lightOf(double passRate);
+// The rate in whole percent as shown beside the light: rounded down, so that the number never contradicts the
+// light (a red 49.75 % is not shown as 50 %) and 100 % means no simulated exam failed.
+int percentOf(double passRate);
 
 // Simulates `exams` exams: each step draws its count of questions at random from its pool, each question is
 // right with its probability `p`, and the exam is scored by the limits. The same seed gives the same draws and

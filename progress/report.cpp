@@ -13,7 +13,7 @@ namespace progress {
 namespace {
 
 QString percent(double v) {
-    return QStringLiteral("%1 %").arg(int(v * 100 + 0.5));
+    return QStringLiteral("%1 %").arg(percentOf(v));
 }
 
 QString decimal(double v) {
@@ -55,7 +55,8 @@ void paintReportPage(QPainter& p, QPagedPaintDevice& device, const ClassSummary&
     paintTrafficLight(p, QRectF(left, y, 12 * mm, 30 * mm), known ? std::optional(lightOf(r.passRate)) : std::nullopt);
     const qreal textLeft = 18 * mm;
     const qreal top = y;
-    line(QStringLiteral("Prüfungsreife: %1").arg(known ? percent(r.passRate) : QStringLiteral("–")), 16, true, textLeft);
+    line(QStringLiteral("Prüfungsreife: %1").arg(known ? percent(r.passRate) : QStringLiteral("–")), 16, true,
+         textLeft);
     line(QStringLiteral("geschätzt aus %1 durchgespielten Prüfungen zu je %2 Fragen").arg(r.exams).arg(r.questions), 9,
          false, textLeft);
     if (!r.costliest.empty()) {
@@ -71,7 +72,7 @@ void paintReportPage(QPainter& p, QPagedPaintDevice& device, const ClassSummary&
     const qreal cols[5] = {0, 80 * mm, 105 * mm, 135 * mm, 160 * mm};
     const QString heads[5] = {QStringLiteral("Thema"), QStringLiteral("Fragen"), QStringLiteral("beantwortet"),
                               QStringLiteral("richtig"), QStringLiteral("Antworten")};
-    const auto row = [&](const QString (&cells)[5], bool bold) {
+    const auto row = [&](const QString(&cells)[5], bool bold) {
         const qreal h = font(9.5, bold);
         for (int i = 0; i < 5; ++i)
             p.drawText(QRectF(left + cols[i], y, (i < 4 ? cols[i + 1] - cols[i] : 25 * mm) - 2 * mm, h),

@@ -126,6 +126,20 @@ TEST_F(ReadinessTest, TheEstimateAsksTheQuestionsTheExamWouldAsk) {
     EXPECT_LT(progress::estimateReadiness(ctx, B, {}).passRate, 0.05);
 }
 
+TEST(Readiness, ThePercentShownNeverContradictsTheLight) {
+    // Every rate 2,000 simulated exams can give.
+    for (int passed = 0; passed <= 2000; ++passed) {
+        const double rate = passed / 2000.0;
+        const int shown = progress::percentOf(rate);
+        const progress::Light expected =
+            shown < 50 ? progress::Light::Red : (shown < 85 ? progress::Light::Yellow : progress::Light::Green);
+        EXPECT_EQ(progress::lightOf(rate), expected) << passed << " passed, shown as " << shown << " %";
+        EXPECT_EQ(shown == 100, passed == 2000) << passed;
+        EXPECT_LE(std::abs(shown - rate * 100), 1.0) << passed;
+    }
+    EXPECT_EQ(progress::percentOf(0.57), 57);
+}
+
 TEST_F(ReadinessTest, TheExamsShapeFollowsAThemeShortOfAGroup) {
     // Theme 6 has a single question of group 2: the exam and the simulation have 28 questions.
     ASSERT_TRUE(write(examfixture::examCatalog(4, {{{6, '2'}, 1}})));
