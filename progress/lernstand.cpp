@@ -245,14 +245,14 @@ void practiseMistakes(core::Context& ctx, QWidget* owner, const QString& classCo
     const History history = readHistory(ctx);
     const std::vector<QuestionState> chosen =
         mistakes(classQuestions(ctx, classCode, history), std::size_t(std::max(0, ctx.settings.NS_MAXFRAGEN)));
-    if (chosen.empty()) {
+    const auto nothing = [&] {
         core::MSGINFO(ctx,
                       ctx.settings.NS_MAXFRAGEN <= 0
                           ? QStringLiteral("In den Voreinstellungen ist die Anzahl\rder Fragen je Übung auf 0 gesetzt.")
                           : QStringLiteral("In der Klasse '%1' gibt es zur Zeit\rkeine Fehler zu üben.").arg(classCode),
                       QStringLiteral("Achtung"));
-        return;
-    }
+    };
+    if (chosen.empty()) return nothing();
     // The training's own run and dialog; only the choice of the questions is ours.
     training::Run run(ctx);
     const QString title = QStringLiteral("'Meine Fehler'");
@@ -263,6 +263,8 @@ void practiseMistakes(core::Context& ctx, QWidget* owner, const QString& classCo
     for (const QuestionState& q : chosen)
         if (loc->goTo(q.record) && run.copyQuestion(n + 1, classCode)) ++n;
     run.selectionDone();
+    // The catalog may have dropped every chosen question since they were answered: no training over nothing.
+    if (n == 0) return nothing();
     run.GETDATA();
     training::presentQuestions(ctx, run, training::trainingLook(run.state()), owner);
     run.closeTables();

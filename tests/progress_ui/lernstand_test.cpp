@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
 
@@ -164,6 +165,36 @@ TEST_F(Lernstand, NothingToPractiseIsSaid) {
     const auto& shown = ctx.scripted.messages->shown();
     ASSERT_FALSE(shown.empty());
     EXPECT_TRUE(shown.back().text.contains(QStringLiteral("keine Fehler zu üben")));
+}
+
+TEST_F(Lernstand, MistakesTheCatalogNoLongerHoldsOpenNoEmptyTraining) {
+    // The learner's table keeps a question answered wrongly that a newer catalog dropped; nothing else is wrong.
+    std::map<std::string, trainingfixture::Counts> counts;
+    for (const auto& [nr, c] : trainingfixture::readCounts(dir / "LOCAL1.DBF"))
+        counts[nr] = {c.antworten + 3, c.richtig + 3, 0, c.zuletzt};
+    counts["1.2.01-000"] = {3, 0, 3, "17"};
+    ASSERT_TRUE(trainingfixture::setCounts(dir / "LOCAL1.DBF", counts));
+    ASSERT_TRUE(trainingfixture::writeCatalog(dir.path(), examfixture::examCatalog(4)));
+    std::filesystem::remove(dir / "FRAGEN.CDX");
+    std::filesystem::remove(dir / "PHIS1.DBF");
+
+    int opened = 0;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* q = qobject_cast<training::QuestionDialog*>(QApplication::activeModalWidget())) {
+            ++opened;
+            q->reject();
+        }
+    });
+    watch.start();
+    progress::practiseMistakes(ctx, nullptr, B);
+    watch.stop();
+    EXPECT_EQ(opened, 0) << "a training over no question was opened";
+    const auto& shown = ctx.scripted.messages->shown();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_TRUE(shown.back().text.contains(QStringLiteral("keine Fehler zu üben"))) << shown.back().text.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(dir / "T_FRAGE.DBF"));
 }
 
 TEST_F(Lernstand, TheReportHasOnePagePerClassAndReadsBackFromThePdf) {
