@@ -78,7 +78,7 @@ TEST_F(Lernstand, ShowsTheClassOfTheLatestExamWithItsReadinessAndItsExamsNewestF
         const progress::Readiness& r = dlg->summary().readiness;
         EXPECT_EQ(r.exams, 2000);
         EXPECT_EQ(r.questions, 30);
-        EXPECT_EQ(dlg->percentLabel()->text(), QStringLiteral("%1 %").arg(int(r.passRate * 100 + 0.5)));
+        EXPECT_EQ(dlg->percentLabel()->text(), QStringLiteral("%1 %").arg(progress::percentOf(r.passRate)));
         ASSERT_TRUE(dlg->light()->lightShown().has_value());
         EXPECT_EQ(*dlg->light()->lightShown(), progress::lightOf(r.passRate));
 
@@ -87,6 +87,13 @@ TEST_F(Lernstand, ShowsTheClassOfTheLatestExamWithItsReadinessAndItsExamsNewestF
         EXPECT_EQ(dlg->historyGrid()->gridModel()->rowCount(), 0);
         EXPECT_FALSE(dlg->reviewButton()->isEnabled());
         dlg->setClassCode(QStringLiteral("B"));
+        EXPECT_EQ(dlg->classCode(), B);
+        // The class is chosen from the keyboard: Alt+K reaches the choice, the arrow keys change it.
+        uitest::alt(dlg, 'K');
+        EXPECT_EQ(QApplication::focusWidget(), dlg->classChoice());
+        uitest::press(Qt::Key_Down);
+        EXPECT_NE(dlg->classCode(), B);
+        uitest::press(Qt::Key_Up);
         EXPECT_EQ(dlg->classCode(), B);
         EXPECT_EQ(dlg->historyGrid()->gridModel()->rowCount(), 2);
         uitest::alt(dlg, 'B');
