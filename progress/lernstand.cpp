@@ -243,8 +243,10 @@ void LernstandDialog::print() {
 
 void practiseMistakes(core::Context& ctx, QWidget* owner, const QString& classCode) {
     const History history = readHistory(ctx);
+    // All of them: one the catalog has dropped must not take the place of one it still holds.
+    const int cap = std::max(0, ctx.settings.NS_MAXFRAGEN);
     const std::vector<QuestionState> chosen =
-        mistakes(classQuestions(ctx, classCode, history), std::size_t(std::max(0, ctx.settings.NS_MAXFRAGEN)));
+        cap > 0 ? mistakes(classQuestions(ctx, classCode, history), SIZE_MAX) : std::vector<QuestionState>{};
     const auto nothing = [&] {
         core::MSGINFO(ctx,
                       ctx.settings.NS_MAXFRAGEN <= 0
@@ -261,7 +263,7 @@ void practiseMistakes(core::Context& ctx, QWidget* owner, const QString& classCo
     if (!loc || !run.openCatalog() || !run.MAKETEMP()) return;
     int n = 0;
     for (const QuestionState& q : chosen)
-        if (loc->goTo(q.record) && run.copyQuestion(n + 1, classCode)) ++n;
+        if (n < cap && loc->goTo(q.record) && run.copyQuestion(n + 1, classCode)) ++n;
     run.selectionDone();
     // The catalog may have dropped every chosen question since they were answered: no training over nothing.
     if (n == 0) return nothing();

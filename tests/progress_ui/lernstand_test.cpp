@@ -204,6 +204,29 @@ TEST_F(Lernstand, MistakesTheCatalogNoLongerHoldsOpenNoEmptyTraining) {
     EXPECT_FALSE(std::filesystem::exists(dir / "T_FRAGE.DBF"));
 }
 
+TEST_F(Lernstand, AMistakeTheCatalogDroppedLeavesItsPlaceToTheNextOne) {
+    // Two mistakes and room for one: the weakest is gone from the catalog, so the other is practised.
+    std::map<std::string, trainingfixture::Counts> counts;
+    for (const auto& [nr, c] : trainingfixture::readCounts(dir / "LOCAL1.DBF"))
+        counts[nr] = {c.antworten + 3, c.richtig + 3, 0, c.zuletzt};
+    counts["1.2.01-000"] = {6, 0, 6, "17"};
+    const std::string kept = examfixture::nr('1', 3, 2);
+    counts[kept] = {2, 0, 2, "17"};
+    ASSERT_TRUE(trainingfixture::setCounts(dir / "LOCAL1.DBF", counts));
+    ASSERT_TRUE(trainingfixture::writeCatalog(dir.path(), examfixture::examCatalog(4)));
+    std::filesystem::remove(dir / "FRAGEN.CDX");
+    std::filesystem::remove(dir / "PHIS1.DBF");
+    ctx.settings.NS_MAXFRAGEN = 1;
+
+    QString shownNr;
+    onNextDialog<training::QuestionDialog>([&](training::QuestionDialog* q) {
+        shownNr = q->questionText()->text();
+        q->endButton()->click();
+    });
+    progress::practiseMistakes(ctx, nullptr, B);
+    EXPECT_EQ(shownNr.toStdString(), "Frage " + kept);
+}
+
 TEST_F(Lernstand, TheReportHasOnePagePerClassAndReadsBackFromThePdf) {
     if (lwtest::runCommand("command -v pdftotext >/dev/null") != 0) GTEST_SKIP() << "pdftotext is not installed";
     const QString pdf = QString::fromStdString((dir / "bericht.pdf").string());
