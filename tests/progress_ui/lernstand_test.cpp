@@ -133,6 +133,15 @@ TEST_F(Lernstand, TheReviewShowsTheLearnersAnswerBesideTheRightOneAndChangesNoth
             const bool ticked = review->answerBox(1)->isChecked();
             QTest::mouseClick(review->answerBox(1), Qt::LeftButton);
             EXPECT_EQ(review->answerBox(1)->isChecked(), ticked);
+            // Nor by the keys that tick an answer in the question dialog.
+            const bool ticked2 = review->answerBox(2)->isChecked();
+            for (char c : {'1', '2', '3'}) {
+                uitest::press(Qt::Key(c));
+                uitest::alt(review, c);
+            }
+            EXPECT_EQ(review->answerBox(1)->isChecked(), ticked);
+            EXPECT_EQ(review->answerBox(2)->isChecked(), ticked2);
+            EXPECT_EQ(review->current(), 5);
             QTest::keyClick(review, Qt::Key_PageUp);
             EXPECT_EQ(review->current(), 4);
             uitest::alt(review, 'B');
