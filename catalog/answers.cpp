@@ -3,9 +3,19 @@
 #include <algorithm>
 #include <cctype>
 
+#include "catalog/crypt.h"
+#include "platform/ansi.h"
 #include "store/workarea.h"
 
 namespace catalog {
+
+QString readableText(const store::WorkArea& area, const char* field) {
+    return platform::fromAnsi(ENCRYPT(area.text(field)));
+}
+
+QString fieldText(const store::WorkArea& area, const char* field) {
+    return platform::fromAnsi(area.text(field));
+}
 
 namespace {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -9,6 +11,11 @@ class WorkArea;
 }
 
 namespace catalog {
+
+// A catalog text in readable form: FRAGE and ANTW1..ANTW3 are stored substituted.
+QString readableText(const store::WorkArea& area, const char* field);
+// A field as it stands in the table, cp1252 read as Unicode.
+QString fieldText(const store::WorkArea& area, const char* field);
 
 // The order of a question's answers after drawing r (0..100): for each position the answer it takes (0..2), -1
 // for none. Only three orders occur: two answers keep or swap their places, three are rotated once or twice.

@@ -74,13 +74,6 @@ QString iniFile(const core::Context& ctx) {
     return ctx.path(QStringLiteral("TAVOLIN.INI"));
 }
 
-QString readable(const store::WorkArea& area, const char* field) {
-    return platform::fromAnsi(catalog::ENCRYPT(area.text(field)));
-}
-
-QString plain(const store::WorkArea& area, const char* field) {
-    return platform::fromAnsi(area.text(field)).trimmed();
-}
 
 } // namespace
 
@@ -174,21 +167,21 @@ PrintQuestion Selection::question(int index, bool withPicture) const {
     PrintQuestion q;
     store::WorkArea* fra = m_session->find("DFRA");
     if (!fra || !fra->goTo(std::uint32_t(index + 1))) return q;
-    q.FRAGENR = plain(*fra, "FRAGENR");
+    q.FRAGENR = catalog::fieldText(*fra, "FRAGENR").trimmed();
     q.points = int(fra->number(m_pointsColumn));
-    q.text = readable(*fra, "FRAGE");
+    q.text = catalog::readableText(*fra, "FRAGE");
     static const char* const antw[3] = {"ANTW1", "ANTW2", "ANTW3"};
     static const char* const okField[3] = {"OK1", "OK2", "OK3"};
     for (int i = 0; i < 3; ++i) {
-        q.answers[std::size_t(i)] = readable(*fra, antw[i]);
+        q.answers[std::size_t(i)] = catalog::readableText(*fra, antw[i]);
         q.ok[std::size_t(i)] = fra->logical(okField[i]);
     }
-    q.vor = plain(*fra, "MC_VOR");
-    q.wert = plain(*fra, "MC_WERT");
-    q.zwisch = plain(*fra, "MC_ZWISCH");
-    q.wert2 = plain(*fra, "MC_WERT2");
-    q.nach = plain(*fra, "MC_NACH");
-    const QString bitmap = plain(*fra, "BITMAP");
+    q.vor = catalog::fieldText(*fra, "MC_VOR").trimmed();
+    q.wert = catalog::fieldText(*fra, "MC_WERT").trimmed();
+    q.zwisch = catalog::fieldText(*fra, "MC_ZWISCH").trimmed();
+    q.wert2 = catalog::fieldText(*fra, "MC_WERT2").trimmed();
+    q.nach = catalog::fieldText(*fra, "MC_NACH").trimmed();
+    const QString bitmap = catalog::fieldText(*fra, "BITMAP").trimmed();
     q.hasPicture = !bitmap.isEmpty() && bitmap.compare(QLatin1String("KEINBILD"), Qt::CaseInsensitive) != 0;
     if (q.hasPicture && withPicture) {
         const std::string bytes = fra->value("PICTURE").asText();

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "catalog/answers.h"
 #include "catalog/crypt.h"
 #include "catalog/tables.h"
 #include "core/context.h"
@@ -11,18 +12,6 @@
 #include "training/themes.h"
 
 namespace progress {
-
-namespace {
-
-QString readable(const store::WorkArea& a, const char* field) {
-    return platform::fromAnsi(catalog::ENCRYPT(a.text(field)));
-}
-
-QString plain(const store::WorkArea& a, const char* field) {
-    return platform::fromAnsi(a.text(field)).trimmed();
-}
-
-} // namespace
 
 std::vector<ReviewItem> reviewItems(const core::Context& ctx, const RecordedExam& exam) {
     std::vector<ReviewItem> items;
@@ -56,25 +45,25 @@ std::vector<ReviewItem> reviewItems(const core::Context& ctx, const RecordedExam
         case catalog::QuestionKind::OneValue: item.layout = 2; break;
         case catalog::QuestionKind::TwoValues: item.layout = 3; break;
         }
-        item.question = readable(*frg, "FRAGE");
+        item.question = catalog::readableText(*frg, "FRAGE");
         static const char* const antw[3] = {"ANTW1", "ANTW2", "ANTW3"};
         static const char* const ok[3] = {"OK1", "OK2", "OK3"};
         for (int i = 0; i < 3; ++i) {
-            item.answers[i] = readable(*frg, antw[i]);
+            item.answers[i] = catalog::readableText(*frg, antw[i]);
             item.right[i] = frg->logical(ok[i]);
             item.ticked[i] = item.layout == 1 && i < a.given.size() && a.given[i] == QLatin1Char('X');
         }
-        item.vor = plain(*frg, "MC_VOR");
-        item.zwisch = plain(*frg, "MC_ZWISCH");
-        item.nach = plain(*frg, "MC_NACH");
-        item.expected1 = plain(*frg, "MC_WERT");
-        item.expected2 = plain(*frg, "MC_WERT2");
+        item.vor = catalog::fieldText(*frg, "MC_VOR").trimmed();
+        item.zwisch = catalog::fieldText(*frg, "MC_ZWISCH").trimmed();
+        item.nach = catalog::fieldText(*frg, "MC_NACH").trimmed();
+        item.expected1 = catalog::fieldText(*frg, "MC_WERT").trimmed();
+        item.expected2 = catalog::fieldText(*frg, "MC_WERT2").trimmed();
         if (item.layout > 1) {
             const QStringList parts = a.given.split(QLatin1Char(';'));
             item.given1 = parts.value(0);
             item.given2 = parts.value(1);
         }
-        const QString bitmap = plain(*frg, "BITMAP");
+        const QString bitmap = catalog::fieldText(*frg, "BITMAP").trimmed();
         if (!bitmap.isEmpty() && bitmap.compare(QLatin1String("KEINBILD"), Qt::CaseInsensitive) != 0) {
             const std::string bytes = frg->text("PICTURE");
             item.picture = QByteArray(bytes.data(), qsizetype(bytes.size()));

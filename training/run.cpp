@@ -25,13 +25,6 @@ namespace {
 
 constexpr int kCounterMax = 9999;
 
-QString readable(const store::WorkArea& area, const char* field) {
-    return platform::fromAnsi(catalog::ENCRYPT(area.text(field)));
-}
-
-QString plain(const store::WorkArea& area, const char* field) {
-    return platform::fromAnsi(area.text(field));
-}
 
 bool blank(const QString& s) {
     return s.trimmed().isEmpty();
@@ -257,12 +250,12 @@ void Run::GETDATA() {
     case catalog::QuestionKind::OneValue: s.NDLGTYP = 2; break;
     case catalog::QuestionKind::TwoValues: s.NDLGTYP = 3; break;
     }
-    s.CFRGNR = plain(*fra, "FRAGENR");
-    s.CFRAGE = readable(*fra, "FRAGE");
+    s.CFRGNR = catalog::fieldText(*fra, "FRAGENR");
+    s.CFRAGE = catalog::readableText(*fra, "FRAGE");
     s.NFRAGENR = int(fra->number("NUMMER"));
     s.NPUNKTE = int(fra->number("PUNKTE"));
 
-    const QString bitmap = plain(*fra, "BITMAP").trimmed();
+    const QString bitmap = catalog::fieldText(*fra, "BITMAP").trimmed();
     if (bitmap.compare(QLatin1String("KEINBILD"), Qt::CaseInsensitive) == 0) {
         s.CBITMAP = fillerPicture();
     } else if (!bitmap.isEmpty()) {
@@ -278,13 +271,13 @@ void Run::GETDATA() {
     s.LISOK1 = s.LISOK2 = s.LISOK3 = false;
     s.CMC_WERT = s.CMC_WERT2 = blanks;
     if (s.NDLGTYP == 1) {
-        s.CANTW1 = readable(*fra, "ANTW1");
-        s.CANTW2 = readable(*fra, "ANTW2");
-        s.CANTW3 = readable(*fra, "ANTW3");
+        s.CANTW1 = catalog::readableText(*fra, "ANTW1");
+        s.CANTW2 = catalog::readableText(*fra, "ANTW2");
+        s.CANTW3 = catalog::readableText(*fra, "ANTW3");
     } else {
-        s.CMC_VOR = plain(*fra, "MC_VOR").trimmed();
-        s.CMC_NACH = plain(*fra, "MC_NACH").trimmed();
-        if (s.NDLGTYP == 3) s.CMC_ZWISCH = plain(*fra, "MC_ZWISCH").trimmed();
+        s.CMC_VOR = catalog::fieldText(*fra, "MC_VOR").trimmed();
+        s.CMC_NACH = catalog::fieldText(*fra, "MC_NACH").trimmed();
+        if (s.NDLGTYP == 3) s.CMC_ZWISCH = catalog::fieldText(*fra, "MC_ZWISCH").trimmed();
     }
 }
 
@@ -309,7 +302,7 @@ bool Run::correct(int position) const {
 QString Run::expected(int field) const {
     store::WorkArea* fra = area("DFRA");
     if (!fra || fra->eof()) return {};
-    return plain(*fra, field == 2 ? "MC_WERT2" : "MC_WERT").trimmed();
+    return catalog::fieldText(*fra, field == 2 ? "MC_WERT2" : "MC_WERT").trimmed();
 }
 
 bool Run::CHKDATA() {
@@ -426,18 +419,18 @@ QString Run::solutionText() const {
         QString text;
         static const char* const antw[3] = {"ANTW1", "ANTW2", "ANTW3"};
         for (int i = 0; i < 3; ++i)
-            if (!blank(readable(*fra, antw[i])))
+            if (!blank(catalog::readableText(*fra, antw[i])))
                 text += QStringLiteral("\rAntwort %1 = ").arg(i + 1) +
                         (correct(i + 1) ? QStringLiteral("Richtig") : QStringLiteral("Falsch"));
         return text;
     }
     case 2:
-        return rtrim(plain(*fra, "MC_VOR")) + QLatin1Char(' ') + expected(1) + QLatin1Char(' ') +
-               rtrim(plain(*fra, "MC_NACH"));
+        return rtrim(catalog::fieldText(*fra, "MC_VOR")) + QLatin1Char(' ') + expected(1) + QLatin1Char(' ') +
+               rtrim(catalog::fieldText(*fra, "MC_NACH"));
     default:
-        return rtrim(plain(*fra, "MC_VOR")) + QLatin1Char(' ') + expected(1) + QLatin1Char(' ') +
-               rtrim(plain(*fra, "MC_ZWISCH")) + QLatin1Char(' ') + expected(2) + QLatin1Char(' ') +
-               rtrim(plain(*fra, "MC_NACH"));
+        return rtrim(catalog::fieldText(*fra, "MC_VOR")) + QLatin1Char(' ') + expected(1) + QLatin1Char(' ') +
+               rtrim(catalog::fieldText(*fra, "MC_ZWISCH")) + QLatin1Char(' ') + expected(2) + QLatin1Char(' ') +
+               rtrim(catalog::fieldText(*fra, "MC_NACH"));
     }
 }
 

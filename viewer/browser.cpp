@@ -6,6 +6,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "catalog/answers.h"
 #include "catalog/crypt.h"
 #include "catalog/maintenance.h"
 #include "catalog/runfiles.h"
@@ -56,13 +57,6 @@ const std::array<char, 256>& readableUpper() {
     return table;
 }
 
-QString readable(const store::WorkArea& area, const char* field) {
-    return platform::fromAnsi(catalog::ENCRYPT(area.text(field)));
-}
-
-QString plain(const store::WorkArea& area, const char* field) {
-    return platform::fromAnsi(area.text(field));
-}
 
 } // namespace
 
@@ -309,20 +303,20 @@ QuestionData Browser::GETDATA(int index) {
     store::WorkArea* dfra = m_session.find("DFRA");
     q.antworten = int(dloc->number("ANTWORTEN"));
     q.richtig = int(dloc->number("RICHTIG"));
-    q.fragenr = plain(*dloc, "FRAGENR");
+    q.fragenr = catalog::fieldText(*dloc, "FRAGENR");
     q.thema = int(dloc->number("THEMA"));
     // A learner's record whose question the catalog lacks shows empty texts.
     if (dfra->eof() || m_fragenOf[m_rows[std::size_t(index)] - 1] == 0) return q;
-    q.fragenr = plain(*dfra, "FRAGENR");
+    q.fragenr = catalog::fieldText(*dfra, "FRAGENR");
     q.thema = int(dfra->number("THEMA"));
-    q.frage = readable(*dfra, "FRAGE");
-    q.antw = {readable(*dfra, "ANTW1"), readable(*dfra, "ANTW2"), readable(*dfra, "ANTW3")};
+    q.frage = catalog::readableText(*dfra, "FRAGE");
+    q.antw = {catalog::readableText(*dfra, "ANTW1"), catalog::readableText(*dfra, "ANTW2"), catalog::readableText(*dfra, "ANTW3")};
     q.ok = {dfra->logical("OK1"), dfra->logical("OK2"), dfra->logical("OK3")};
-    q.vor = plain(*dfra, "MC_VOR").trimmed();
-    q.wert = plain(*dfra, "MC_WERT");
-    q.zwisch = plain(*dfra, "MC_ZWISCH").trimmed();
-    q.wert2 = plain(*dfra, "MC_WERT2");
-    q.nach = plain(*dfra, "MC_NACH").trimmed();
+    q.vor = catalog::fieldText(*dfra, "MC_VOR").trimmed();
+    q.wert = catalog::fieldText(*dfra, "MC_WERT");
+    q.zwisch = catalog::fieldText(*dfra, "MC_ZWISCH").trimmed();
+    q.wert2 = catalog::fieldText(*dfra, "MC_WERT2");
+    q.nach = catalog::fieldText(*dfra, "MC_NACH").trimmed();
     switch (catalog::questionKind(dfra->text("MC_WERT"), dfra->text("MC_WERT2"))) {
     case catalog::QuestionKind::MultipleChoice:
         q.layout = 1;
@@ -335,7 +329,7 @@ QuestionData Browser::GETDATA(int index) {
         break;
     }
     if (a.pointsField) q.points = QString::number(int(dfra->number(a.pointsField)));
-    const QString bitmap = plain(*dfra, "BITMAP").trimmed();
+    const QString bitmap = catalog::fieldText(*dfra, "BITMAP").trimmed();
     if (bitmap.compare(QLatin1String("KEINBILD"), Qt::CaseInsensitive) == 0) {
         q.noPicture = true;
         q.picture = m_ctx.path(QStringLiteral(".\\bitmaps\\KEINBKAT.BMP"));
