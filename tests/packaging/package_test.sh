@@ -15,7 +15,18 @@ for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli; do
 done
 
 work=$(mktemp -d /tmp/lw-package-XXXXXX)
-trap 'rm -rf "$work"' EXIT
+# Clean-up also ends what the program's start left running with the test's home, such as a speech daemon the
+# voice check spawned, which would otherwise go on writing into the folder being removed.
+cleanup() {
+    for env in /proc/[0-9]*/environ; do
+        if tr '\0' '\n' <"$env" 2>/dev/null | grep -qx "HOME=$work/home"; then
+            pid=${env#/proc/}
+            kill -9 "${pid%/environ}" 2>/dev/null || true
+        fi
+    done
+    rm -rf "$work" 2>/dev/null || { sleep 1; rm -rf "$work"; } || true
+}
+trap cleanup EXIT
 failures=0
 fail() {
     echo "FAIL: $*"
