@@ -1,5 +1,6 @@
 #include "ui/modules.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -7,6 +8,7 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include <QCoreApplication>
 #include <QLibrary>
@@ -45,6 +47,26 @@ int runHelper(const QString& program, int timeoutMs) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool startHelper(const QString& program, const QStringList& arguments) {
+    std::vector<QByteArray> strings{program.toLocal8Bit()};
+    for (const QString& argument : arguments)
+        strings.push_back(argument.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& s : strings)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const bool started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    // Reaped by a thread of its own: no child is left behind as a zombie, wherever the program runs.
+    if (started) std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    return started;
 }
 
 } // namespace ui

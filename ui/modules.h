@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace ui {
 
@@ -15,5 +16,9 @@ void* moduleFunction(const QString& moduleFile, const char* symbol, const char* 
 // Runs a helper program of ours and waits for it: its exit code, or -1 when it could not start, crashed or took
 // longer than `timeoutMs` (then it is killed). Safe to call from any thread.
 int runHelper(const QString& program, int timeoutMs);
+
+// Starts a helper program of ours with `arguments` and does not wait for it; it is reaped by the system when it
+// ends. False when it could not be started.
+bool startHelper(const QString& program, const QStringList& arguments);
 
 } // namespace ui

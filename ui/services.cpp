@@ -70,19 +70,18 @@ void SkinnedMessages::busy(bool on) {
 
 // ---- sound ------------------------------------------------------------------------------------------------
 
-QString EffectSound::defaultModule() {
-    return besideProgram(QStringLiteral("lenkwerk-sound.so"));
+QString EffectSound::defaultPlayer() {
+    return besideProgram(QStringLiteral("lenkwerk-play"));
 }
 
 void EffectSound::play(const QString& file) {
     const QString path = m_resolve ? m_resolve(file) : file;
     if (path.isEmpty() || !QFileInfo(path).isFile()) return;
-    if (!m_moduleTried) {
-        m_moduleTried = true;
-        m_play = reinterpret_cast<void (*)(const QString&)>(
-            moduleFunction(m_module.isEmpty() ? defaultModule() : m_module, "lenkwerk_play_sound", "sound player"));
+    const QString player = m_player.isEmpty() ? defaultPlayer() : m_player;
+    if (!startHelper(player, {path}) && !m_warned) {
+        m_warned = true;
+        qWarning("Lenkwerk: no sound player %s", qPrintable(player));
     }
-    if (m_play) m_play(path);
 }
 
 // ---- speech -----------------------------------------------------------------------------------------------

@@ -32,20 +32,19 @@ private:
     std::function<QWidget*()> m_owner;
 };
 
-// Plays through the sound player module (lenkwerk-sound.so), loaded with the first sound; `module` is its file,
-// by default the one beside the executable. Without it, or without an audio device, sounds are not heard.
+// Plays each sound through the player program lenkwerk-play (`player`; by default the one beside the executable),
+// started without waiting for it. Without the player, or without an audio output, sounds are not heard.
 class EffectSound : public core::SoundService {
 public:
-    explicit EffectSound(std::function<QString(const QString&)> resolve, QString module = {})
-        : m_resolve(std::move(resolve)), m_module(std::move(module)) {}
+    explicit EffectSound(std::function<QString(const QString&)> resolve, QString player = {})
+        : m_resolve(std::move(resolve)), m_player(std::move(player)) {}
     void play(const QString& file) override;
-    static QString defaultModule();
+    static QString defaultPlayer();
 
 private:
     std::function<QString(const QString&)> m_resolve;
-    QString m_module;
-    bool m_moduleTried = false;
-    void (*m_play)(const QString&) = nullptr;
+    QString m_player;
+    bool m_warned = false;
 };
 
 class TextToSpeech : public core::SpeechService {

@@ -4,10 +4,8 @@
 #include <fstream>
 
 #include <QApplication>
-#include <QAudioDevice>
 #include <QDir>
 #include <QLibrary>
-#include <QMediaDevices>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QTimer>
@@ -74,74 +72,6 @@ TEST(Shell, DesktopShellSaysWhenTheSystemHasNoProgram) {
     qputenv("PATH", oldPath);
     EXPECT_EQ(result, core::ShellService::Result::NoProgram);
     EXPECT_FALSE(mail);
-}
-
-namespace {
-
-// A short silent WAV file (8 kHz, 8 bit, mono).
-void writeWav(const std::filesystem::path& path) {
-    const std::uint32_t samples = 800;
-    std::string d = "RIFF";
-    auto u32 = [&](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            d.push_back(char((v >> (8 * i)) & 0xff));
-    };
-    auto u16 = [&](std::uint16_t v) {
-        for (int i = 0; i < 2; ++i)
-            d.push_back(char((v >> (8 * i)) & 0xff));
-    };
-    u32(36 + samples);
-    d += "WAVEfmt ";
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(8000);
-    u32(8000);
-    u16(1);
-    u16(8);
-    d += "data";
-    u32(samples);
-    d.append(samples, char(0x80));
-    lwtest::writeFile(path, d);
-}
-
-int soundEffects() {
-    int effects = 0;
-    for (QObject* o : QCoreApplication::instance()->children())
-        effects += o->inherits("QSoundEffect");
-    return effects;
-}
-
-} // namespace
-
-TEST(Sound, MissingFilesAndMissingDevicesAreSilent) {
-    lwtest::TempDir dir;
-    std::filesystem::create_directories(dir.path() / "Sounds");
-    writeWav(dir.path() / "Sounds" / "pok.wav");
-    core::Context ctx(str(dir.path()));
-    ui::EffectSound sound([&](const QString& name) { return ctx.resolve(name); }, QStringLiteral(LW_SOUND_MODULE));
-    sound.play(QStringLiteral(".\\Sounds\\fehler.wav")); // no such file: nothing happens
-    EXPECT_EQ(soundEffects(), 0);
-    sound.play(QStringLiteral(".\\SOUNDS\\POK.WAV")); // returns at once, whether or not it can be heard
-    if (QMediaDevices::audioOutputs().isEmpty()) {
-        EXPECT_EQ(soundEffects(), 0); // nothing left behind that could never finish
-    } else {
-        EXPECT_EQ(soundEffects(), 1);
-    }
-}
-
-TEST(Sound, ThePlayerModuleLoadsAndAMissingOneIsSilent) {
-    // The program finds the player by this name; a module without it would leave every sound unheard.
-    QLibrary module(QStringLiteral(LW_SOUND_MODULE));
-    EXPECT_NE(module.resolve("lenkwerk_play_sound"), nullptr) << module.errorString().toStdString();
-
-    lwtest::TempDir dir;
-    writeWav(dir.path() / "pok.wav");
-    ui::EffectSound sound([&](const QString&) { return str(dir.path() / "pok.wav"); },
-                          str(dir.path() / "lenkwerk-sound.so"));
-    sound.play(QStringLiteral("pok.wav"));
-    sound.play(QStringLiteral("pok.wav"));
-    EXPECT_EQ(soundEffects(), 0);
 }
 
 TEST(Printer, ThePrintModuleLoadsAndAMissingOneRunsNoWriter) {
