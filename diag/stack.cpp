@@ -15,15 +15,56 @@ namespace diag::stack {
 
 namespace {
 
-Dwfl* g_dwfl = nullptr;
-std::once_flag g_prepared;
+// libdw is opened when a call stack is first named (an error, or the second pass of a crash), not with the
+// program: it and the compression libraries under it would otherwise stay mapped for the whole session.
+struct Libdw {
+    decltype(&dwfl_begin) begin = nullptr;
+    decltype(&dwfl_report_begin) reportBegin = nullptr;
+    decltype(&dwfl_linux_proc_report) procReport = nullptr;
+    decltype(&dwfl_report_end) reportEnd = nullptr;
+    decltype(&dwfl_end) end = nullptr;
+    decltype(&dwfl_addrmodule) addrModule = nullptr;
+    decltype(&dwfl_module_addrname) addrName = nullptr;
+    decltype(&dwfl_module_getsrc) getSrc = nullptr;
+    decltype(&dwfl_lineinfo) lineInfo = nullptr;
+    Dwfl_Callbacks callbacks{};
 
-const Dwfl_Callbacks kCallbacks = {
-    dwfl_linux_proc_find_elf,
-    dwfl_standard_find_debuginfo,
-    nullptr,
-    nullptr,
+    template <typename F>
+    static bool get(void* library, F& function, const char* name) {
+        function = reinterpret_cast<F>(dlsym(library, name));
+        return function != nullptr;
+    }
+
+    bool load() {
+        void* library = dlopen("libdw.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (!library) return false;
+        return get(library, begin, "dwfl_begin") && get(library, reportBegin, "dwfl_report_begin") &&
+               get(library, procReport, "dwfl_linux_proc_report") && get(library, reportEnd, "dwfl_report_end") &&
+               get(library, end, "dwfl_end") && get(library, addrModule, "dwfl_addrmodule") &&
+               get(library, addrName, "dwfl_module_addrname") && get(library, getSrc, "dwfl_module_getsrc") &&
+               get(library, lineInfo, "dwfl_lineinfo") &&
+               get(library, callbacks.find_elf, "dwfl_linux_proc_find_elf") &&
+               get(library, callbacks.find_debuginfo, "dwfl_standard_find_debuginfo");
+    }
 };
+
+Libdw g_libdw;
+Dwfl* g_dwfl = nullptr;
+std::once_flag g_prepared, g_opened;
+
+// The debug information of the process as it is mapped now; null without libdw.
+void openDebugInformation() {
+    std::call_once(g_opened, [] {
+        if (!g_libdw.load()) return;
+        g_dwfl = g_libdw.begin(&g_libdw.callbacks);
+        if (!g_dwfl) return;
+        g_libdw.reportBegin(g_dwfl);
+        if (g_libdw.procReport(g_dwfl, getpid()) != 0 || g_libdw.reportEnd(g_dwfl, nullptr, nullptr) != 0) {
+            g_libdw.end(g_dwfl);
+            g_dwfl = nullptr;
+        }
+    });
+}
 
 void copyText(char* out, std::size_t size, const char* text) {
     std::size_t n = 0;
@@ -72,14 +113,6 @@ void prepare() {
         // The first backtrace loads the unwinder library; later calls (in a signal handler) must not.
         void* warm[2];
         backtrace(warm, 2);
-        g_dwfl = dwfl_begin(&kCallbacks);
-        if (g_dwfl) {
-            dwfl_report_begin(g_dwfl);
-            if (dwfl_linux_proc_report(g_dwfl, getpid()) != 0 || dwfl_report_end(g_dwfl, nullptr, nullptr) != 0) {
-                dwfl_end(g_dwfl);
-                g_dwfl = nullptr;
-            }
-        }
     });
 }
 
@@ -111,6 +144,7 @@ void startAt(Addresses& addresses, void* pc) {
 
 int resolve(const Addresses& addresses, Frame* frames) {
     prepare();
+    openDebugInformation();
     int n = 0;
     for (int i = 0; i < addresses.count && n < kMaxLevels; ++i) {
         Frame& f = frames[n++];
@@ -118,8 +152,8 @@ int resolve(const Addresses& addresses, Frame* frames) {
         hex(f.name, reinterpret_cast<std::uintptr_t>(addresses.pc[i]));
         // A return address points behind its call; the call itself lies one byte before.
         const Dwarf_Addr at = reinterpret_cast<Dwarf_Addr>(addresses.pc[i]) - (i == 0 ? 0 : 1);
-        Dwfl_Module* module = g_dwfl ? dwfl_addrmodule(g_dwfl, at) : nullptr;
-        const char* symbol = module ? dwfl_module_addrname(module, at) : nullptr;
+        Dwfl_Module* module = g_dwfl ? g_libdw.addrModule(g_dwfl, at) : nullptr;
+        const char* symbol = module ? g_libdw.addrName(module, at) : nullptr;
         if (!symbol) {
             Dl_info info{};
             if (dladdr(addresses.pc[i], &info) && info.dli_sname) symbol = info.dli_sname;
@@ -132,9 +166,9 @@ int resolve(const Addresses& addresses, Frame* frames) {
             withoutParameters(f.name);
         }
         if (module) {
-            if (Dwfl_Line* line = dwfl_module_getsrc(module, at)) {
+            if (Dwfl_Line* line = g_libdw.getSrc(module, at)) {
                 int lineNo = 0;
-                if (dwfl_lineinfo(line, nullptr, &lineNo, nullptr, nullptr, nullptr)) f.line = lineNo;
+                if (g_libdw.lineInfo(line, nullptr, &lineNo, nullptr, nullptr, nullptr)) f.line = lineNo;
             }
         }
     }

@@ -19,7 +19,8 @@ struct Frame {
     int line;
 };
 
-// Loads the unwinder and opens the debug information of the process, so that capturing later needs neither.
+// Loads the unwinder, so that capturing later (in a signal handler) does not. The debug information is opened
+// when names are first asked for.
 void prepare();
 
 // The addresses of the callers of this function, skipping the first `skip` of them.
