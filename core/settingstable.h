@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "platform/inifile.h"
+
 #include <algorithm>
 #include <limits>
 #include <span>
@@ -60,6 +62,7 @@ template <class T> void applyDefaults(T& target, std::span<const SettingField<T>
 
 // Every field of the table from the file; a missing key gives the default.
 template <class T> void readSettings(T& target, std::span<const SettingField<T>> fields, const QString& ini) {
+    const platform::ProfileReadBatch batch;
     for (const SettingField<T>& f : fields)
         std::visit(
             [&](auto member) {

@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <typeinfo>
 #include <cxxabi.h>
+#include <typeinfo>
 
 #include <QDateTime>
 #include <QDir>
@@ -140,12 +140,18 @@ volatile sig_atomic_t g_inSignal = 0;
 
 const char* signalName(int sig) {
     switch (sig) {
-    case SIGSEGV: return "Speicherschutzverletzung (SIGSEGV)";
-    case SIGBUS: return "Busfehler (SIGBUS)";
-    case SIGFPE: return "Arithmetikfehler (SIGFPE)";
-    case SIGILL: return "Unerlaubter Befehl (SIGILL)";
-    case SIGABRT: return "Programmabbruch (SIGABRT)";
-    default: return "Signal";
+    case SIGSEGV:
+        return "Speicherschutzverletzung (SIGSEGV)";
+    case SIGBUS:
+        return "Busfehler (SIGBUS)";
+    case SIGFPE:
+        return "Arithmetikfehler (SIGFPE)";
+    case SIGILL:
+        return "Unerlaubter Befehl (SIGILL)";
+    case SIGABRT:
+        return "Programmabbruch (SIGABRT)";
+    default:
+        return "Signal";
     }
 }
 
@@ -327,19 +333,26 @@ QChar typeLetter(const QVariant& v) {
     if (v.canConvert<CodeBlock>() && v.userType() == qMetaTypeId<CodeBlock>()) return QLatin1Char('B');
     switch (v.typeId()) {
     case QMetaType::QString:
-    case QMetaType::QByteArray: return QLatin1Char('C');
-    case QMetaType::Bool: return QLatin1Char('L');
-    case QMetaType::QDate: return QLatin1Char('D');
+    case QMetaType::QByteArray:
+        return QLatin1Char('C');
+    case QMetaType::Bool:
+        return QLatin1Char('L');
+    case QMetaType::QDate:
+        return QLatin1Char('D');
     case QMetaType::QVariantList:
-    case QMetaType::QStringList: return QLatin1Char('A');
-    case QMetaType::QObjectStar: return QLatin1Char('O');
+    case QMetaType::QStringList:
+        return QLatin1Char('A');
+    case QMetaType::QObjectStar:
+        return QLatin1Char('O');
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
     case QMetaType::Double:
-    case QMetaType::Float: return QLatin1Char('N');
-    default: return QLatin1Char('U');
+    case QMetaType::Float:
+        return QLatin1Char('N');
+    default:
+        return QLatin1Char('U');
     }
 }
 
@@ -353,26 +366,37 @@ QString numberText(const QVariant& v) {
 
 QString CGETINFO(const QVariant& v) {
     switch (typeLetter(v).toLatin1()) {
-    case 'C': return QLatin1Char('"') + v.toString() + QLatin1Char('"');
+    case 'C':
+        return QLatin1Char('"') + v.toString() + QLatin1Char('"');
     case 'O': {
         const QObject* object = v.value<QObject*>();
         return QStringLiteral("Class: ") + QString::fromLatin1(object ? object->metaObject()->className() : "NIL");
     }
-    case 'A': return QStringLiteral("Len: ") + QStringLiteral("%1").arg(v.toList().size(), 4);
-    case 'N': return numberText(v);
-    case 'D': return v.toDate().toString(QStringLiteral("dd.MM.yyyy"));
-    case 'L': return v.toBool() ? QStringLiteral(".t.") : QStringLiteral(".f.");
-    case 'B': return QStringLiteral("{|| ... }");
-    default: return {};
+    case 'A':
+        return QStringLiteral("Len: ") + QStringLiteral("%1").arg(v.toList().size(), 4);
+    case 'N':
+        return numberText(v);
+    case 'D':
+        return v.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+    case 'L':
+        return v.toBool() ? QStringLiteral(".t.") : QStringLiteral(".f.");
+    case 'B':
+        return QStringLiteral("{|| ... }");
+    default:
+        return {};
     }
 }
 
 QString plainText(const QVariant& v) {
     switch (typeLetter(v).toLatin1()) {
-    case 'C': return v.toString();
-    case 'O': return QStringLiteral("Object");
-    case 'A': return QStringLiteral("{ ... }");
-    default: return CGETINFO(v);
+    case 'C':
+        return v.toString();
+    case 'O':
+        return QStringLiteral("Object");
+    case 'A':
+        return QStringLiteral("{ ... }");
+    default:
+        return CGETINFO(v);
     }
 }
 
@@ -449,10 +473,8 @@ void setWindowTitles(const QStringList& titles) {
 
 QString logPath() {
     const QDir dir(QString::fromLocal8Bit(state().folder));
-    const QStringList existing = dir.entryList({QStringLiteral("error.log")}, QDir::Files | QDir::CaseSensitive);
     for (const QString& name : dir.entryList(QDir::Files))
         if (name.compare(QStringLiteral("Error.log"), Qt::CaseInsensitive) == 0) return dir.filePath(name);
-    Q_UNUSED(existing);
     return dir.filePath(QStringLiteral("Error.log"));
 }
 
@@ -469,8 +491,8 @@ void setNetErr(bool on) {
 bool ERRORDIALOG(const ErrorRecord& error, int skipFrames) {
     State& s = state();
     if (error.GENCODE == gencode::kDivZero) return false;
-    const bool quietOpen = error.GENCODE == gencode::kOpen &&
-                           (error.OSCODE == kOsSharingViolation || error.OSCODE == kOsAccessDenied);
+    const bool quietOpen =
+        error.GENCODE == gencode::kOpen && (error.OSCODE == kOsSharingViolation || error.OSCODE == kOsAccessDenied);
     if ((quietOpen || error.GENCODE == gencode::kAppendLock) && error.CANDEFAULT) {
         s.netErr = true;
         return false;
@@ -527,7 +549,8 @@ bool ERRORDIALOG(const ErrorRecord& error, int skipFrames) {
     const int buttons = 1 + (error.CANRETRY ? 1 : 0) + (error.CANDEFAULT ? 1 : 0);
     QStringList stackList;
     for (int i = 0; i < frameCount; ++i)
-        stackList << QStringLiteral("Aufgerufen von %1(%2)").arg(QString::fromLatin1(frames[i].name)).arg(frames[i].line);
+        stackList
+            << QStringLiteral("Aufgerufen von %1(%2)").arg(QString::fromLatin1(frames[i].name)).arg(frames[i].line);
     if (!s.dialog) endProgram();
     const Choice choice =
         s.dialog(DialogRequest{error, QStringLiteral("   Fehlerbeschreibung: ") + errorText, stackList, buttons});

@@ -1,7 +1,11 @@
 #include "platform/inifile.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -166,15 +170,43 @@ std::optional<std::size_t> findEntry(const Document& doc, const std::vector<Sect
     return std::nullopt;
 }
 
-std::optional<Document> loadDocument(const QString& file) {
+// The file as last read on this thread, reused only while a ProfileReadBatch is open and the file is still the
+// same one, unchanged (device, inode, size, modification and change times).
+struct Snapshot {
+    QString file;
+    std::array<std::int64_t, 7> identity{};
+    QByteArray bytes;
+    Document doc;
+    bool reusable = false; // false for what is no plain file
+};
+thread_local std::optional<Snapshot> t_snapshot;
+thread_local int t_batches = 0;
+
+std::optional<std::array<std::int64_t, 7>> identityOf(const QString& file) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(file).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return std::array<std::int64_t, 7>{std::int64_t(st.st_dev),          std::int64_t(st.st_ino),
+                                       std::int64_t(st.st_size),         std::int64_t(st.st_mtim.tv_sec),
+                                       std::int64_t(st.st_mtim.tv_nsec), std::int64_t(st.st_ctim.tv_sec),
+                                       std::int64_t(st.st_ctim.tv_nsec)};
+}
+
+const Snapshot* snapshot(const QString& file) {
+    const auto identity = t_batches > 0 ? identityOf(file) : std::nullopt;
+    if (identity && t_snapshot && t_snapshot->reusable && t_snapshot->file == file && t_snapshot->identity == *identity)
+        return &*t_snapshot;
+    t_snapshot.reset();
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    return decode(f.readAll());
+    if (!f.open(QIODevice::ReadOnly)) return nullptr;
+    t_snapshot = Snapshot{file, identity.value_or(std::array<std::int64_t, 7>{}), f.readAll(), {}, bool(identity)};
+    t_snapshot->doc = decode(t_snapshot->bytes);
+    return &*t_snapshot;
 }
 
 std::optional<QString> lookup(const QString& file, const QString& section, const QString& key) {
-    const auto doc = loadDocument(file);
-    if (!doc) return std::nullopt;
+    const Snapshot* read = snapshot(file);
+    if (!read) return std::nullopt;
+    const Document* doc = &read->doc;
     const auto line = findEntry(*doc, sections(*doc), section.trimmed(), key.trimmed());
     if (!line) return std::nullopt;
     return entryValue(doc->lines[*line].text);
@@ -190,6 +222,14 @@ bool isBlank(const QString& s) {
 
 } // namespace
 
+ProfileReadBatch::ProfileReadBatch() {
+    ++t_batches;
+}
+
+ProfileReadBatch::~ProfileReadBatch() {
+    if (--t_batches == 0) t_snapshot.reset();
+}
+
 QString readProfileString(const QString& file, const QString& section, const QString& key,
                           const QString& defaultValue) {
     return lookup(file, section, key).value_or(defaultValue);
@@ -204,12 +244,13 @@ bool writeProfileString(const QString& file, const QString& section, const QStri
 
     const bool existed = QFileInfo::exists(file);
     QByteArray old;
+    Document doc;
     if (existed) {
-        QFile f(file);
-        if (!f.open(QIODevice::ReadOnly)) return false; // what it holds could not be kept
-        old = f.readAll();
+        const Snapshot* read = snapshot(file);
+        if (!read) return false; // what it holds could not be kept
+        old = read->bytes;
+        doc = read->doc;
     }
-    Document doc = decode(old);
     QString eol = QStringLiteral("\r\n");
     for (const Line& line : doc.lines) {
         if (!line.eol.isEmpty()) {
@@ -253,6 +294,7 @@ bool writeProfileString(const QString& file, const QString& section, const QStri
 
     const QByteArray bytes = encode(doc);
     if (existed && bytes == old) return true;
+    t_snapshot.reset();
     if (existed) {
         // A file nobody may write is read-only even for root, who would otherwise replace it.
         const QFileInfo info(file);
@@ -313,8 +355,9 @@ bool writeProfileFlag(const QString& file, const QString& section, const QString
 
 std::vector<std::pair<QString, QString>> readProfileSection(const QString& file, const QString& section) {
     std::vector<std::pair<QString, QString>> entries;
-    const auto doc = loadDocument(file);
-    if (!doc) return entries;
+    const Snapshot* read = snapshot(file);
+    if (!read) return entries;
+    const Document* doc = &read->doc;
     const QString sec = section.trimmed();
     for (const Section& s : sections(*doc)) {
         if (!sameName(s.name, sec)) continue;

@@ -25,6 +25,17 @@ namespace platform {
 // created. Added lines end like the file's first line (CR LF when it has none). The new file replaces the old one
 // in one step, so a failed write leaves it untouched.
 
+// While one is open, the reads of this thread share one reading of each file as long as it stays unchanged, and a
+// write through here is seen at once: for a run of reads, such as all settings at the start. Without one, every
+// read reads the file.
+class ProfileReadBatch {
+public:
+    ProfileReadBatch();
+    ~ProfileReadBatch();
+    ProfileReadBatch(const ProfileReadBatch&) = delete;
+    ProfileReadBatch& operator=(const ProfileReadBatch&) = delete;
+};
+
 QString readProfileString(const QString& file, const QString& section, const QString& key, const QString& defaultValue);
 
 // False, with the file unchanged, when it cannot be written (read-only file or folder, missing folder), or when a

@@ -41,6 +41,7 @@ AboutTimes aboutTimes() {
 AboutDialog::AboutDialog(core::Context& ctx, bool startup, QWidget* parent)
     : ui::SkinnedDialog(parent), m_waitMs(startup ? times().startupMs : times().menuMs) {
     const QString ini = iniPath(ctx);
+    const platform::ProfileReadBatch batch;
     setWindowTitle(QStringLiteral("Über ") + ctx.settings.CRELEASE);
     ui::DLGPUTBMP(this, QStringLiteral("ABOUT"));
     if (skin().isNull()) setDialogSize(369, 258);

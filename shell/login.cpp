@@ -44,6 +44,7 @@ QString unpadded(QString text) {
 
 UserRecords readUsers(const core::Context& ctx) {
     const QString ini = iniPath(ctx);
+    const platform::ProfileReadBatch batch;
     UserRecords u;
     u.twoUser = platform::readProfileFlag(ini, kUser, QStringLiteral("TwoUser"), false);
     u.lastUser = readUser(ini, QStringLiteral("LastUser"), kUserNameLength);

@@ -1,19 +1,20 @@
 #include "shell/startup.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTranslator>
 
+#include "core/context.h"
 #include "platform/ansi.h"
 #include "shell/settings.h"
 #include "store/codepage.h"
 #include "store/filecommit.h"
-#include "core/context.h"
-
 
 namespace shell {
 
@@ -38,9 +39,13 @@ int setGermanRuntime() {
 }
 
 bool isSettingsTempName(const QString& fileName) {
-    static const QRegularExpression pattern(QStringLiteral("^TAVOLIN\\.(INI|SAV)\\.[A-Za-z0-9]{6}$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    return pattern.match(fileName).hasMatch();
+    // "TAVOLIN.INI." or "TAVOLIN.SAV." and six letters or digits (the temporary files of a settings write).
+    if (fileName.size() != 18) return false;
+    const QString stem = fileName.left(12).toUpper();
+    if (stem != QLatin1String("TAVOLIN.INI.") && stem != QLatin1String("TAVOLIN.SAV.")) return false;
+    return std::all_of(fileName.begin() + 12, fileName.end(), [](QChar c) {
+        return c.unicode() < 128 && std::isalnum(static_cast<unsigned char>(c.unicode()));
+    });
 }
 
 void prepareProgramFolder(core::Context& ctx) {

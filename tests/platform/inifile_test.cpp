@@ -105,7 +105,8 @@ TEST_F(IniFile, EncodingIsCp1252UnlessTheFileIsRecognisablyUtf8) {
 
 TEST_F(IniFile, OemCaptionsComeBackAsTheirBytes) {
     // [Project] captions are stored in cp850: the cp1252 reading gives back the bytes for the OEM conversion.
-    setContent("[Project]\r\nEmail_Menue=&Mail an den Fahrlehrer \x81" "ber alles\r\n");
+    setContent("[Project]\r\nEmail_Menue=&Mail an den Fahrlehrer \x81"
+               "ber alles\r\n");
     const QString raw = read("Project", "Email_Menue");
     EXPECT_EQ(platform::fromOem(platform::toAnsi(raw)), QString::fromUtf8("&Mail an den Fahrlehrer über alles"));
 }
@@ -294,3 +295,31 @@ TEST_F(IniFile, SectionEntriesInFileOrderWithoutDuplicates) {
 }
 
 } // namespace
+
+// ---- runs of reads ----
+
+TEST_F(IniFile, ABatchOfReadsSeesEveryChangeOfTheFile) {
+    setContent("[Setup]\r\nMAXFRAGEN=25\r\n");
+    {
+        const platform::ProfileReadBatch batch;
+        EXPECT_EQ(read("Setup", "MAXFRAGEN"), "25");
+        ASSERT_TRUE(writeProfileString(ini, "Setup", "MAXFRAGEN", "26")); // same size: only the write tells
+        EXPECT_EQ(read("Setup", "MAXFRAGEN"), "26");
+        // Replaced from outside, as the settings backup is restored: another file under the same name.
+        lwtest::writeFile(dir / "neu.ini", "[Setup]\r\nMAXFRAGEN=27\r\n");
+        fs::rename(dir / "neu.ini", path);
+        EXPECT_EQ(read("Setup", "MAXFRAGEN"), "27");
+        setContent("[Setup]\r\nMAXFRAGEN=1000\r\n"); // rewritten in place
+        EXPECT_EQ(read("Setup", "MAXFRAGEN"), "1000");
+        {
+            const platform::ProfileReadBatch inner; // nested: the outer one still holds the reading
+        }
+        fs::remove(path);
+        EXPECT_EQ(read("Setup", "MAXFRAGEN"), "<default>");
+    }
+    // Outside a batch every read reads the file, so even an in-place change of the same size at once is seen.
+    setContent("[Setup]\r\nMAXFRAGEN=25\r\n");
+    EXPECT_EQ(read("Setup", "MAXFRAGEN"), "25");
+    setContent("[Setup]\r\nMAXFRAGEN=24\r\n");
+    EXPECT_EQ(read("Setup", "MAXFRAGEN"), "24");
+}
