@@ -157,6 +157,8 @@ int MAIN(const Features& features) {
     }
     // Only the holder of the folder's lock listens, so a socket left under the name is a crashed copy's.
     const ShowChannel requests(lock.channelName(), [&ctx] { bringToFront(ctx); });
+    if (!requests.isListening())
+        qWarning("Lenkwerk: a second start cannot reach this one: %s", qPrintable(requests.error()));
     return runProgram(ctx, features);
 }
 

@@ -108,16 +108,15 @@ bool ShowChannel::listen(const QByteArray& path) {
     }
     // A file there is either a copy that listens, which keeps it, or the remains of one that crashed.
     const int probe = connectTo(path, Clock::now());
-    if (probe >= 0) {
-        ::close(probe);
+    // A listener with a full queue (EAGAIN) is alive all the same.
+    const bool live = probe >= 0 || errno == EAGAIN;
+    const bool gone = probe < 0 && (errno == ENOENT || errno == ECONNREFUSED);
+    if (probe >= 0) ::close(probe);
+    if (live) {
         m_error = QStringLiteral("Ein anderes Programm hört bereits auf ") + QFile::decodeName(path);
         return false;
     }
-    if (errno == EAGAIN) {
-        m_error = QStringLiteral("Ein anderes Programm hört bereits auf ") + QFile::decodeName(path);
-        return false;
-    }
-    if (errno != ENOENT && errno != ECONNREFUSED) {
+    if (!gone) {
         m_error = systemError("connect");
         return false;
     }

@@ -76,12 +76,12 @@ std::unique_ptr<QTcpSocket> openPlain(const QString& host, quint16 port, int tim
 } // namespace
 
 extern "C" Q_DECL_EXPORT online::Connection* lenkwerk_open_connection(const QString& host, quint16 port, bool tls,
-                                                                      int timeoutMs,
-                                                                      const std::function<void()>& pump,
+                                                                      int timeoutMs, const std::function<void()>& pump,
                                                                       QString& error) {
     // The caller's type must match the one named in the header.
     [[maybe_unused]] constexpr online::OpenConnection checked = &lenkwerk_open_connection;
-    auto socket = tls ? openEncrypted(host, port, timeoutMs, pump, error) : openPlain(host, port, timeoutMs, pump, error);
+    auto socket =
+        tls ? openEncrypted(host, port, timeoutMs, pump, error) : openPlain(host, port, timeoutMs, pump, error);
     if (!socket) return nullptr;
     return new SocketConnection(std::move(socket));
 }

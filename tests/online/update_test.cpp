@@ -267,14 +267,15 @@ TEST_F(UpdateTest, WithoutTheNetworkModuleNothingIsFetchedAndTheDialogSaysWhy) {
                                       online::kDescriptionCeiling))
             << module.toStdString();
         EXPECT_EQ(st().CVSTAT, QStringLiteral("URL wurde nicht gefunden !")) << module.toStdString();
-        EXPECT_EQ(st().CFSTAT, QStringLiteral("Keine Netzwerkunterstützung vorhanden (%1 fehlt)")
-                                   .arg(QFileInfo(module).fileName()));
+        EXPECT_EQ(st().CFSTAT,
+                  QStringLiteral("Keine Netzwerkunterstützung vorhanden (%1 fehlt)").arg(QFileInfo(module).fileName()));
         EXPECT_EQ(st().CDLOAD, QStringLiteral("Kein Download")) << module.toStdString();
         EXPECT_FALSE(exists(QStringLiteral("Lenkwerk.xml"))) << module.toStdString();
     }
     EXPECT_TRUE(requests().isEmpty());
 
-    auto client = online::TipClient::create(QUrl(server.base(QStringLiteral("v242"))), root + QStringLiteral("/none.so"));
+    auto client =
+        online::TipClient::create(QUrl(server.base(QStringLiteral("v242"))), root + QStringLiteral("/none.so"));
     ASSERT_TRUE(client);
     EXPECT_FALSE(client->open());
     EXPECT_FALSE(client->receive([](const char*, std::size_t) { return true; }, {}));

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <errno.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/un.h>
-#include <errno.h>
 #include <unistd.h>
 
 #include <chrono>
