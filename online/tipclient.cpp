@@ -56,8 +56,8 @@ bool TipClient::open() {
     const auto openConnection =
         reinterpret_cast<OpenConnection>(core::moduleFunction(module, "lenkwerk_open_connection", "network module"));
     if (!openConnection) {
-        m_error = QStringLiteral("Keine Netzwerkunterstützung vorhanden (") + QFileInfo(module).fileName() +
-                  QStringLiteral(" fehlt)");
+        // Short enough for the dialog's line.
+        m_error = QStringLiteral("Netzwerkmodul %1 fehlt").arg(QFileInfo(module).fileName());
         return false;
     }
     const bool tls = isHttps(m_url);

@@ -267,8 +267,7 @@ TEST_F(UpdateTest, WithoutTheNetworkModuleNothingIsFetchedAndTheDialogSaysWhy) {
                                       online::kDescriptionCeiling))
             << module.toStdString();
         EXPECT_EQ(st().CVSTAT, QStringLiteral("URL wurde nicht gefunden !")) << module.toStdString();
-        EXPECT_EQ(st().CFSTAT,
-                  QStringLiteral("Keine Netzwerkunterstützung vorhanden (%1 fehlt)").arg(QFileInfo(module).fileName()));
+        EXPECT_EQ(st().CFSTAT, QStringLiteral("Netzwerkmodul %1 fehlt").arg(QFileInfo(module).fileName()));
         EXPECT_EQ(st().CDLOAD, QStringLiteral("Kein Download")) << module.toStdString();
         EXPECT_FALSE(exists(QStringLiteral("Lenkwerk.xml"))) << module.toStdString();
     }
