@@ -1,9 +1,10 @@
 #include "online/tipclient.h"
 
 #include <QElapsedTimer>
-#include <QSslSocket>
-#include <QTcpSocket>
+#include <QFileInfo>
 
+#include "core/modules.h"
+#include "online/connection.h"
 #include "online/httpreply.h"
 
 namespace online {
@@ -18,13 +19,17 @@ constexpr int kSlice = 50; // ms between two looks at the window system
 
 } // namespace
 
-std::unique_ptr<TipClient> TipClient::create(const QUrl& url) {
+std::unique_ptr<TipClient> TipClient::create(const QUrl& url, QString netModule) {
     const QString scheme = url.scheme().toLower();
     if ((scheme != QLatin1String("http") && scheme != QLatin1String("https")) || url.host().isEmpty()) return {};
-    return std::unique_ptr<TipClient>(new TipClient(url));
+    return std::unique_ptr<TipClient>(new TipClient(url, std::move(netModule)));
 }
 
-TipClient::TipClient(const QUrl& url) : m_url(url) {}
+QString TipClient::defaultNetModule() {
+    return core::besideProgram(QStringLiteral("lenkwerk-net.so"));
+}
+
+TipClient::TipClient(const QUrl& url, QString netModule) : m_url(url), m_netModule(std::move(netModule)) {}
 
 TipClient::~TipClient() {
     close();
@@ -46,50 +51,21 @@ QByteArray TipClient::request() const {
 bool TipClient::open() {
     m_error.clear();
     m_reply.clear();
-    const bool tls = isHttps(m_url);
-    const quint16 port = static_cast<quint16>(m_url.port(tls ? 443 : 80));
-    QElapsedTimer clock;
-    clock.start();
-    if (tls) {
-        if (!QSslSocket::supportsSsl()) {
-            m_error = QStringLiteral("Keine TLS-Unterstützung vorhanden");
-            return false;
-        }
-        auto* ssl = new QSslSocket;
-        m_socket.reset(ssl);
-        ssl->connectToHostEncrypted(m_url.host(), port);
-        while (!ssl->isEncrypted()) {
-            if (ssl->state() == QAbstractSocket::UnconnectedState || clock.elapsed() > m_timeout) break;
-            ssl->waitForEncrypted(kSlice);
-            pump();
-        }
-        if (!ssl->isEncrypted()) {
-            const auto errors = ssl->sslHandshakeErrors();
-            if (!errors.isEmpty())
-                m_error = QStringLiteral("Zertifikatsfehler: ") + errors.first().errorString();
-            else if (clock.elapsed() > m_timeout)
-                m_error = QStringLiteral("Zeitüberschreitung beim Verbinden");
-            else
-                m_error = ssl->errorString();
-            ssl->abort();
-            return false;
-        }
-        return true;
-    }
-    m_socket = std::make_unique<QTcpSocket>();
-    m_socket->connectToHost(m_url.host(), port);
-    while (m_socket->state() != QAbstractSocket::ConnectedState) {
-        if (m_socket->state() == QAbstractSocket::UnconnectedState || clock.elapsed() > m_timeout) break;
-        m_socket->waitForConnected(kSlice);
-        pump();
-    }
-    if (m_socket->state() != QAbstractSocket::ConnectedState) {
-        m_error =
-            clock.elapsed() > m_timeout ? QStringLiteral("Zeitüberschreitung beim Verbinden") : m_socket->errorString();
-        m_socket->abort();
+    close();
+    const QString module = m_netModule.isEmpty() ? defaultNetModule() : m_netModule;
+    const auto openConnection =
+        reinterpret_cast<OpenConnection>(core::moduleFunction(module, "lenkwerk_open_connection", "network module"));
+    if (!openConnection) {
+        // Short enough for the dialog's line.
+        m_error = QStringLiteral("Netzwerkmodul %1 fehlt").arg(QFileInfo(module).fileName());
         return false;
     }
-    return true;
+    const bool tls = isHttps(m_url);
+    const quint16 port = static_cast<quint16>(m_url.port(tls ? 443 : 80));
+    m_socket.reset(openConnection(m_url.host(), port, tls, m_timeout, m_pump, m_error));
+    if (m_socket) return true;
+    if (m_error.isEmpty()) m_error = QStringLiteral("Keine Verbindung");
+    return false;
 }
 
 bool TipClient::waitForBytes(qint64 remainingMs) {
@@ -97,7 +73,7 @@ bool TipClient::waitForBytes(qint64 remainingMs) {
     idle.start();
     for (;;) {
         if (m_socket->bytesAvailable() > 0) return true;
-        if (m_socket->state() != QAbstractSocket::ConnectedState) return false;
+        if (!m_socket->connected()) return false;
         const qint64 left = std::min<qint64>(m_timeout, remainingMs) - idle.elapsed();
         if (left <= 0) {
             m_timedOut = true;
@@ -112,12 +88,12 @@ bool TipClient::receive(const std::function<bool(const char*, std::size_t)>& sin
                         const std::function<void(std::uint64_t)>& progress) {
     m_error.clear();
     m_timedOut = false;
-    if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState) {
+    if (!m_socket || !m_socket->connected()) {
         m_error = QStringLiteral("Keine Verbindung");
         return false;
     }
     const QByteArray req = request();
-    if (m_socket->write(req) != req.size()) {
+    if (m_socket->write(req.constData(), req.size()) != req.size()) {
         m_error = m_socket->errorString();
         return false;
     }

@@ -133,7 +133,7 @@ bool MAINOPEN(UpdateRun& run, const QString& url, bool showCompletion, std::uint
         core::WARNBOX(run.ctx, QStringLiteral("Es wurde keine URL gefunden !"), QStringLiteral("Problem"));
         return false;
     }
-    auto client = TipClient::create(QUrl(url.trimmed()));
+    auto client = TipClient::create(QUrl(url.trimmed()), run.netModule);
     if (!client) {
         st.CFSTAT = QStringLiteral("Es wurde kein Update gefunden !");
         run.show();

@@ -46,6 +46,8 @@ struct UpdateRun {
     std::function<void()> changed;
     std::function<void()> pump;
     int timeoutMs = 5000;
+    // The network module's file; empty for the one beside the executable.
+    QString netModule{};
 
     void show() const {
         if (changed) changed();

@@ -7,8 +7,6 @@
 #include <QEventLoop>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QLocalServer>
-#include <QLocalSocket>
 
 #include "catalog/runfiles.h"
 #include "catalog/startcheck.h"
@@ -25,6 +23,7 @@
 #include "shell/mainwindow.h"
 #include "shell/programlock.h"
 #include "shell/settings.h"
+#include "shell/showchannel.h"
 #include "shell/startup.h"
 #include "shell/startupreport.h"
 #include "ui/bitmaps.h"
@@ -47,9 +46,6 @@ bool HelpKey::eventFilter(QObject* watched, QEvent* event) {
 
 namespace {
 
-const QByteArray kShowRequest = "show\n";
-const QByteArray kShown = "shown\n";
-
 // The window the user should see of the running copy: the dialog open over everything, else the main window.
 void bringToFront(const core::Context& ctx) {
     QWidget* main = ui::ownerWindow(ctx);
@@ -65,37 +61,6 @@ void bringToFront(const core::Context& ctx) {
 }
 
 } // namespace
-
-ShowRequests::ShowRequests(const QString& name, const core::Context& ctx, QObject* parent)
-    : QObject(parent), m_server(new QLocalServer(this)) {
-    // Only the holder of the folder's lock listens, so a name left by a copy that crashed is stale.
-    QLocalServer::removeServer(name);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    m_server->listen(name);
-    connect(m_server, &QLocalServer::newConnection, this, [this, &ctx] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, socket, [socket, &ctx] {
-                if (!socket->readAll().contains(kShowRequest)) return;
-                bringToFront(ctx);
-                socket->write(kShown);
-                socket->flush();
-            });
-        }
-    });
-}
-
-bool askRunningCopyToShow(const QString& name, int timeoutMs) {
-    QLocalSocket socket;
-    socket.connectToServer(name);
-    if (!socket.waitForConnected(timeoutMs)) return false;
-    socket.write(kShowRequest);
-    if (!socket.waitForBytesWritten(timeoutMs)) return false;
-    QByteArray answer;
-    while (!answer.contains(kShown) && socket.waitForReadyRead(timeoutMs))
-        answer += socket.readAll();
-    return answer.contains(kShown);
-}
 
 void handleOldErrorLog(core::Context& ctx, const Features& features) {
     diag::PRINTERR(ctx, features.MAILSUPPORT);
@@ -186,11 +151,14 @@ int MAIN(const Features& features) {
     // Before anything touches a file of the folder: a second copy shows the first one and ends.
     const ProgramLock lock(dir);
     if (lock.heldElsewhere()) {
-        if (!askRunningCopyToShow(lock.channelName(), 3000))
+        if (!ShowChannel::askToShow(lock.channelName(), 3000))
             core::WARNBOX(ctx, QStringLiteral("Lenkwerk läuft bereits."), QStringLiteral("Lenkwerk"));
         return 0;
     }
-    ShowRequests requests(lock.channelName(), ctx);
+    // Only the holder of the folder's lock listens, so a socket left under the name is a crashed copy's.
+    const ShowChannel requests(lock.channelName(), [&ctx] { bringToFront(ctx); });
+    if (!requests.isListening())
+        qWarning("Lenkwerk: a second start cannot reach this one: %s", qPrintable(requests.error()));
     return runProgram(ctx, features);
 }
 

@@ -2,8 +2,6 @@
 
 #include <QObject>
 
-class QLocalServer;
-
 namespace core {
 class Context;
 }
@@ -24,20 +22,6 @@ protected:
 private:
     core::Context& m_ctx;
 };
-
-// The running copy of a program folder listens here for a second start, which asks it to show itself: the open
-// dialog or the main window comes to the front.
-class ShowRequests : public QObject {
-    Q_OBJECT
-public:
-    ShowRequests(const QString& name, const core::Context& ctx, QObject* parent = nullptr);
-
-private:
-    QLocalServer* m_server;
-};
-
-// A second start: asks the running copy to show itself; false when it does not answer in time.
-bool askRunningCopyToShow(const QString& name, int timeoutMs);
 
 // An error log left by an earlier run (ERROR.LOG): offered for deleting, printing or mailing (through the
 // features' support mail) with NS_ERROR preselected. This is the one place start-up calls for it, after the

@@ -10,23 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include <QCoreApplication>
-#include <QLibrary>
+#include <QByteArray>
 
 extern char** environ;
 
 namespace ui {
-
-QString besideProgram(const QString& fileName) {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + fileName;
-}
-
-void* moduleFunction(const QString& moduleFile, const char* symbol, const char* what) {
-    QLibrary module(moduleFile);
-    void* function = reinterpret_cast<void*>(module.resolve(symbol));
-    if (!function) qWarning("Lenkwerk: no %s: %s", what, qPrintable(module.errorString()));
-    return function;
-}
 
 int runHelper(const QString& program, int timeoutMs) {
     const QByteArray path = program.toLocal8Bit();

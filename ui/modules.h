@@ -3,15 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/modules.h"
+
 namespace ui {
 
-// The program's own modules and helpers lie beside its executable.
-QString besideProgram(const QString& fileName);
-
-// A function of one of the program's modules, loaded on first use so that the libraries behind it cost nothing
-// until then. The module stays loaded (what it started may still run). Null, with a warning naming `what`, when the
-// module or the function is missing.
-void* moduleFunction(const QString& moduleFile, const char* symbol, const char* what);
+// Module loading lives in core, so that logic without widgets (the update's network client) loads modules too.
+using core::besideProgram;
+using core::moduleFunction;
 
 // Runs a helper program of ours and waits for it: its exit code, or -1 when it could not start, crashed or took
 // longer than `timeoutMs` (then it is killed). Safe to call from any thread.

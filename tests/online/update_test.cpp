@@ -46,7 +46,7 @@ protected:
     QString root;
     lwtest::ScriptedContext ctx;
     ScriptServer server;
-    online::UpdateRun run{ctx, {}, {}, {}};
+    online::UpdateRun run{ctx, {}, {}, {}, 5000, QStringLiteral(LW_NET_MODULE)};
 };
 
 QByteArray installerBytes() {
@@ -255,4 +255,28 @@ TEST(TipClient, TheRequestNamesPathQueryAndHostAndOnlyWebSchemesGetAClient) {
     EXPECT_TRUE(online::TipClient::create(QUrl(QStringLiteral("https://h.invalid/"))));
     EXPECT_FALSE(online::TipClient::create(QUrl(QStringLiteral("ftp://h.invalid/x"))));
     EXPECT_FALSE(online::TipClient::create(QUrl(QStringLiteral("http:///x"))));
+}
+
+TEST_F(UpdateTest, WithoutTheNetworkModuleNothingIsFetchedAndTheDialogSaysWhy) {
+    lwtest::writeFile(dir / "broken.so", "no library at all");
+    for (const QString& module : {root + QStringLiteral("/lenkwerk-net.so"), root + QStringLiteral("/broken.so")}) {
+        run.state = {};
+        run.netModule = module;
+        run.state.CFILE = QStringLiteral("Lenkwerk.xml");
+        EXPECT_FALSE(online::MAINOPEN(run, server.base(QStringLiteral("v242")) + QStringLiteral("Lenkwerk.xml"), false,
+                                      online::kDescriptionCeiling))
+            << module.toStdString();
+        EXPECT_EQ(st().CVSTAT, QStringLiteral("URL wurde nicht gefunden !")) << module.toStdString();
+        EXPECT_EQ(st().CFSTAT, QStringLiteral("Netzwerkmodul %1 fehlt").arg(QFileInfo(module).fileName()));
+        EXPECT_EQ(st().CDLOAD, QStringLiteral("Kein Download")) << module.toStdString();
+        EXPECT_FALSE(exists(QStringLiteral("Lenkwerk.xml"))) << module.toStdString();
+    }
+    EXPECT_TRUE(requests().isEmpty());
+
+    auto client =
+        online::TipClient::create(QUrl(server.base(QStringLiteral("v242"))), root + QStringLiteral("/none.so"));
+    ASSERT_TRUE(client);
+    EXPECT_FALSE(client->open());
+    EXPECT_FALSE(client->receive([](const char*, std::size_t) { return true; }, {}));
+    EXPECT_EQ(client->error(), QStringLiteral("Keine Verbindung"));
 }

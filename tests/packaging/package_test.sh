@@ -45,7 +45,7 @@ root=$work/root
 opt=$root/opt/lenkwerk
 
 # What must be there, and what running a program folder leaves behind, which must not.
-for f in opt/lenkwerk/lenkwerk opt/lenkwerk/lenkwerk-play opt/lenkwerk/lenkwerk-print.so opt/lenkwerk/lenkwerk-speech.so opt/lenkwerk/lenkwerk-speechcheck opt/lenkwerk/FRAGEN.DBF opt/lenkwerk/FRAGEN.FPT opt/lenkwerk/FRAGEN.CDX \
+for f in opt/lenkwerk/lenkwerk opt/lenkwerk/lenkwerk-play opt/lenkwerk/lenkwerk-print.so opt/lenkwerk/lenkwerk-speech.so opt/lenkwerk/lenkwerk-speechcheck opt/lenkwerk/lenkwerk-net.so opt/lenkwerk/FRAGEN.DBF opt/lenkwerk/FRAGEN.FPT opt/lenkwerk/FRAGEN.CDX \
     opt/lenkwerk/BUSSRECH.DBF opt/lenkwerk/Bitmaps/START1.bmp opt/lenkwerk/Sounds/Tavolin.wav \
     opt/lenkwerk/Texte/TAVOLIN.qhc opt/lenkwerk/Texte/TAVOLIN.qch usr/bin/lenkwerk \
     "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml" \
@@ -55,6 +55,8 @@ done
 [ -x "$root/usr/bin/lenkwerk" ] || fail "the launcher is not executable"
 [ -x "$opt/lenkwerk" ] || fail "the program is not executable"
 [ -x "$opt/lenkwerk-speechcheck" ] || fail "the speech check helper is not executable"
+# The network libraries come with the network module, at the first transfer, not with every start.
+if readelf -d "$opt/lenkwerk" | grep -q 'NEEDED.*libQt6Network'; then fail "the program itself loads Qt Network"; fi
 leftovers=$(cd "$opt" && find . \( -iname 'LOCAL*' -o -iname 'TAVOLIN.INI' -o -iname 'TAVOLIN.SAV' \
     -o -iname 'ERROR.LOG' -o -iname '*.lck' -o -iname 'T_*' -o -iname 'BILD.BMP' -o -iname 'STEUER.*' \
     -o -iname 'FRUPDATE*' -o -iname 'Maint' \))
@@ -64,7 +66,7 @@ outside=$(cd "$root" && find . -type f ! -path './opt/lenkwerk/*' ! -path './usr
 [ -z "$outside" ] || fail "files outside the expected places: $outside"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6help6 libqt6multimedia6 qt6-qpa-plugins libcurl4; do
+for d in libqt6widgets6 libqt6help6 libqt6network6 libasound2 libdw1 qt6-qpa-plugins libcurl4; do
     case $depends in *"$d"*) ;; *) fail "Depends lacks $d: $depends" ;; esac
 done
 desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "desktop-file-validate"
@@ -91,7 +93,7 @@ grep -q '^lenkwerk-startup idle ' "$work/stderr" || {
 # The start-up report: the about box's first frame, its close and the idle main window, in this order.
 instants=$(awk '$1 == "lenkwerk-startup" { if ($3 < last) print "backwards"; last = $3; printf "%s ", $2 }' "$work/stderr")
 [ "$instants" = "about-painted about-closed idle " ] || fail "start-up report: $instants"
-# The first start greets the new learner with a sound, through the player module beside the program.
+# The first start greets the new learner with a sound, through the player program beside the program.
 ! grep -q 'no sound player' "$work/stderr" || fail "the sound player did not load: $(grep 'no sound player' "$work/stderr")"
 for f in lenkwerk FRAGEN.DBF Texte/TAVOLIN.qhc LOCAL1.DBF TAVOLIN.INI TAVOLIN.SAV; do
     [ -f "$own/$f" ] || fail "the learner's folder lacks $f"
