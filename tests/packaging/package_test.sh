@@ -45,7 +45,7 @@ root=$work/root
 opt=$root/opt/lenkwerk
 
 # What must be there, and what running a program folder leaves behind, which must not.
-for f in opt/lenkwerk/lenkwerk opt/lenkwerk/lenkwerk-sound.so opt/lenkwerk/lenkwerk-print.so opt/lenkwerk/lenkwerk-speech.so opt/lenkwerk/lenkwerk-speechcheck opt/lenkwerk/FRAGEN.DBF opt/lenkwerk/FRAGEN.FPT opt/lenkwerk/FRAGEN.CDX \
+for f in opt/lenkwerk/lenkwerk opt/lenkwerk/lenkwerk-sound.so opt/lenkwerk/lenkwerk-print.so opt/lenkwerk/lenkwerk-speech.so opt/lenkwerk/lenkwerk-speechcheck opt/lenkwerk/lenkwerk-help.so opt/lenkwerk/FRAGEN.DBF opt/lenkwerk/FRAGEN.FPT opt/lenkwerk/FRAGEN.CDX \
     opt/lenkwerk/BUSSRECH.DBF opt/lenkwerk/Bitmaps/START1.bmp opt/lenkwerk/Sounds/Tavolin.wav \
     opt/lenkwerk/Texte/TAVOLIN.qhc opt/lenkwerk/Texte/TAVOLIN.qch usr/bin/lenkwerk \
     "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml" \
