@@ -67,6 +67,11 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for d in libqt6widgets6 libqt6help6 libqt6multimedia6 qt6-qpa-plugins libcurl4; do
     case $depends in *"$d"*) ;; *) fail "Depends lacks $d: $depends" ;; esac
 done
+# The modules' libraries load with their first use, never with the program's start.
+needed=$(readelf -d "$opt/lenkwerk" | grep NEEDED || true)
+for lib in Qt6Help Qt6Sql Qt6Multimedia Qt6PrintSupport Qt6TextToSpeech; do
+    case $needed in *"lib$lib.so"*) fail "the program loads lib$lib at its start" ;; esac
+done
 desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
 
