@@ -28,7 +28,6 @@
 #include "shell/startupreport.h"
 #include "ui/bitmaps.h"
 #include "ui/fonts.h"
-#include "ui/helpviewer.h"
 #include "ui/services.h"
 
 namespace shell {
@@ -133,7 +132,7 @@ int runProgram(core::Context& ctx, const Features& features) {
     loop.exec();
     window.hide();
     // The help windows belong to no dialog; they go with the program.
-    ui::closeHelpWindows();
+    ui::HelpWindowService::closeWindows();
 
     saveSettingsBackup(ctx);
     qApp->removeEventFilter(&helpKey);

@@ -45,4 +45,8 @@ QFont dialogFont(bool bold) {
     return fontPt(QStringLiteral("MS Sans Serif"), 8, bold);
 }
 
+QFont helpPageFont() {
+    return fontPt(QStringLiteral("Arial"), 10);
+}
+
 } // namespace ui

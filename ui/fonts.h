@@ -18,4 +18,7 @@ QFont fontPx(const QString& family, int pixelHeight, bool bold = false);
 // The default dialog font (OFONT) and its bold variant (OFONTB).
 QFont dialogFont(bool bold = false);
 
+// The pages of the help window.
+QFont helpPageFont();
+
 } // namespace ui

@@ -1,9 +1,11 @@
 #include "ui/services.h"
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -21,8 +23,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "core/helptopics.h"
 #include "ui/controls.h"
-#include "ui/helpviewer.h"
+#include "ui/fonts.h"
 #include "ui/modules.h"
 #include "ui/msgdialogs.h"
 #include "ui/progressbar.h"
@@ -82,6 +85,71 @@ void EffectSound::play(const QString& file) {
         m_warned = true;
         qWarning("Lenkwerk: no sound player %s", qPrintable(player));
     }
+}
+
+// ---- help -------------------------------------------------------------------------------------------------
+
+namespace {
+
+// The close-all functions of the help modules loaded so far: closing the windows at the end loads no module
+// that never opened one.
+std::vector<void (*)()>& helpWindowClosers() {
+    static std::vector<void (*)()> closers;
+    return closers;
+}
+
+} // namespace
+
+QString HelpWindowService::collectionFor(const QString& helpFile) const {
+    QString name = helpFile.isEmpty() ? core::kHelpFile : helpFile;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (name.startsWith(QStringLiteral("./"))) name.remove(0, 2);
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    const int slash = name.lastIndexOf(QLatin1Char('/'));
+    if (dot > slash) name.truncate(dot);
+    name += QStringLiteral(".qhc");
+    return m_resolve ? m_resolve(name) : name;
+}
+
+QString HelpWindowService::defaultModule() {
+    return besideProgram(QStringLiteral("lenkwerk-help.so"));
+}
+
+bool HelpWindowService::moduleReady() {
+    if (!m_moduleTried) {
+        m_moduleTried = true;
+        const QString file = m_module.isEmpty() ? defaultModule() : m_module;
+        // A module that cannot be loaded is reported once, not once for each of its functions.
+        const auto close = reinterpret_cast<void (*)()>(moduleFunction(file, "lenkwerk_help_close_all", "help window"));
+        if (!close) return false;
+        m_topic = reinterpret_cast<TopicFunction>(moduleFunction(file, "lenkwerk_help_topic", "help topic"));
+        m_contents =
+            reinterpret_cast<ContentsFunction>(moduleFunction(file, "lenkwerk_help_contents", "help contents"));
+        m_index = reinterpret_cast<TopicFunction>(moduleFunction(file, "lenkwerk_help_index", "help index"));
+        if (std::find(helpWindowClosers().begin(), helpWindowClosers().end(), close) == helpWindowClosers().end())
+            helpWindowClosers().push_back(close);
+    }
+    return m_topic && m_contents && m_index;
+}
+
+void HelpWindowService::closeWindows() {
+    for (const auto close : helpWindowClosers())
+        close();
+}
+
+void HelpWindowService::showTopic(const QString& helpFile, const QString& keyword) {
+    const QString qhc = collectionFor(helpFile);
+    if (!qhc.isEmpty() && moduleReady()) m_topic(qhc, keyword, helpPageFont());
+}
+
+void HelpWindowService::showContents(const QString& helpFile) {
+    const QString qhc = collectionFor(helpFile);
+    if (!qhc.isEmpty() && moduleReady()) m_contents(qhc, helpPageFont());
+}
+
+void HelpWindowService::showIndex(const QString& helpFile, const QString& searchText) {
+    const QString qhc = collectionFor(helpFile);
+    if (!qhc.isEmpty() && moduleReady()) m_index(qhc, searchText, helpPageFont());
 }
 
 // ---- speech -----------------------------------------------------------------------------------------------

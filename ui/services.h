@@ -9,6 +9,7 @@
 
 #include "core/context.h"
 
+class QFont;
 class QWidget;
 
 namespace ui {
@@ -45,6 +46,37 @@ private:
     std::function<QString(const QString&)> m_resolve;
     QString m_player;
     bool m_warned = false;
+};
+
+// The help service of the program: a help file as the program names it (".\TEXTE\EUROFSCH.HLP", or empty for the
+// program's own TAVOLIN.HLP) is the collection of the same base name in the same folder. The window comes from the
+// help module (lenkwerk-help.so, Qt Help), loaded with the first help request; `module` is its file, by default the
+// one beside the executable. Without it no help window opens and the log says why.
+class HelpWindowService : public core::HelpService {
+public:
+    explicit HelpWindowService(std::function<QString(const QString&)> resolve, QString module = {})
+        : m_resolve(std::move(resolve)), m_module(std::move(module)) {}
+    void showTopic(const QString& helpFile, const QString& keyword) override;
+    void showContents(const QString& helpFile) override;
+    void showIndex(const QString& helpFile, const QString& searchText) override;
+
+    QString collectionFor(const QString& helpFile) const;
+    static QString defaultModule();
+    // Closes and deletes every help window (the program ends). A module no request loaded has none, and stays
+    // unloaded.
+    static void closeWindows();
+
+private:
+    using TopicFunction = QWidget* (*)(const QString&, const QString&, const QFont&);
+    using ContentsFunction = QWidget* (*)(const QString&, const QFont&);
+    bool moduleReady();
+
+    std::function<QString(const QString&)> m_resolve;
+    QString m_module;
+    bool m_moduleTried = false;
+    TopicFunction m_topic = nullptr;
+    ContentsFunction m_contents = nullptr;
+    TopicFunction m_index = nullptr;
 };
 
 class TextToSpeech : public core::SpeechService {

@@ -14,7 +14,8 @@
 #include "shell/startup.h"
 #include "shelltest.h"
 #include "ui/buttons.h"
-#include "ui/helpviewer.h"
+#include "ui/help/helpviewer.h"
+#include "ui/services.h"
 
 using shelltest::ShellTest;
 
@@ -30,16 +31,19 @@ protected:
         QDir().mkpath(texte);
         ASSERT_TRUE(QFile::copy(QStringLiteral(LW_TEST_HELP_DIR "/fixture.qhc"), texte + "/TAVOLIN.qhc"));
         ASSERT_TRUE(QFile::copy(QStringLiteral(LW_TEST_HELP_DIR "/fixture.qch"), texte + "/fixture.qch"));
-        ctx.setHelp(std::make_unique<ui::HelpWindowService>([this](const QString& name) { return ctx.resolve(name); }));
+        ctx.setHelp(std::make_unique<ui::HelpWindowService>([this](const QString& name) { return ctx.resolve(name); },
+                                                            QStringLiteral(LW_HELP_MODULE)));
     }
     void TearDown() override {
-        ui::closeHelpWindows();
+        ui::HelpWindowService::closeWindows();
         qputenv("XDG_CACHE_HOME", m_oldCache);
     }
 
+    // A window of the help module, whose copy of the class qobject_cast does not know: the same class from the
+    // same source all the same.
     static ui::HelpViewer* shownViewer() {
         for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* v = qobject_cast<ui::HelpViewer*>(w); v && v->isVisible()) return v;
+            if (w->inherits("ui::HelpViewer") && w->isVisible()) return static_cast<ui::HelpViewer*>(w);
         return nullptr;
     }
 

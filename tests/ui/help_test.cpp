@@ -8,7 +8,8 @@
 #include <QTabWidget>
 
 #include "support/testdir.h"
-#include "ui/helpviewer.h"
+#include "ui/help/helpviewer.h"
+#include "ui/services.h"
 #include "uitest.h"
 
 namespace {

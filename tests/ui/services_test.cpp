@@ -5,16 +5,19 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLibrary>
+#include <QLineEdit>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPointer>
 #include <QTimer>
 
 #include "core/context.h"
 #include "support/testdir.h"
 #include "ui/buttons.h"
 #include "ui/controls.h"
-#include "ui/helpviewer.h"
+#include "ui/help/helpviewer.h"
 #include "ui/modules.h"
 #include "ui/msgdialogs.h"
 #include "ui/progressbar.h"
@@ -153,4 +156,100 @@ TEST(Printer, PdfPrinterWritesThePages) {
     EXPECT_EQ(printer.jobs(), QStringList{QStringLiteral("Fragebogen")});
     // A writer that fails makes the print fail.
     EXPECT_FALSE(printer.print(QStringLiteral("x"), [](QPainter&, QPagedPaintDevice&) { return false; }));
+}
+
+namespace {
+
+// Whether a library of that file is mapped into this process.
+bool mapped(const QString& file) {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(file.toLocal8Bit());
+}
+
+QWidget* shownHelpWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->inherits("ui::HelpViewer") && w->isVisible()) return w;
+    return nullptr;
+}
+
+QStringList warnings;
+void keepWarning(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtWarningMsg) warnings << text;
+}
+
+// The fixture collection as the program's own help, and a cache folder of the test's own for its working copy.
+class HelpModule : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_oldCache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(m_cache.path().string()));
+        std::filesystem::create_directories(m_dir.path() / "Texte");
+        for (const char* f : {"fixture.qhc", "fixture.qch"}) {
+            const std::string to = f == std::string("fixture.qhc") ? "TAVOLIN.qhc" : f;
+            ASSERT_TRUE(
+                QFile::copy(QStringLiteral(LW_TEST_HELP_DIR "/") + QLatin1String(f), str(m_dir / "Texte" / to)));
+        }
+    }
+    void TearDown() override {
+        ui::HelpWindowService::closeWindows();
+        qputenv("XDG_CACHE_HOME", m_oldCache);
+    }
+    ui::HelpWindowService service(const QString& module) {
+        return ui::HelpWindowService([this](const QString& name) { return ctx.resolve(name); }, module);
+    }
+
+    lwtest::TempDir m_dir;
+    lwtest::TempDir m_cache;
+    QByteArray m_oldCache;
+    core::Context ctx{str(m_dir.path())};
+};
+
+} // namespace
+
+TEST_F(HelpModule, LoadsWithTheFirstRequestAndClosingLoadsNothing) {
+    // The program finds the help window by these names; one missing would leave F1 without a window.
+    QLibrary module(QStringLiteral(LW_HELP_MODULE));
+    for (const char* name :
+         {"lenkwerk_help_topic", "lenkwerk_help_contents", "lenkwerk_help_index", "lenkwerk_help_close_all"})
+        EXPECT_NE(module.resolve(name), nullptr) << name << ' ' << module.errorString().toStdString();
+
+    // A copy of its own, so that what other tests loaded does not count.
+    lwtest::TempDir bin;
+    const QString copy = str(bin / "lenkwerk-help.so");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LW_HELP_MODULE), copy));
+    ui::HelpWindowService help = service(copy);
+    ui::HelpWindowService::closeWindows();
+    EXPECT_FALSE(mapped(copy));
+
+    help.showTopic(QString(), QStringLiteral("Anhalteweg"));
+    EXPECT_TRUE(mapped(copy));
+    QWidget* window = shownHelpWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Prüfhilfe"));
+    // The same class as the module's, built from the same source; qobject_cast cannot tell the copies apart.
+    auto* viewer = static_cast<ui::HelpViewer*>(window);
+    EXPECT_TRUE(viewer->currentUrl().path().endsWith(QStringLiteral("anhalteweg.html")));
+    help.showIndex(QString(), QStringLiteral("Vor"));
+    EXPECT_EQ(shownHelpWindow(), window); // one window per collection, also through the module
+    EXPECT_EQ(viewer->indexFilter()->text(), QStringLiteral("Vor"));
+
+    QPointer<QWidget> gone(window);
+    ui::HelpWindowService::closeWindows();
+    EXPECT_TRUE(gone.isNull());
+}
+
+TEST_F(HelpModule, AMissingModuleWarnsOnceAndOpensNothing) {
+    lwtest::TempDir bin;
+    ui::HelpWindowService help = service(str(bin / "lenkwerk-help.so"));
+    warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keepWarning);
+    help.showTopic(QString(), QStringLiteral("Anhalteweg"));
+    help.showContents(QString());
+    help.showIndex(QString(), QStringLiteral("B"));
+    ui::HelpWindowService::closeWindows();
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(shownHelpWindow(), nullptr);
+    ASSERT_EQ(warnings.size(), 1) << warnings.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(warnings[0].contains(QStringLiteral("help window"))) << warnings[0].toStdString();
+    EXPECT_TRUE(warnings[0].contains(QStringLiteral("lenkwerk-help.so"))) << warnings[0].toStdString();
 }

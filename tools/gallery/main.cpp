@@ -15,6 +15,7 @@
 #include "calc/anhawegdialog.h"
 #include "calc/bussrechdialog.h"
 #include "calc/kfzsteudialog.h"
+#include "core/context.h"
 #include "platform/inifile.h"
 #include "shell/aboutbox.h"
 #include "shell/features.h"
@@ -27,12 +28,11 @@
 #include "store/calendar.h"
 #include "ui/bitmaps.h"
 #include "ui/buttons.h"
-#include "core/context.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/geometry.h"
 #include "ui/grid.h"
-#include "ui/helpviewer.h"
+#include "ui/help/helpviewer.h"
 #include "ui/maskededit.h"
 #include "ui/msgdialogs.h"
 #include "ui/progressbar.h"
@@ -45,8 +45,8 @@
 #include "servicegallery.h"
 #include "statsgallery.h"
 #include "support/accessibility.h"
-#include "viewergallery.h"
 #include "support/scripted.h"
+#include "viewergallery.h"
 
 namespace {
 
@@ -163,7 +163,7 @@ void renderMessages() {
 }
 
 void renderHelp(const QString& collection) {
-    ui::HelpViewer viewer(collection);
+    ui::HelpViewer viewer(collection, ui::helpPageFont());
     viewer.resize(900, 560);
     viewer.show();
     viewer.showContents();

@@ -1,6 +1,4 @@
-#include "ui/helpviewer.h"
-
-#include "core/helptopics.h"
+#include "ui/help/helpviewer.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -24,7 +22,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "ui/fonts.h"
+#include <map>
+#include <utility>
 
 namespace ui {
 
@@ -51,7 +50,7 @@ std::map<QString, QPointer<HelpViewer>>& viewers() {
 
 // One window per collection, reused and brought to the front. It has no owner: the dialogs of the program block
 // only their own owners, so the help stays usable beside the dialog that opened it.
-HelpViewer* viewerFor(const QString& collectionFile) {
+HelpViewer* viewerFor(const QString& collectionFile, const QFont& pageFont) {
     const QString key = QFileInfo(collectionFile).absoluteFilePath();
     QPointer<HelpViewer>& v = viewers()[key];
     if (!v) {
@@ -59,7 +58,7 @@ HelpViewer* viewerFor(const QString& collectionFile) {
         QWidget* opener = QApplication::activeModalWidget();
         if (!opener) opener = QApplication::activeWindow();
         const QScreen* screen = opener ? opener->screen() : QGuiApplication::primaryScreen();
-        v = new HelpViewer(key);
+        v = new HelpViewer(key, pageFont);
         v->setAttribute(Qt::WA_DeleteOnClose);
         const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
         const QRect place = helpWindowPlace(opener ? opener->frameGeometry() : QRect(), area, QSize(900, 640));
@@ -138,7 +137,7 @@ QString helpWorkingCopy(const QString& collectionFile) {
     return dir.filePath(source.fileName());
 }
 
-HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
+HelpViewer::HelpViewer(const QString& collectionFile, const QFont& pageFont, QWidget* parent)
     : QWidget(parent, Qt::Window), m_collection(collectionFile) {
     // The engine works on a copy in the user's cache folder: its full-text index is written beside the
     // collection, and the program folder may be read-only (and stays as delivered either way).
@@ -170,7 +169,7 @@ HelpViewer::HelpViewer(const QString& collectionFile, QWidget* parent)
     m_tabs->addTab(searchPage, QStringLiteral("S&uchen"));
 
     m_browser = new HelpBrowser(m_engine, this);
-    m_browser->setFont(fontPt(QStringLiteral("Arial"), 10));
+    m_browser->setFont(pageFont);
 
     // Back, forward and the first page, as every help window has them.
     auto* pagePane = new QWidget;
@@ -333,48 +332,22 @@ void closeHelpWindows() {
     viewers().clear();
 }
 
-HelpViewer* showHelpTopic(const QString& collectionFile, const QString& keyword) {
-    HelpViewer* v = viewerFor(collectionFile);
+HelpViewer* showHelpTopic(const QString& collectionFile, const QString& keyword, const QFont& pageFont) {
+    HelpViewer* v = viewerFor(collectionFile, pageFont);
     v->showTopic(keyword);
     return v;
 }
 
-HelpViewer* showHelpContents(const QString& collectionFile) {
-    HelpViewer* v = viewerFor(collectionFile);
+HelpViewer* showHelpContents(const QString& collectionFile, const QFont& pageFont) {
+    HelpViewer* v = viewerFor(collectionFile, pageFont);
     v->showContents();
     return v;
 }
 
-HelpViewer* showHelpIndex(const QString& collectionFile, const QString& searchText) {
-    HelpViewer* v = viewerFor(collectionFile);
+HelpViewer* showHelpIndex(const QString& collectionFile, const QString& searchText, const QFont& pageFont) {
+    HelpViewer* v = viewerFor(collectionFile, pageFont);
     v->showIndex(searchText);
     return v;
-}
-
-QString HelpWindowService::collectionFor(const QString& helpFile) const {
-    QString name = helpFile.isEmpty() ? core::kHelpFile : helpFile;
-    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (name.startsWith(QStringLiteral("./"))) name.remove(0, 2);
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    const int slash = name.lastIndexOf(QLatin1Char('/'));
-    if (dot > slash) name.truncate(dot);
-    name += QStringLiteral(".qhc");
-    return m_resolve ? m_resolve(name) : name;
-}
-
-void HelpWindowService::showTopic(const QString& helpFile, const QString& keyword) {
-    const QString qhc = collectionFor(helpFile);
-    if (!qhc.isEmpty()) showHelpTopic(qhc, keyword);
-}
-
-void HelpWindowService::showContents(const QString& helpFile) {
-    const QString qhc = collectionFor(helpFile);
-    if (!qhc.isEmpty()) showHelpContents(qhc);
-}
-
-void HelpWindowService::showIndex(const QString& helpFile, const QString& searchText) {
-    const QString qhc = collectionFor(helpFile);
-    if (!qhc.isEmpty()) showHelpIndex(qhc, searchText);
 }
 
 } // namespace ui

@@ -1,13 +1,9 @@
 #pragma once
 
+#include <QFont>
 #include <QPointer>
 #include <QUrl>
 #include <QWidget>
-
-#include <functional>
-#include <map>
-
-#include "ui/services.h"
 
 class QHelpEngine;
 class QLineEdit;
@@ -17,11 +13,12 @@ class QTextBrowser;
 namespace ui {
 
 // The program's help window over one Qt help collection: contents, keyword index with a filter field, full-text
-// search, and the page itself.
+// search, and the page itself, set in `pageFont`. It needs nothing of the rest of the toolkit, so that the help
+// module can hold it without a second copy of the toolkit's state.
 class HelpViewer : public QWidget {
     Q_OBJECT
 public:
-    explicit HelpViewer(const QString& collectionFile, QWidget* parent = nullptr);
+    explicit HelpViewer(const QString& collectionFile, const QFont& pageFont = QFont(), QWidget* parent = nullptr);
     ~HelpViewer() override;
 
     bool isValid() const { return m_valid; }
@@ -74,25 +71,11 @@ QRect helpWindowPlace(const QRect& opener, const QRect& area, QSize wanted);
 QString helpWorkingCopy(const QString& collectionFile);
 
 // Opens (or raises) the help window of a collection file: one window per collection, titled as the collection.
-HelpViewer* showHelpTopic(const QString& collectionFile, const QString& keyword);
-HelpViewer* showHelpContents(const QString& collectionFile);
-HelpViewer* showHelpIndex(const QString& collectionFile, const QString& searchText);
-// Closes and deletes every help window (the program ends).
+// `pageFont` sets the page of a window opened now.
+HelpViewer* showHelpTopic(const QString& collectionFile, const QString& keyword, const QFont& pageFont = QFont());
+HelpViewer* showHelpContents(const QString& collectionFile, const QFont& pageFont = QFont());
+HelpViewer* showHelpIndex(const QString& collectionFile, const QString& searchText, const QFont& pageFont = QFont());
+// Closes and deletes every help window opened through the functions above (the program ends).
 void closeHelpWindows();
-
-// The help service of the program: a help file named as the Parts name it (".\TEXTE\EUROFSCH.HLP", or empty
-// for the program's own TAVOLIN.HLP) is the collection of the same base name in the same folder.
-class HelpWindowService : public core::HelpService {
-public:
-    explicit HelpWindowService(std::function<QString(const QString&)> resolve) : m_resolve(std::move(resolve)) {}
-    void showTopic(const QString& helpFile, const QString& keyword) override;
-    void showContents(const QString& helpFile) override;
-    void showIndex(const QString& helpFile, const QString& searchText) override;
-
-    QString collectionFor(const QString& helpFile) const;
-
-private:
-    std::function<QString(const QString&)> m_resolve;
-};
 
 } // namespace ui
