@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QTimer>
 
 #include "catalog/runfiles.h"
 #include "catalog/startcheck.h"
@@ -44,6 +45,8 @@ bool HelpKey::eventFilter(QObject* watched, QEvent* event) {
 }
 
 namespace {
+
+constexpr int kSpeechCheckDelayMs = 3000;
 
 // The window the user should see of the running copy: the dialog open over everything, else the main window.
 void bringToFront(const core::Context& ctx) {
@@ -119,6 +122,9 @@ int runProgram(core::Context& ctx, const Features& features) {
         // The start's work (catalog check, settings, pictures) leaves freed memory behind that malloc keeps for
         // later; an idle program hands it back.
         malloc_trim(0);
+        // Asking the speech engines takes seconds of processor time; it answers in the background once the start
+        // is over, while the learner looks at the window (whatever needs the answer earlier asks at once).
+        QTimer::singleShot(kSpeechCheckDelayMs, &window, [&ctx] { ctx.speech().probe(); });
     });
 
     QEventLoop loop;
@@ -127,8 +133,6 @@ int runProgram(core::Context& ctx, const Features& features) {
         window.showMaximized();
     else
         window.show();
-    // Asking the speech engine takes seconds; it answers in the background while the user looks at the window.
-    ctx.speech().probe();
     loop.exec();
     window.hide();
     // The help windows belong to no dialog; they go with the program.

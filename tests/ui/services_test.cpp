@@ -5,12 +5,15 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLibrary>
 #include <QLineEdit>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPointer>
+#include <QProcess>
+#include <QThread>
 #include <QTimer>
 
 #include "core/context.h"
@@ -131,6 +134,30 @@ TEST(Speech, TheCheckHelperAnswersYesOrNo) {
         ui::TextToSpeech speech([] { return true; }, QStringLiteral(LW_SPEECH_MODULE));
         EXPECT_TRUE(speech.available());
     }
+}
+
+TEST(Speech, TheCheckHelperEndsWithTheProgramThatAskedIt) {
+    // A shell stands in for the program: it starts the check and ends at once, as a program closed quickly does.
+    QProcess asker;
+    asker.start(QStringLiteral("sh"),
+                {QStringLiteral("-c"), QStringLiteral("\"$0\" & echo $!; sleep 0.3"), QStringLiteral(LW_SPEECH_CHECK)});
+    ASSERT_TRUE(asker.waitForFinished(10000));
+    const QByteArray pid = asker.readAllStandardOutput().trimmed();
+    ASSERT_FALSE(pid.isEmpty());
+    // Gone, or a zombie nobody reaps (the machine's first process may not): either way it no longer runs.
+    const auto running = [&] {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(pid)));
+        if (!stat.open(QIODevice::ReadOnly)) return false;
+        const QByteArray fields = stat.readAll();
+        const qsizetype close = fields.lastIndexOf(')');
+        return close > 0 && fields.mid(close + 2, 1) != "Z";
+    };
+    QElapsedTimer clock;
+    clock.start();
+    while (running() && clock.elapsed() < 400)
+        QThread::msleep(20);
+    // On its own the check takes a second or more; ended with its program, it is gone within milliseconds.
+    EXPECT_FALSE(running()) << "the speech check still runs " << clock.elapsed() << " ms after its program ended";
 }
 
 TEST(Printer, PdfPrinterWritesThePages) {
