@@ -128,6 +128,27 @@ cmp -s "$opt/Texte/Falschparken.rtf" "$own/Texte/Falschparken.rtf" || fail "a lo
 grep -q '^Background=START2' "$own/TAVOLIN.INI" || fail "the settings were not kept over the update"
 [ "$(snapshot)" = "$before" ] || fail "the start after the update wrote below /opt"
 
+# A further update while the learner's copy runs: the launcher leaves that copy alone (the second start only
+# brings the first to the front) and catches up at the next start after it has ended.
+env -i PATH="$PATH" HOME="$work/home" QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/runtime" \
+    LENKWERK_STARTUP_REPORT=6000 timeout 120 "$root/usr/bin/lenkwerk" 2>"$work/first.stderr" &
+first=$!
+for _ in $(seq 1 300); do
+    grep -q '^lenkwerk-startup idle ' "$work/first.stderr" 2>/dev/null && break
+    sleep 0.1
+done
+grep -q '^lenkwerk-startup idle ' "$work/first.stderr" || fail "the learner's copy did not come up: $(cat "$work/first.stderr")"
+printf 'noch neuer\n' >>"$opt/Texte/Winter.rtf"
+running_copy=$(md5sum <"$own/Texte/Winter.rtf")
+start || fail "a second start while the first runs ended with $?"
+! grep -q '^lenkwerk-startup' "$work/stderr" || fail "a second copy came up beside the running one"
+[ "$(md5sum <"$own/Texte/Winter.rtf")" = "$running_copy" ] || fail "the launcher replaced a file of the running copy"
+kill -0 "$first" 2>/dev/null || fail "the running copy ended when the second start came"
+# It closes its window by itself after the report's stay.
+wait "$first" || fail "the running copy ended with $?"
+start || fail "start after the running copy ended: $?"
+cmp -s "$opt/Texte/Winter.rtf" "$own/Texte/Winter.rtf" || fail "the update was not caught up after the copy ended"
+
 echo "top levels of the package:"
 (cd "$root" && find . -mindepth 1 -maxdepth 3 -type d | LC_ALL=C sort | sed 's/^\./ /')
 [ "$failures" -eq 0 ] || exit 1
