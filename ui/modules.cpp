@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -66,9 +67,17 @@ bool startHelper(const QString& program, const QStringList& arguments) {
     pid_t pid = 0;
     const bool started = posix_spawn(&pid, argv.get()[0], &actions, nullptr, argv.get(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
+    if (!started) return false;
     // Reaped by a thread of its own: no child is left behind as a zombie, wherever the program runs.
-    if (started) std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
-    return started;
+    try {
+        std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    } catch (const std::system_error&) {
+        // No thread to spare (the system is out of threads or memory): better no sound than a zombie or an end.
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        return false;
+    }
+    return true;
 }
 
 } // namespace ui

@@ -2,10 +2,12 @@
 
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <chrono>
 #include <fstream>
+#include <thread>
 
 #include <QApplication>
 #include <QDir>
@@ -114,6 +116,32 @@ TEST(Helper, ExitCodesTimeOutsAndMissingPrograms) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(ui::runHelper(script("hang", "exec sleep 30"), 300), -1);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(Helper, AStartWithoutAThreadToSpareNeitherEndsTheProgramNorLeavesAZombie) {
+    // A child with hardly any address space left: a process still starts, a thread's stack no longer fits.
+    const pid_t child = fork();
+    if (child == 0) {
+        std::size_t used = 0;
+        std::ifstream("/proc/self/statm") >> used;
+        const rlim_t limit = used * std::size_t(sysconf(_SC_PAGESIZE)) + (2u << 20);
+        const rlimit tight{limit, limit};
+        setrlimit(RLIMIT_AS, &tight);
+        try {
+            ui::startHelper(QStringLiteral("/bin/true"), {});
+        } catch (...) {
+            _exit(4);
+        }
+        // Whatever it answered, no child of it is left over.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        _exit(waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD ? 0 : 3);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_NE(WEXITSTATUS(status), 4) << "the start threw, which ends the program";
+    EXPECT_NE(WEXITSTATUS(status), 3) << "a helper was left unreaped";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(Speech, TheVoiceModuleLoadsAndWithoutItNothingIsSpokenNorOffered) {
