@@ -25,7 +25,7 @@ int setGermanRuntime() {
     // Qt's own texts in German: buttons of the warning box, edit-field menus, print and file dialogs (qtbase) and
     // the help window's search (qt_help). Debian ships them in qt6-translations-l10n.
     int loaded = 0;
-    for (const char* catalog : {"qtbase", "qt_help", "qtmultimedia"}) {
+    for (const char* catalog : {"qtbase", "qt_help"}) {
         auto* translator = new QTranslator(app);
         if (translator->load(QLocale(QLocale::German), QString::fromLatin1(catalog), QStringLiteral("_"),
                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -16,11 +17,31 @@ extern char** environ;
 
 namespace ui {
 
-int runHelper(const QString& program, int timeoutMs) {
-    const QByteArray path = program.toLocal8Bit();
-    char* argv[] = {const_cast<char*>(path.constData()), nullptr};
+namespace {
+
+// The program and its arguments as posix_spawn takes them; the strings live as long as this.
+class Argv {
+public:
+    Argv(const QString& program, const QStringList& arguments) : m_strings{program.toLocal8Bit()} {
+        for (const QString& argument : arguments)
+            m_strings.push_back(argument.toLocal8Bit());
+        for (QByteArray& s : m_strings)
+            m_pointers.push_back(s.data());
+        m_pointers.push_back(nullptr);
+    }
+    char* const* get() { return m_pointers.data(); }
+
+private:
+    std::vector<QByteArray> m_strings;
+    std::vector<char*> m_pointers;
+};
+
+} // namespace
+
+int runHelper(const QString& program, int timeoutMs, const QStringList& arguments) {
+    Argv argv(program, arguments);
     pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ) != 0) return -1;
+    if (posix_spawn(&pid, argv.get()[0], nullptr, nullptr, argv.get(), environ) != 0) return -1;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     int status = 0;
     for (;;) {
@@ -38,23 +59,25 @@ int runHelper(const QString& program, int timeoutMs) {
 }
 
 bool startHelper(const QString& program, const QStringList& arguments) {
-    std::vector<QByteArray> strings{program.toLocal8Bit()};
-    for (const QString& argument : arguments)
-        strings.push_back(argument.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& s : strings)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
+    Argv argv(program, arguments);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    const bool started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    const bool started = posix_spawn(&pid, argv.get()[0], &actions, nullptr, argv.get(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
+    if (!started) return false;
     // Reaped by a thread of its own: no child is left behind as a zombie, wherever the program runs.
-    if (started) std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
-    return started;
+    try {
+        std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    } catch (const std::system_error&) {
+        // No thread to spare (the system is out of threads or memory): better no sound than a zombie or an end.
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        return false;
+    }
+    return true;
 }
 
 } // namespace ui

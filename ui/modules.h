@@ -11,12 +11,12 @@ namespace ui {
 using core::besideProgram;
 using core::moduleFunction;
 
-// Runs a helper program of ours and waits for it: its exit code, or -1 when it could not start, crashed or took
-// longer than `timeoutMs` (then it is killed). Safe to call from any thread.
-int runHelper(const QString& program, int timeoutMs);
+// Runs a helper program of ours with `arguments` and waits for it: its exit code, or -1 when it could not start,
+// crashed or took longer than `timeoutMs` (then it is killed). Safe to call from any thread.
+int runHelper(const QString& program, int timeoutMs, const QStringList& arguments = {});
 
-// Starts a helper program of ours with `arguments` and does not wait for it; it is reaped by the system when it
-// ends. False when it could not be started.
+// Starts a helper program of ours with `arguments` and does not wait for it; it is reaped when it ends. False when
+// it could not be started, or not watched (then it is ended at once).
 bool startHelper(const QString& program, const QStringList& arguments);
 
 } // namespace ui

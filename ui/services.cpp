@@ -179,7 +179,8 @@ namespace {
 // daemon alone can take seconds, and one that never answers must not freeze the program. The helper asks in a
 // process of its own, so the engine's libraries load into the program only when it is to speak.
 bool germanVoiceAnswers(const QString& helper) {
-    return runHelper(helper, 30000) == 0;
+    // The helper is told who asks, so that it can tell whether the program ended before it was watching.
+    return runHelper(helper, 30000, {QString::number(QCoreApplication::applicationPid())}) == 0;
 }
 
 } // namespace

@@ -65,7 +65,8 @@ outside=$(cd "$root" && find . -type f ! -path './opt/lenkwerk/*' ! -path './usr
 [ -z "$outside" ] || fail "files outside the expected places: $outside"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libqt6help6 libqt6network6 libasound2 libdw1 qt6-qpa-plugins libcurl4; do
+# The help engine reads its collection through Qt Sql's SQLite driver, a plugin no library dependency names.
+for d in libqt6widgets6 libqt6help6 libqt6network6 libqt6sql6-sqlite libasound2 libdw1 qt6-qpa-plugins libcurl4; do
     case $depends in *"$d"*) ;; *) fail "Depends lacks $d: $depends" ;; esac
 done
 # The modules' libraries load with their first use (libdw with the first named call stack; the audio libraries

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 #include <chrono>
 #include <fstream>
+#include <thread>
 
 #include <QApplication>
 #include <QDir>
@@ -112,6 +118,32 @@ TEST(Helper, ExitCodesTimeOutsAndMissingPrograms) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
+TEST(Helper, AStartWithoutAThreadToSpareNeitherEndsTheProgramNorLeavesAZombie) {
+    // A child with hardly any address space left: a process still starts, a thread's stack no longer fits.
+    const pid_t child = fork();
+    if (child == 0) {
+        std::size_t used = 0;
+        std::ifstream("/proc/self/statm") >> used;
+        const rlim_t limit = used * std::size_t(sysconf(_SC_PAGESIZE)) + (2u << 20);
+        const rlimit tight{limit, limit};
+        setrlimit(RLIMIT_AS, &tight);
+        try {
+            ui::startHelper(QStringLiteral("/bin/true"), {});
+        } catch (...) {
+            _exit(4);
+        }
+        // Whatever it answered, no child of it is left over.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        _exit(waitpid(-1, nullptr, WNOHANG) < 0 && errno == ECHILD ? 0 : 3);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_NE(WEXITSTATUS(status), 4) << "the start threw, which ends the program";
+    EXPECT_NE(WEXITSTATUS(status), 3) << "a helper was left unreaped";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 TEST(Speech, TheVoiceModuleLoadsAndWithoutItNothingIsSpokenNorOffered) {
     // The program finds the voice by these names; one missing would leave the reading aloud without a voice.
     QLibrary module(QStringLiteral(LW_SPEECH_MODULE));
@@ -127,7 +159,9 @@ TEST(Speech, TheVoiceModuleLoadsAndWithoutItNothingIsSpokenNorOffered) {
 
 TEST(Speech, TheCheckHelperAnswersYesOrNo) {
     // 0 or 1; -1 would mean it could not even start or crashed, and speech would silently never be offered.
-    const int answer = ui::runHelper(QStringLiteral(LW_SPEECH_CHECK), 30000);
+    // Asked as the program asks, naming itself.
+    const int answer =
+        ui::runHelper(QStringLiteral(LW_SPEECH_CHECK), 30000, {QString::number(QCoreApplication::applicationPid())});
     EXPECT_TRUE(answer == 0 || answer == 1) << answer;
     // Where it finds a German voice, the module must give one to speak with.
     if (answer == 0) {
@@ -158,6 +192,33 @@ TEST(Speech, TheCheckHelperEndsWithTheProgramThatAskedIt) {
         QThread::msleep(20);
     // On its own the check takes a second or more; ended with its program, it is gone within milliseconds.
     EXPECT_FALSE(running()) << "the speech check still runs " << clock.elapsed() << " ms after its program ended";
+}
+
+TEST(Speech, TheCheckHelperEndsWhenItsProgramEndedBeforeItCouldWatchIt) {
+    // On a desktop an orphan goes to the session's service manager, not to the first process; this test stands in
+    // for that manager. The shell names itself as the program does and ends before the helper has even loaded its
+    // libraries.
+    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    QProcess asker;
+    asker.start(QStringLiteral("sh"),
+                {QStringLiteral("-c"), QStringLiteral("\"$0\" $$ & echo $!"), QStringLiteral(LW_SPEECH_CHECK)});
+    const bool finished = asker.waitForFinished(10000);
+    const pid_t pid = asker.readAllStandardOutput().trimmed().toInt();
+    prctl(PR_SET_CHILD_SUBREAPER, 0);
+    ASSERT_TRUE(finished);
+    ASSERT_GT(pid, 0);
+    // The orphan is this process's child now: its end is seen here.
+    QElapsedTimer clock;
+    clock.start();
+    int status = 0;
+    pid_t ended = 0;
+    while ((ended = waitpid(pid, &status, WNOHANG)) == 0 && clock.elapsed() < 600)
+        QThread::msleep(20);
+    if (ended == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+    EXPECT_EQ(ended, pid) << "the speech check still runs " << clock.elapsed() << " ms after its program ended";
 }
 
 TEST(Printer, PdfPrinterWritesThePages) {

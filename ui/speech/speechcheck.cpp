@@ -5,14 +5,20 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include <QCoreApplication>
 #include <QLocale>
 #include <QTextToSpeech>
 
+// Usage: lenkwerk-speechcheck [process id of the program that asks]
 int main(int argc, char* argv[]) {
     // The answer is for the program that asked: should it end first, this ends too instead of burning on.
     prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (getppid() == 1) return 1; // it ended before this was set
+    // Ended before this was set: the orphan has a new parent, the first process or, on a desktop, the session's
+    // service manager, which only the asker's own id tells apart.
+    const long asker = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 0;
+    if (getppid() == 1 || (asker > 0 && getppid() != asker)) return 1;
 
     QCoreApplication app(argc, argv);
     if (QTextToSpeech::availableEngines().isEmpty()) return 1;
