@@ -67,7 +67,13 @@ int main(int argc, char* argv[]) {
 
     snd_lib_error_set_handler(quiet);
     snd_pcm_t* pcm = nullptr;
-    if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, 0) < 0) return 3;
+    // Opened without waiting: a device another program holds gives no sound rather than a late one; the writes
+    // then wait for the device as usual.
+    if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) return 3;
+    if (snd_pcm_nonblock(pcm, 0) < 0) {
+        snd_pcm_close(pcm);
+        return 3;
+    }
     if (snd_pcm_set_params(pcm, formatOf(*wav), SND_PCM_ACCESS_RW_INTERLEAVED, static_cast<unsigned>(wav->channels),
                            static_cast<unsigned>(wav->rate), 1, 200000) < 0) {
         snd_pcm_close(pcm);
