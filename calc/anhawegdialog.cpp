@@ -79,7 +79,7 @@ StoppingDialog::StoppingDialog(core::Context& ctx, QWidget* parent) : ui::Skinne
     addAccelerator(QLatin1Char('R'), m_calculate);
     addAccelerator(QLatin1Char('H'), m_help);
     addAccelerator(QLatin1Char('B'), m_end);
-    parts::onEnter(this, [this] { calculate(); });
+    setEnterAction([this] { calculate(); });
 
     for (ui::MaskedEdit* e : m_inputs)
         connect(e, &QLineEdit::editingFinished, this, &StoppingDialog::calculate);

@@ -132,7 +132,7 @@ FineDialog::FineDialog(core::Context& ctx, bussrech::FineTable& table, QWidget* 
     addAccelerator(QLatin1Char('K'), m_catalogue);
     addAccelerator(QLatin1Char('H'), m_help);
     addAccelerator(QLatin1Char('B'), m_end);
-    parts::onEnter(this, [this] { calculate(); });
+    setEnterAction([this] { calculate(); });
 
     // The lookups run when a value field is left, when inside/outside changes and when another miscellaneous
     // entry is chosen; another vehicle or offence alone waits for its value field.

@@ -1,7 +1,6 @@
 #include "calc/dialogparts.h"
 
 #include <QKeySequence>
-#include <QShortcut>
 
 #include "core/context.h"
 #include "core/helptopics.h"
@@ -39,14 +38,6 @@ ui::BitmapButton* button(QWidget* parent, const QString& bitmap, const QString& 
 
 void showHelp(core::Context& ctx) {
     ctx.help().showTopic(core::kHelpFile, ctx.helpTopic);
-}
-
-void onEnter(ui::SkinnedDialog* dialog, std::function<void()> action) {
-    for (int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), dialog);
-        shortcut->setContext(Qt::WindowShortcut);
-        QObject::connect(shortcut, &QShortcut::activated, dialog, action);
-    }
 }
 
 void centreOver(ui::SkinnedDialog* dialog, QWidget* owner) {

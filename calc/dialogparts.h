@@ -34,9 +34,6 @@ ui::BitmapButton* button(QWidget* parent, const QString& bitmap, const QString& 
 // The program's help at the topic the dialog set.
 void showHelp(core::Context& ctx);
 
-// Enter runs `action` wherever the focus is in the dialog, as the default button does.
-void onEnter(ui::SkinnedDialog* dialog, std::function<void()> action);
-
 // Centred over the owner's window rather than the screen.
 void centreOver(ui::SkinnedDialog* dialog, QWidget* owner);
 

@@ -146,7 +146,7 @@ TaxDialog::TaxDialog(core::Context& ctx, SteuerTable& table, Input& input, EuroN
     addAccelerator(QLatin1Char('S'), m_taxTable);
     addAccelerator(QLatin1Char('H'), m_help);
     addAccelerator(QLatin1Char('B'), m_end);
-    parts::onEnter(this, [this] {
+    setEnterAction([this] {
         if (inputsComplete(m_input)) calculate();
     });
 

@@ -17,12 +17,17 @@ QString fieldText(const store::WorkArea& area, const char* field) {
     return platform::fromAnsi(area.text(field));
 }
 
+PictureKind pictureKind(const store::WorkArea& area) {
+    const QString bitmap = fieldText(area, "BITMAP").trimmed();
+    if (bitmap.isEmpty()) return PictureKind::None;
+    return bitmap.compare(QLatin1String("KEINBILD"), Qt::CaseInsensitive) == 0 ? PictureKind::Filler : PictureKind::Own;
+}
+
 namespace {
 
 std::string_view trim(std::string_view s) {
     const size_t first = s.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
+    if (first == std::string_view::npos) return {};
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
@@ -32,14 +37,12 @@ std::string leadingNumber(std::string_view s) {
     while (i < s.size() && s[i] == ' ')
         ++i;
     bool negative = false;
-    if (i < s.size() && (s[i] == '-' || s[i] == '+'))
-        negative = s[i++] == '-';
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
     std::string digits;
     while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i])))
         digits += s[i++];
     digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
-    if (digits.empty())
-        return "0";
+    if (digits.empty()) return "0";
     return negative ? "-" + digits : digits;
 }
 
@@ -51,8 +54,7 @@ std::string normaliseEntry(std::string_view entry) {
     const size_t comma = text.find(',');
     if (comma != std::string::npos) {
         const std::string_view after = std::string_view(text).substr(comma + 1, 10);
-        if (leadingNumber(after) != "0")
-            return text;
+        if (leadingNumber(after) != "0") return text;
     }
     return leadingNumber(text);
 }

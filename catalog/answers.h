@@ -17,6 +17,11 @@ QString readableText(const store::WorkArea& area, const char* field);
 // A field as it stands in the table, cp1252 read as Unicode.
 QString fieldText(const store::WorkArea& area, const char* field);
 
+// What a question's BITMAP says of its picture: none (empty), the catalog's filler ("KEINBILD", blanks and case
+// ignored) or its own picture, held in PICTURE.
+enum class PictureKind { None, Filler, Own };
+PictureKind pictureKind(const store::WorkArea& area);
+
 // The order of a question's answers after drawing r (0..100): for each position the answer it takes (0..2), -1
 // for none. Only three orders occur: two answers keep or swap their places, three are rotated once or twice.
 std::array<int, 3> answerOrder(int r, bool threeAnswers);

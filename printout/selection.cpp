@@ -74,7 +74,6 @@ QString iniFile(const core::Context& ctx) {
     return ctx.path(QStringLiteral("TAVOLIN.INI"));
 }
 
-
 } // namespace
 
 PrintSettings::PrintSettings() {
@@ -181,8 +180,7 @@ PrintQuestion Selection::question(int index, bool withPicture) const {
     q.zwisch = catalog::fieldText(*fra, "MC_ZWISCH").trimmed();
     q.wert2 = catalog::fieldText(*fra, "MC_WERT2").trimmed();
     q.nach = catalog::fieldText(*fra, "MC_NACH").trimmed();
-    const QString bitmap = catalog::fieldText(*fra, "BITMAP").trimmed();
-    q.hasPicture = !bitmap.isEmpty() && bitmap.compare(QLatin1String("KEINBILD"), Qt::CaseInsensitive) != 0;
+    q.hasPicture = catalog::pictureKind(*fra) == catalog::PictureKind::Own;
     if (q.hasPicture && withPicture) {
         const std::string bytes = fra->value("PICTURE").asText();
         q.picture = QByteArray(bytes.data(), qsizetype(bytes.size()));

@@ -41,9 +41,15 @@ std::vector<ReviewItem> reviewItems(const core::Context& ctx, const RecordedExam
             continue;
         }
         switch (catalog::questionKind(frg->text("MC_WERT"), frg->text("MC_WERT2"))) {
-        case catalog::QuestionKind::MultipleChoice: item.layout = 1; break;
-        case catalog::QuestionKind::OneValue: item.layout = 2; break;
-        case catalog::QuestionKind::TwoValues: item.layout = 3; break;
+        case catalog::QuestionKind::MultipleChoice:
+            item.layout = 1;
+            break;
+        case catalog::QuestionKind::OneValue:
+            item.layout = 2;
+            break;
+        case catalog::QuestionKind::TwoValues:
+            item.layout = 3;
+            break;
         }
         item.question = catalog::readableText(*frg, "FRAGE");
         static const char* const antw[3] = {"ANTW1", "ANTW2", "ANTW3"};
@@ -63,8 +69,7 @@ std::vector<ReviewItem> reviewItems(const core::Context& ctx, const RecordedExam
             item.given1 = parts.value(0);
             item.given2 = parts.value(1);
         }
-        const QString bitmap = catalog::fieldText(*frg, "BITMAP").trimmed();
-        if (!bitmap.isEmpty() && bitmap.compare(QLatin1String("KEINBILD"), Qt::CaseInsensitive) != 0) {
+        if (catalog::pictureKind(*frg) == catalog::PictureKind::Own) {
             const std::string bytes = frg->text("PICTURE");
             item.picture = QByteArray(bytes.data(), qsizetype(bytes.size()));
         }

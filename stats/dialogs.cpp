@@ -45,14 +45,6 @@ ui::ProgressBar* makeBar(QWidget* parent, const QRect& rect, long long value, lo
     return b;
 }
 
-// Enter does what the default button does: these dialogs have bitmap buttons, which a dialog does not press.
-void enterPresses(QDialog* dialog, QAbstractButton* button) {
-    for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), dialog);
-        QObject::connect(shortcut, &QShortcut::activated, button, [button] { emit button->clicked(false); });
-    }
-}
-
 // The dialog font's size, or smaller down to 8 pixels where a caption would not fit its 140 pixels.
 QFont rowFont(const QString& text, int width, bool bold) {
     QFont font = ui::fontPt(QStringLiteral("MS Sans Serif"), 8, bold);
@@ -139,7 +131,7 @@ void OverviewDialog::build(bool theme) {
         m_compareKey = addAccelerator(QLatin1Char('V'), m_compare);
         m_compareKey->setEnabled(second);
         addAccelerator(QLatin1Char('Z'), m_reset);
-        enterPresses(this, m_end);
+        setEnterButton(m_end);
     }
     m_close = addCloseButton(at::close);
 }
@@ -210,7 +202,7 @@ ThemePage::ThemePage(int page, const ThemeCounts& c, QWidget* parent) : ui::Skin
             accept();
         });
         addAccelerator(QLatin1Char('W'), m_nextButton);
-        enterPresses(this, m_nextButton);
+        setEnterButton(m_nextButton);
     }
 }
 

@@ -25,7 +25,6 @@ namespace {
 
 constexpr int kCounterMax = 9999;
 
-
 bool blank(const QString& s) {
     return s.trimmed().isEmpty();
 }
@@ -103,8 +102,7 @@ bool Run::CHECKDBF(const QString& classCode, int theme) {
 }
 
 store::WorkArea* Run::openLearningState(const std::string& key, const std::string& filter) {
-    store::WorkArea* loc =
-        m_session->use(m_ctx.filePath(m_ctx.login().CS_LOCAL.toStdString() + ".DBF"), "DLOC");
+    store::WorkArea* loc = m_session->use(m_ctx.filePath(m_ctx.login().CS_LOCAL.toStdString() + ".DBF"), "DLOC");
     // A table without its counters would otherwise be reported by the index expression, not by its name.
     if (!loc || !catalog::checkStructure(loc->table(), catalog::localFields())) return nullptr;
     const bool never = false;
@@ -117,7 +115,8 @@ store::WorkArea* Run::openCatalog() {
     if (!frg) return nullptr;
     const auto fragenCdx = m_ctx.filePath("FRAGEN.CDX");
     if (!std::filesystem::exists(fragenCdx)) {
-        if (!catalog::buildIndexUnderMeter(m_ctx, *frg, "FRAGENR", fragenCdx, QStringLiteral("FRAGEN Index aufbauen...")))
+        if (!catalog::buildIndexUnderMeter(m_ctx, *frg, "FRAGENR", fragenCdx,
+                                           QStringLiteral("FRAGEN Index aufbauen...")))
             return nullptr;
     } else if (!frg->openIndex(fragenCdx) || !frg->setOrder("FRAGEN")) {
         return nullptr;
@@ -205,7 +204,8 @@ bool Run::copyQuestion(int nummer, const QString& classCode, int r) {
     fra->replace("FRAGENR", fragenr);
     fra->replace("THEMA", loc->value("THEMA"));
     fra->replaceMemo("FRAGE", frg->text("FRAGE"), false);
-    for (const char* field : {"MCHOICE", "MC_VOR", "MC_WERT", "MC_ZWISCH", "MC_WERT2", "MC_NACH", "MC_ANZAHL", "BITMAP"})
+    for (const char* field :
+         {"MCHOICE", "MC_VOR", "MC_WERT", "MC_ZWISCH", "MC_WERT2", "MC_NACH", "MC_ANZAHL", "BITMAP"})
         fra->replace(field, frg->value(field));
     fra->replaceMemo("PICTURE", frg->text("PICTURE"), true);
     fra->replace("PUNKTE", store::Value::number(points));
@@ -232,8 +232,8 @@ QString Run::fillerPicture() {
         platform::readProfileString(ini, section, QStringLiteral("LastBild"), QStringLiteral("1"))));
     const int next = last < max ? last + 1 : 1;
     platform::writeProfileString(ini, section, QStringLiteral("LastBild"), QString::number(next));
-    QString name =
-        platform::readProfileString(ini, section, QStringLiteral("Bild") + QString::number(next), QStringLiteral("Bild1"));
+    QString name = platform::readProfileString(ini, section, QStringLiteral("Bild") + QString::number(next),
+                                               QStringLiteral("Bild1"));
     // A bare name ("Bild1") means the picture of that name in the Bitmaps folder.
     if (!name.contains(QLatin1Char('\\')) && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('.')))
         name = QStringLiteral("Bitmaps\\") + name + QStringLiteral(".bmp");
@@ -246,23 +246,33 @@ void Run::GETDATA() {
     s.NVON = int(fra->recCount());
     if (fra->eof()) return;
     switch (catalog::questionKind(fra->value("MC_WERT").asText(), fra->value("MC_WERT2").asText())) {
-    case catalog::QuestionKind::MultipleChoice: s.NDLGTYP = 1; break;
-    case catalog::QuestionKind::OneValue: s.NDLGTYP = 2; break;
-    case catalog::QuestionKind::TwoValues: s.NDLGTYP = 3; break;
+    case catalog::QuestionKind::MultipleChoice:
+        s.NDLGTYP = 1;
+        break;
+    case catalog::QuestionKind::OneValue:
+        s.NDLGTYP = 2;
+        break;
+    case catalog::QuestionKind::TwoValues:
+        s.NDLGTYP = 3;
+        break;
     }
     s.CFRGNR = catalog::fieldText(*fra, "FRAGENR");
     s.CFRAGE = catalog::readableText(*fra, "FRAGE");
     s.NFRAGENR = int(fra->number("NUMMER"));
     s.NPUNKTE = int(fra->number("PUNKTE"));
 
-    const QString bitmap = catalog::fieldText(*fra, "BITMAP").trimmed();
-    if (bitmap.compare(QLatin1String("KEINBILD"), Qt::CaseInsensitive) == 0) {
+    switch (catalog::pictureKind(*fra)) {
+    case catalog::PictureKind::Filler:
         s.CBITMAP = fillerPicture();
-    } else if (!bitmap.isEmpty()) {
+        break;
+    case catalog::PictureKind::Own: {
         const auto file = catalog::writeQuestionPicture(*fra, m_ctx.folder());
         s.CBITMAP = file.empty() ? QString() : QString::fromStdString(file.string());
-    } else {
+        break;
+    }
+    case catalog::PictureKind::None:
         s.CBITMAP.clear();
+        break;
     }
 
     const QString blanks(10, QLatin1Char(' '));
@@ -326,8 +336,7 @@ bool Run::judge() {
         right = s.LISOK1 == correct(1) && s.LISOK2 == correct(2) && s.LISOK3 == correct(3);
     } else {
         right = entryRight(platform::toAnsi(s.CMC_WERT), fra->value("MC_WERT").asText());
-        if (s.NDLGTYP == 3)
-            right = right && entryRight(platform::toAnsi(s.CMC_WERT2), fra->value("MC_WERT2").asText());
+        if (s.NDLGTYP == 3) right = right && entryRight(platform::toAnsi(s.CMC_WERT2), fra->value("MC_WERT2").asText());
     }
 
     // Every changed field of the learning state in one write, so that a crash never leaves ANTWORTEN apart from

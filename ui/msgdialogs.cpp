@@ -1,16 +1,15 @@
 #include "ui/msgdialogs.h"
 
 #include <QMessageBox>
-#include <QShortcut>
 #include <QTimer>
 
 #include "ui/bitmaps.h"
 #include "ui/buttons.h"
 #include "ui/controls.h"
+#include "ui/cursors.h"
 #include "ui/fonts.h"
 #include "ui/geometry.h"
 #include "ui/progressbar.h"
-#include "ui/cursors.h"
 
 namespace ui {
 
@@ -59,8 +58,7 @@ MessageDialog::MessageDialog(Kind kind, const QString& message, const QString& t
         m_close = addCloseButton(8, qMin(355, width() - 20));
         addAccelerator(QLatin1Char('O'), m_ok);
         // Enter confirms a notice as it does any other; the bitmap button itself only takes Space.
-        for (const int key : {Qt::Key_Return, Qt::Key_Enter})
-            connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, m_ok, &QAbstractButton::click);
+        setEnterButton(m_ok);
         m_ok->setFocus();
     } else {
         const QRect left = pxRect(top, qMax(0, (skinWidth - 1) / 2 - 106), kButtonWidth, kButtonHeight);

@@ -69,12 +69,16 @@ QShortcut* SkinnedDialog::addAccelerator(QChar letter, QAbstractButton* button) 
     });
 }
 
-void SkinnedDialog::setEnterButton(QAbstractButton* button) {
+void SkinnedDialog::setEnterAction(std::function<void()> action) {
     for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);
         shortcut->setAutoRepeat(false);
-        connect(shortcut, &QShortcut::activated, button, &QAbstractButton::click);
+        connect(shortcut, &QShortcut::activated, this, action);
     }
+}
+
+void SkinnedDialog::setEnterButton(QAbstractButton* button) {
+    setEnterAction([button] { button->click(); });
 }
 
 void SkinnedDialog::done(int result) {

@@ -49,8 +49,9 @@ public:
     // neither visible nor in the tab order.
     QShortcut* addAccelerator(QChar letter, std::function<void()> action);
     QShortcut* addAccelerator(QChar letter, QAbstractButton* button);
-    // Return and Enter press `button`, the dialog's default: a dialog presses only push buttons on its own. A key
-    // held down does not repeat into the dialog that its first press opened.
+    // Return and Enter do `action` wherever the focus is, or press `button`, the dialog's default: a dialog presses
+    // only push buttons on its own. A key held down does not repeat into the dialog that its first press opened.
+    void setEnterAction(std::function<void()> action);
     void setEnterButton(QAbstractButton* button);
 
     // While the gate returns false the dialog refuses every close: Esc, "X", the window manager, done().

@@ -57,7 +57,6 @@ const std::array<char, 256>& readableUpper() {
     return table;
 }
 
-
 } // namespace
 
 const Area& area(int number) {
@@ -310,7 +309,8 @@ QuestionData Browser::GETDATA(int index) {
     q.fragenr = catalog::fieldText(*dfra, "FRAGENR");
     q.thema = int(dfra->number("THEMA"));
     q.frage = catalog::readableText(*dfra, "FRAGE");
-    q.antw = {catalog::readableText(*dfra, "ANTW1"), catalog::readableText(*dfra, "ANTW2"), catalog::readableText(*dfra, "ANTW3")};
+    q.antw = {catalog::readableText(*dfra, "ANTW1"), catalog::readableText(*dfra, "ANTW2"),
+              catalog::readableText(*dfra, "ANTW3")};
     q.ok = {dfra->logical("OK1"), dfra->logical("OK2"), dfra->logical("OK3")};
     q.vor = catalog::fieldText(*dfra, "MC_VOR").trimmed();
     q.wert = catalog::fieldText(*dfra, "MC_WERT");
@@ -329,13 +329,17 @@ QuestionData Browser::GETDATA(int index) {
         break;
     }
     if (a.pointsField) q.points = QString::number(int(dfra->number(a.pointsField)));
-    const QString bitmap = catalog::fieldText(*dfra, "BITMAP").trimmed();
-    if (bitmap.compare(QLatin1String("KEINBILD"), Qt::CaseInsensitive) == 0) {
+    switch (catalog::pictureKind(*dfra)) {
+    case catalog::PictureKind::Filler:
         q.noPicture = true;
         q.picture = m_ctx.path(QStringLiteral(".\\bitmaps\\KEINBKAT.BMP"));
-    } else {
-        const auto file = catalog::writeQuestionPicture(*dfra, m_ctx.folder());
-        if (!file.empty()) q.picture = QString::fromStdString(file.string());
+        break;
+    case catalog::PictureKind::Own:
+        if (const auto file = catalog::writeQuestionPicture(*dfra, m_ctx.folder()); !file.empty())
+            q.picture = QString::fromStdString(file.string());
+        break;
+    case catalog::PictureKind::None:
+        break;
     }
     return q;
 }

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "catalog/answers.h"
 #include "catalog/runfiles.h"
 #include "catalog/tables.h"
+#include "core/context.h"
 #include "store/workarea.h"
 #include "support/scripted.h"
 #include "support/testdir.h"
-#include "core/context.h"
 
 namespace {
 
@@ -78,3 +79,17 @@ TEST_F(RunFiles, RunLeftoversGoAndNothingElse) {
 }
 
 } // namespace
+
+TEST_F(RunFiles, TheBitmapFieldTellsNoPictureTheFillerOrTheQuestionsOwn) {
+    using catalog::PictureKind;
+    // BITMAP holds eight characters.
+    const std::pair<const char*, PictureKind> cases[] = {
+        {"", PictureKind::None},           {"   ", PictureKind::None},    {"KEINBILD", PictureKind::Filler},
+        {"keinbild", PictureKind::Filler}, {"KEINBIL", PictureKind::Own}, {"B1234", PictureKind::Own},
+    };
+    area->goTo(1);
+    for (const auto& [bitmap, kind] : cases) {
+        ASSERT_TRUE(area->replace("BITMAP", store::Value::text(bitmap)));
+        EXPECT_EQ(catalog::pictureKind(*area), kind) << '"' << bitmap << '"';
+    }
+}
