@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "catalog/crypt.h"
+#include "catalog/tables.h"
 #include "platform/ansi.h"
 #include "store/workarea.h"
 
@@ -15,6 +16,18 @@ QString readableText(const store::WorkArea& area, const char* field) {
 
 QString fieldText(const store::WorkArea& area, const char* field) {
     return platform::fromAnsi(area.text(field));
+}
+
+int questionLayout(const store::WorkArea& area) {
+    switch (questionKind(area.text("MC_WERT"), area.text("MC_WERT2"))) {
+    case QuestionKind::MultipleChoice:
+        return 1;
+    case QuestionKind::OneValue:
+        return 2;
+    case QuestionKind::TwoValues:
+        return 3;
+    }
+    return 1;
 }
 
 PictureKind pictureKind(const store::WorkArea& area) {

@@ -22,6 +22,9 @@ QString fieldText(const store::WorkArea& area, const char* field);
 enum class PictureKind { None, Filler, Own };
 PictureKind pictureKind(const store::WorkArea& area);
 
+// The layout a question is shown in, from its MC_WERT and MC_WERT2: 1 answers to tick, 2 one value to type, 3 two.
+int questionLayout(const store::WorkArea& area);
+
 // The order of a question's answers after drawing r (0..100): for each position the answer it takes (0..2), -1
 // for none. Only three orders occur: two answers keep or swap their places, three are rotated once or twice.
 std::array<int, 3> answerOrder(int r, bool threeAnswers);

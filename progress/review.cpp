@@ -40,17 +40,7 @@ std::vector<ReviewItem> reviewItems(const core::Context& ctx, const RecordedExam
             items.push_back(std::move(item));
             continue;
         }
-        switch (catalog::questionKind(frg->text("MC_WERT"), frg->text("MC_WERT2"))) {
-        case catalog::QuestionKind::MultipleChoice:
-            item.layout = 1;
-            break;
-        case catalog::QuestionKind::OneValue:
-            item.layout = 2;
-            break;
-        case catalog::QuestionKind::TwoValues:
-            item.layout = 3;
-            break;
-        }
+        item.layout = catalog::questionLayout(*frg);
         item.question = catalog::readableText(*frg, "FRAGE");
         static const char* const antw[3] = {"ANTW1", "ANTW2", "ANTW3"};
         static const char* const ok[3] = {"OK1", "OK2", "OK3"};

@@ -245,17 +245,7 @@ void Run::GETDATA() {
     RunState& s = m_state;
     s.NVON = int(fra->recCount());
     if (fra->eof()) return;
-    switch (catalog::questionKind(fra->value("MC_WERT").asText(), fra->value("MC_WERT2").asText())) {
-    case catalog::QuestionKind::MultipleChoice:
-        s.NDLGTYP = 1;
-        break;
-    case catalog::QuestionKind::OneValue:
-        s.NDLGTYP = 2;
-        break;
-    case catalog::QuestionKind::TwoValues:
-        s.NDLGTYP = 3;
-        break;
-    }
+    s.NDLGTYP = catalog::questionLayout(*fra);
     s.CFRGNR = catalog::fieldText(*fra, "FRAGENR");
     s.CFRAGE = catalog::readableText(*fra, "FRAGE");
     s.NFRAGENR = int(fra->number("NUMMER"));

@@ -317,17 +317,7 @@ QuestionData Browser::GETDATA(int index) {
     q.zwisch = catalog::fieldText(*dfra, "MC_ZWISCH").trimmed();
     q.wert2 = catalog::fieldText(*dfra, "MC_WERT2");
     q.nach = catalog::fieldText(*dfra, "MC_NACH").trimmed();
-    switch (catalog::questionKind(dfra->text("MC_WERT"), dfra->text("MC_WERT2"))) {
-    case catalog::QuestionKind::MultipleChoice:
-        q.layout = 1;
-        break;
-    case catalog::QuestionKind::OneValue:
-        q.layout = 2;
-        break;
-    case catalog::QuestionKind::TwoValues:
-        q.layout = 3;
-        break;
-    }
+    q.layout = catalog::questionLayout(*dfra);
     if (a.pointsField) q.points = QString::number(int(dfra->number(a.pointsField)));
     switch (catalog::pictureKind(*dfra)) {
     case catalog::PictureKind::Filler:
