@@ -294,6 +294,9 @@ bool writeProfileString(const QString& file, const QString& section, const QStri
 
     const QByteArray bytes = encode(doc);
     if (existed && bytes == old) return true;
+    // The encoding is recognised from the bytes; a write must not change how the whole file is read (cp1252 text
+    // that starts like a UTF-16 mark and turns even in length, or becomes valid UTF-8).
+    if (decode(bytes).encoding != doc.encoding) return false;
     t_snapshot.reset();
     if (existed) {
         // A file nobody may write is read-only even for root, who would otherwise replace it.

@@ -40,7 +40,8 @@ QString readProfileString(const QString& file, const QString& section, const QSt
 
 // False, with the file unchanged, when it cannot be written (read-only file or folder, missing folder), or when a
 // name or the value could not be read back as written: an empty section or key, a line break anywhere, ']' in the
-// section, '=' in the key, a key starting with '[' or ';'. A value with blanks or quotes at its ends is written in
+// section, '=' in the key, a key starting with '[' or ';', or a file whose encoding would be recognised differently
+// afterwards. A value with blanks or quotes at its ends is written in
 // double quotes, so that it reads back unchanged.
 bool writeProfileString(const QString& file, const QString& section, const QString& key, const QString& value);
 

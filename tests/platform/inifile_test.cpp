@@ -236,6 +236,21 @@ TEST_F(IniFile, WritesThatCouldNotBeReadBackAreRefused) {
     EXPECT_EQ(content(), before);
 }
 
+TEST_F(IniFile, AWriteThatWouldChangeHowTheWholeFileIsReadIsRefused) {
+    // cp1252 text that happens to start like a UTF-16 byte-order mark ("þÿ"): read as cp1252 while its length is
+    // odd; a write that made it even would have every later read take it for UTF-16.
+    const std::string before = "\xFE\xFF[Kopf]\r\nSOUND=1\r\n[About]\r\nRelease=x\r\n";
+    ASSERT_EQ(before.size() % 2, 1u);
+    setContent(before);
+    EXPECT_EQ(read("About", "Release"), "x");
+    EXPECT_FALSE(writeProfileString(ini, "Setup", "SOUND", "12")); // "\r\n[Setup]\r\nSOUND=12\r\n": 21 bytes more
+    EXPECT_EQ(content(), before);
+    EXPECT_EQ(read("About", "Release"), "x");
+    // A write that keeps the length odd keeps the reading, and goes through.
+    EXPECT_TRUE(writeProfileString(ini, "About", "Release", "xyz"));
+    EXPECT_EQ(read("About", "Release"), "xyz");
+}
+
 TEST_F(IniFile, FailedWriteLeavesTheFileAsItWas) {
     EXPECT_FALSE(writeProfileString(q(dir / "fehlt" / "TAVOLIN.INI"), "Setup", "SOUND", "1"));
     EXPECT_FALSE(fs::exists(dir / "fehlt"));
